@@ -1,0 +1,53 @@
+// Everything the program keeps for its whole run, wired to the platform, and
+// the portable steps of start-up and shut-down.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bindings/key_map.h"
+#include "dialogs/button_assign.h"
+#include "dialogs/key_test.h"
+#include "input/input.h"
+#include "settings/file_system.h"
+#include "settings/settings_store.h"
+
+namespace cfg {
+
+struct Platform {
+  FileSystem& files;
+  InputDevices& inputDevices;
+  JoystickApi& joystickApi;
+};
+
+class Program {
+ public:
+  explicit Program(Platform platform);
+
+  // Input, joysticks, defaults, LocalConfig.Txt and the load of KV.set.
+  void StartUp();
+  // Releases input and, when the player confirmed, saves KV.set.
+  // False only when a confirmed save failed.
+  bool ShutDown();
+
+  // Copies controller AssignController into the working copy; after the
+  // dialog, copies it back when it ended with 1.
+  void BeginButtonAssign();
+  void EndButtonAssign(int result);
+
+  FileSystem& files;
+  Keyboard keyboard;
+  Joysticks joysticks;
+  Input input;
+  Bindings bindings;
+  SettingsStore settings;
+  ButtonAssign buttonAssign;
+  KeyTest keyTest;
+
+  std::string priorDirectory;  // PriorDirectory
+  std::string settingsFolder;  // SettingsFolder: where KV.set was last looked for
+  int32_t confirmFlag = 0;     // ConfirmFlag
+  int32_t assignController = 0;  // AssignController
+};
+
+}  // namespace cfg

@@ -1,0 +1,75 @@
+// Press-to-bind: the capture state machine of the button-assignment dialog.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "bindings/key_map.h"
+#include "input/joystick.h"
+#include "input/keyboard.h"
+
+namespace cfg {
+
+constexpr PadState kCaptureMask = 0xF03FF;  // B1-B10 and the four directions
+constexpr int kTimerPeriodMs = 100;
+constexpr int kDialogConfirmed = 1;
+constexpr int kDialogCancelled = -1;
+
+// What the capture needs of the dialog on screen.
+class ButtonAssignView {
+ public:
+  virtual ~ButtonAssignView() = default;
+  // Sets a control's text; an id that names no control shows nothing.
+  virtual void SetControlText(int id, const std::string& text) = 0;
+  virtual void FocusControl(int id) = 0;
+  virtual void StopTimer() = 0;
+  virtual void Finish(int result) = 0;
+};
+
+// Position 0-7 of a binding field id, -1 for any other id.
+int FieldPosition(int fieldId);
+
+// The text a field shows for a binding: a key name, "PAD%d:%s", or empty.
+std::string BindingText(const KeyBinding& binding);
+
+class ButtonAssign {
+ public:
+  ButtonAssign(Keyboard& keyboard, Joysticks& joysticks)
+      : keyboard_(keyboard), joysticks_(joysticks) {}
+
+  // Copies one controller's bindings into the working copy.
+  void BeginEditing(const uint8_t* keyMap, int controller);
+  // Copies the working copy back over the same controller.
+  void CommitTo(uint8_t* keyMap, int controller) const;
+
+  // Dialog events.
+  void OnOpen(ButtonAssignView& view);
+  void OnCommand(ButtonAssignView& view, int id, int notification);
+  void OnClose(ButtonAssignView& view);
+  void OnTimer(ButtonAssignView& view);
+
+  const ControllerBindings& working() const { return working_; }
+  int focusedField() const { return focusedField_; }
+
+ private:
+  int SetFieldAndAdvance(ButtonAssignView& view, int fieldId, const std::string& text);
+  void ReadPads(std::array<PadState, kJoystickSlots>& pads);
+  bool CapturePad(ButtonAssignView& view, const std::array<PadState, kJoystickSlots>& pads);
+  void CaptureKey(ButtonAssignView& view);
+
+  Keyboard& keyboard_;
+  Joysticks& joysticks_;
+  ControllerBindings working_{};  // WorkingBindings
+  KeyStateBuffer keys_{};
+  std::array<PadState, kJoystickSlots> resting_{};
+  bool firstTick_ = true;
+  int focusedField_ = 0;
+  int32_t lastCapturedKey_ = -1;
+  PadState lastCapturedPadWord_ = 0;
+  int lastCapturedPad_ = 0;
+  int keyGate_ = -1;
+  bool busy_ = false;
+};
+
+}  // namespace cfg

@@ -1,0 +1,40 @@
+// The live controller test: poll, evaluate controller 1, show eight letters.
+#pragma once
+
+#include <string>
+
+#include "bindings/key_map.h"
+#include "input/input.h"
+
+namespace cfg {
+
+constexpr int kStateTextLength = 8;
+
+// "UDLR1234", each letter present only while its bit is set, else a space.
+std::string StateText(PadState state);
+
+class KeyTestView {
+ public:
+  virtual ~KeyTestView() = default;
+  virtual void SetControlText(int id, const std::string& text) = 0;
+  virtual void StopTimer() = 0;
+  virtual void Finish(int result) = 0;
+};
+
+class KeyTest {
+ public:
+  KeyTest(Input& input, Bindings& bindings) : input_(input), bindings_(bindings) {}
+
+  void OnOpen();
+  void OnCommand(KeyTestView& view, int id);
+  void OnTimer(KeyTestView& view);
+
+ private:
+  void ShowControllerState(KeyTestView& view, int controlId, int controller);
+
+  Input& input_;
+  Bindings& bindings_;
+  bool busy_ = false;
+};
+
+}  // namespace cfg

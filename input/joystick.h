@@ -1,0 +1,78 @@
+// Up to four joysticks, read into PadState words with three-zone axes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace cfg {
+
+// Buttons 1-16 in bits 0-15, then the four directions.
+using PadState = uint32_t;
+constexpr PadState kPadUp = 0x10000;
+constexpr PadState kPadDown = 0x20000;
+constexpr PadState kPadLeft = 0x40000;
+constexpr PadState kPadRight = 0x80000;
+constexpr PadState kPadButtons = 0xFFFF;
+
+constexpr int kJoystickSlots = 4;
+
+// Capability bits and position flags as the multimedia joystick interface names them.
+constexpr uint32_t kJoyReturnBase = 0x883;  // RETURNX | RETURNY | RETURNBUTTONS | USEDEADZONE
+
+struct JoystickCaps {
+  uint32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+  uint32_t caps = 0;
+};
+
+struct JoystickPosition {
+  uint32_t x = 0, y = 0;
+  uint32_t buttons = 0;
+};
+
+// The platform's joystick interface (winmm on Windows).
+class JoystickApi {
+ public:
+  virtual ~JoystickApi() = default;
+  virtual uint32_t NumDevs() = 0;
+  virtual bool GetDevCaps(uint32_t id, JoystickCaps& caps) = 0;
+  virtual bool IsAttached(uint32_t id) = 0;  // joyGetPos answered
+  virtual bool GetPosEx(uint32_t id, uint32_t flags, JoystickPosition& position) = 0;
+};
+
+// Zone of a position in [min, max] cut into `zones`; the maximum itself is zone `zones`.
+uint32_t AxisZone(uint32_t position, uint32_t min, uint32_t max, uint32_t zones);
+
+// The position-query flags for a joystick with these capability bits.
+uint32_t PositionFlags(uint32_t caps);
+
+class Joysticks {
+ public:
+  explicit Joysticks(JoystickApi& api) : api_(api) {}
+
+  int EnumerateJoysticks();
+  void DetectJoysticks();
+  int ReadJoystick(uint32_t index, PadState& state);
+  void PollJoysticks(int32_t index);
+  PadState GetSavedPadState(int32_t index) const;
+
+  bool present(int index) const {
+    return index >= 0 && index < kJoystickSlots && present_[index] == 1;
+  }
+  uint32_t count() const { return count_; }
+
+ private:
+  struct Record {
+    bool prepared = false;  // the capability query succeeded
+    JoystickCaps caps;
+    uint32_t flags = 0;
+  };
+
+  JoystickApi& api_;
+  uint32_t count_ = 0;  // JoystickCount: ids the driver reported
+  std::vector<Record> records_;
+  std::array<int, kJoystickSlots> present_{};
+  std::array<PadState, kJoystickSlots> saved_{};
+};
+
+}  // namespace cfg

@@ -1,0 +1,25 @@
+// LocalConfig\LocalConfig.Txt: "DataPath" entries that move the working folder.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "settings/file_system.h"
+
+namespace cfg {
+
+constexpr size_t kLocalConfigMaxSize = 8194;  // bytes of text that fit the text area
+constexpr size_t kConfigTokenMaxSize = 127;   // bytes of a token that fit its buffer
+
+// Collects the next token of `text` (NUL-terminated, with a second NUL behind
+// the first) starting at `position`; returns the position where the next call
+// goes on. `token` is empty when the text ends before a token begins. A token
+// longer than kConfigTokenMaxSize is returned whole: the caller decides.
+size_t NextConfigToken(const char* text, size_t position, std::string& token);
+
+// Reads .\LocalConfig\LocalConfig.Txt and applies every DataPath entry in order.
+// Returns the PriorDirectory: empty, or the directory that was current before
+// the last applied entry, ending in a backslash.
+std::string ReadLocalConfig(FileSystem& files);
+
+}  // namespace cfg

@@ -1,0 +1,36 @@
+// The process's settings record, its slot selection and the KV.set file.
+#pragma once
+
+#include <string>
+
+#include "bindings/key_map.h"
+#include "settings/file_system.h"
+#include "settings/settings_record.h"
+
+namespace cfg {
+
+// Path of KV.set in a folder: a backslash is added unless the folder ends in one.
+std::string SettingsFilePath(const std::string& folder);
+
+class SettingsStore {
+ public:
+  explicit SettingsStore(Bindings& bindings) : bindings_(bindings) {}
+
+  SettingsRecord& record() { return record_; }
+  const SettingsRecord& record() const { return record_; }
+
+  void SetDefaultSettings();
+  // 0-4 selects that slot, -1 keeps the current one; a current slot outside
+  // 0-4 (from a file) is brought back to 0.
+  void SelectConfigSlot(int32_t index);
+  // 1 when KV.set could be opened (also when it is short or empty).
+  int LoadSettingsFile(FileSystem& files, const std::string& folder);
+  // 1 only when all 4684 bytes are in place; on failure the old file stays as it was.
+  int SaveSettingsFile(FileSystem& files, const std::string& folder) const;
+
+ private:
+  Bindings& bindings_;
+  SettingsRecord record_;
+};
+
+}  // namespace cfg
