@@ -41,6 +41,7 @@ using ControllerBindings = std::array<KeyBinding, kPositionCount>;
 // The PadState bit each position produces.
 extern const std::array<int32_t, kPositionCount> BindingBitTable;
 
+// A controller or position outside the key map loads as all zero and stores nothing.
 KeyBinding LoadBinding(const uint8_t* keyMap, int controller, int position);
 void StoreBinding(uint8_t* keyMap, int controller, int position, const KeyBinding& binding);
 ControllerBindings LoadControllerBindings(const uint8_t* keyMap, int controller);
@@ -49,7 +50,9 @@ void StoreControllerBindings(uint8_t* keyMap, int controller, const ControllerBi
 // Writes source and code; the handler stays.
 void SetBinding(KeyBinding& binding, int32_t source, int32_t code);
 
+// Controller 1 takes joystick 1 when it answered at start-up, else the arrows and z x c v.
 void BuildDefaultKeyMap(uint8_t* keyMap, bool joystick1Present);
+// The key maps of all five slots, slot 0 first.
 void BuildDefaultKeyMaps(SettingsRecord& record, bool joystick1Present);
 
 // The current key map reference, the handlers installed over it, and evaluation.
@@ -60,10 +63,13 @@ class Bindings {
   Bindings(const Keyboard& keyboard, const Joysticks& joysticks)
       : keyboard_(keyboard), joysticks_(joysticks) {}
 
-  void SetCurrentKeyMap(uint8_t* keyMap) { current_ = keyMap; }
+  // Handlers installed over another key map do not carry over.
+  void SetCurrentKeyMap(uint8_t* keyMap);
   uint8_t* CurrentKeyMap() const { return current_; }
 
+  // Source 0 gets the key handler, any other source the pad handler.
   void InstallBindingHandlers();
+  // OR of the installed handlers of one controller; 0 outside 0-3 or with no key map.
   PadState EvaluateController(int controller) const;
 
  private:

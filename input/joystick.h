@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace cfg {
 
@@ -41,6 +40,8 @@ class JoystickApi {
 };
 
 // Zone of a position in [min, max] cut into `zones`; the maximum itself is zone `zones`.
+// A position outside the range counts as the nearer end; a reversed range as its
+// ascending form; an empty range is zone 0.
 uint32_t AxisZone(uint32_t position, uint32_t min, uint32_t max, uint32_t zones);
 
 // The position-query flags for a joystick with these capability bits.
@@ -50,10 +51,15 @@ class Joysticks {
  public:
   explicit Joysticks(JoystickApi& api) : api_(api) {}
 
+  // Records the driver's id count and prepares ids 0-3; always 1.
   int EnumerateJoysticks();
+  // Which of ids 0-3 answer, once for the whole run.
   void DetectJoysticks();
+  // 0 for an index that can never be read, leaving `state` as it was.
   int ReadJoystick(uint32_t index, PadState& state);
+  // Negative: every present joystick in order; 0-3: that one if present.
   void PollJoysticks(int32_t index);
+  // The last polled word of 0-3, 0xFFFFFFFF for any other index.
   PadState GetSavedPadState(int32_t index) const;
 
   bool present(int index) const {
@@ -68,9 +74,14 @@ class Joysticks {
     uint32_t flags = 0;
   };
 
+  uint32_t ReadableCount() const;
+  PadState Reading(uint32_t id);
+  void PollOne(int index);
+
   JoystickApi& api_;
   uint32_t count_ = 0;  // JoystickCount: ids the driver reported
-  std::vector<Record> records_;
+  // Only ids 0-3 are ever read, so only their records are kept.
+  std::array<Record, kJoystickSlots> records_{};
   std::array<int, kJoystickSlots> present_{};
   std::array<PadState, kJoystickSlots> saved_{};
 };

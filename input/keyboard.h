@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace cfg {
@@ -48,9 +49,10 @@ class Keyboard {
   explicit Keyboard(InputDevices& devices) : devices_(devices) {}
 
   void StartDirectInput(uintptr_t window);
-  int PollKeyboard();                           // into the shared buffer
-  int PollKeyboardInto(KeyStateBuffer& buffer);  // into the caller's buffer
-  int IsKeyDown(int32_t code) const;             // 0x80 when down in the shared buffer
+  int PollKeyboard();  // into the shared buffer
+  // Into the caller's buffer; a read that fails leaves every key up there.
+  int PollKeyboardInto(KeyStateBuffer& buffer);
+  int IsKeyDown(int32_t code) const;  // 0x80 when down in the shared buffer
   void ReleaseInput();
 
   // The same key test on a buffer filled by PollKeyboardInto.
@@ -61,7 +63,9 @@ class Keyboard {
   void SetUpKeyboard(uintptr_t window);
   void SetUpMouse(uintptr_t window);
   void AcquireKeyboard();
-  void Poll(KeyStateBuffer& buffer);
+  int32_t ReadKeyboardDevice(KeyStateBuffer& buffer);
+  int32_t Poll(KeyStateBuffer& buffer);
+  uint8_t KeyByte(const KeyStateBuffer& buffer, int32_t code) const;
 
   InputDevices& devices_;
   bool hasDirectInput_ = false;
