@@ -25,6 +25,7 @@ class FileSystem {
   virtual uint32_t FileWrite(Handle file, const void* buffer, uint32_t count) = 0;
   // For a file opened for writing, true only when its content reached the disk.
   virtual bool FileClose(Handle file) = 0;
+  // The size's low 32 bits; 0xFFFFFFFF when the size cannot be told.
   virtual uint32_t FileGetSize(Handle file) = 0;
   // Puts `from` in the place of `to` in one step. Fails, leaving both as they
   // were, when `to` is read-only or held open by another program.

@@ -1,6 +1,8 @@
 // Files and the current directory on a POSIX system, for the native tools and
 // tests. CP932 paths are converted to the system's UTF-8 and backslashes become
-// slashes.
+// slashes; a path that cannot be converted opens nothing. A handle is the file
+// descriptor plus one. Closing a written file syncs it first, and a file without
+// write permission is never replaced.
 #pragma once
 
 #include "settings/file_system.h"

@@ -8,7 +8,9 @@
 namespace cfg {
 
 // Bytes that start a double-byte character (and take the next byte with them).
-inline bool IsLeadByte(uint8_t byte) { return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0; }
+inline bool IsLeadByte(uint8_t byte) {
+  return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
+}
 
 // True when the last character of the text is a backslash.
 bool EndsWithBackslash(const std::string& folder);

@@ -14,12 +14,14 @@ constexpr size_t kConfigTokenMaxSize = 127;   // bytes of a token that fit its b
 // Collects the next token of `text` (NUL-terminated, with a second NUL behind
 // the first) starting at `position`; returns the position where the next call
 // goes on. `token` is empty when the text ends before a token begins. A token
-// longer than kConfigTokenMaxSize is returned whole: the caller decides.
+// longer than kConfigTokenMaxSize is returned whole: the caller decides. A NUL
+// ends the text wherever it stands, also right after a CR or a lead byte.
 size_t NextConfigToken(const char* text, size_t position, std::string& token);
 
 // Reads .\LocalConfig\LocalConfig.Txt and applies every DataPath entry in order.
 // Returns the PriorDirectory: empty, or the directory that was current before
-// the last applied entry, ending in a backslash.
+// the last applied entry, ending in a backslash. A file over kLocalConfigMaxSize
+// bytes is ignored whole; a folder over kConfigTokenMaxSize bytes is not applied.
 std::string ReadLocalConfig(FileSystem& files);
 
 }  // namespace cfg

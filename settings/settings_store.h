@@ -25,7 +25,9 @@ class SettingsStore {
   void SelectConfigSlot(int32_t index);
   // 1 when KV.set could be opened (also when it is short or empty).
   int LoadSettingsFile(FileSystem& files, const std::string& folder);
-  // 1 only when all 4684 bytes are in place; on failure the old file stays as it was.
+  // Writes KV.set.tmp beside KV.set and puts it in KV.set's place only when it
+  // is complete. 1 only when all 4684 bytes are in place; on failure the old
+  // file stays as it was and the temporary file is removed.
   int SaveSettingsFile(FileSystem& files, const std::string& folder) const;
 
  private:

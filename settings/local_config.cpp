@@ -1,0 +1,124 @@
+#include "settings/local_config.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "settings/folder_path.h"
+
+namespace cfg {
+namespace {
+
+constexpr char kLocalConfigPath[] = ".\\LocalConfig\\LocalConfig.Txt";
+constexpr char kDataPathKeyword[] = "DataPath";
+
+enum class ByteClass { kEnd, kSeparator, kTwoByteSeparator, kSkipped, kComment, kLead, kToken };
+
+ByteClass ClassOf(const char* text, size_t position) {
+  const uint8_t byte = static_cast<uint8_t>(text[position]);
+  if (byte == 0x00) return ByteClass::kEnd;
+  if (byte == '\t' || byte == ' ') return ByteClass::kSeparator;
+  if (byte == '\r') return ByteClass::kTwoByteSeparator;
+  if (byte < 0x20) return ByteClass::kSkipped;
+  if (byte == '/' && text[position + 1] == '/') return ByteClass::kComment;
+  if (IsLeadByte(byte)) return ByteClass::kLead;
+  return ByteClass::kToken;
+}
+
+// A CR or a lead byte takes the byte after it too, unless that byte is a NUL:
+// a NUL always ends the text, wherever it stands.
+size_t SkipPair(const char* text, size_t position) {
+  return text[position + 1] == '\0' ? position + 1 : position + 2;
+}
+
+// Skips a comment's bytes after its "//" up to and including the CR that
+// ends the line (with the byte after it), or up to the NUL that ends the text.
+size_t SkipComment(const char* text, size_t position) {
+  for (;;) {
+    const uint8_t byte = static_cast<uint8_t>(text[position]);
+    if (byte == 0x00) return position;
+    if (byte == '\r') return SkipPair(text, position);
+    position = IsLeadByte(byte) ? SkipPair(text, position) : position + 1;
+  }
+}
+
+// The file's bytes followed by two NULs; empty when there is no usable file.
+// A file too large for the text area is ignored whole rather than cut, so a
+// truncated folder is never applied.
+std::vector<char> ReadLocalConfigText(FileSystem& files) {
+  const FileSystem::Handle file = files.FileOpenRead(kLocalConfigPath);
+  if (file == FileSystem::kNoHandle) return {};
+  const uint32_t size = files.FileGetSize(file);
+  std::vector<char> text;
+  if (size <= kLocalConfigMaxSize) {
+    text.assign(size + 2, '\0');
+    size_t filled = 0;
+    while (filled < size) {
+      const uint32_t wanted = static_cast<uint32_t>(size - filled);
+      const uint32_t got = files.FileRead(file, &text[filled], wanted);
+      if (got == 0) break;
+      filled += std::min(got, wanted);
+    }
+    // The text ends where the bytes that arrived end.
+    text.resize(filled + 2);
+  }
+  files.FileClose(file);
+  return text;
+}
+
+}  // namespace
+
+size_t NextConfigToken(const char* text, size_t position, std::string& token) {
+  token.clear();
+  for (;;) {
+    switch (ClassOf(text, position)) {
+      case ByteClass::kEnd:
+        return position;
+      case ByteClass::kSeparator:
+        ++position;
+        if (!token.empty()) return position;
+        break;
+      case ByteClass::kTwoByteSeparator:
+        position = SkipPair(text, position);
+        if (!token.empty()) return position;
+        break;
+      case ByteClass::kSkipped:
+        ++position;
+        break;
+      case ByteClass::kComment:
+        position = SkipComment(text, position + 2);
+        break;
+      case ByteClass::kLead: {
+        const size_t next = SkipPair(text, position);
+        token.append(text + position, next - position);
+        position = next;
+        break;
+      }
+      case ByteClass::kToken:
+        token += text[position];
+        ++position;
+        break;
+    }
+  }
+}
+
+std::string ReadLocalConfig(FileSystem& files) {
+  const std::vector<char> text = ReadLocalConfigText(files);
+  std::string priorDirectory;
+  if (text.empty()) return priorDirectory;
+  std::string token;
+  std::string folder;
+  size_t position = 0;
+  while (text[position] != '\0') {
+    position = NextConfigToken(text.data(), position, token);
+    if (token != kDataPathKeyword) continue;
+    position = NextConfigToken(text.data(), position, folder);
+    if (folder.empty()) break;
+    // A folder that did not fit the token buffer is not applied, not cut.
+    if (folder.size() > kConfigTokenMaxSize) continue;
+    priorDirectory = WithTrailingBackslash(files.CurrentDirectory());
+    files.ChangeDirectory(folder);
+  }
+  return priorDirectory;
+}
+
+}  // namespace cfg
