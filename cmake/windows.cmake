@@ -1,9 +1,17 @@
 # Windows build (mingw-w64): Config.exe with its resources, linked statically.
 enable_language(RC)
+# The .rc file is UTF-8 (#pragma code_page(65001)); anything else it reads is CP932.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 932")
 
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
   app/*_win32.cpp settings/*_win32.cpp input/*_win32.cpp bindings/*_win32.cpp dialogs/*_win32.cpp)
 add_executable(Config WIN32 ${WIN32_SOURCES} res/config.rc)
+# Texts cross into Windows as UTF-16 only: the W functions are the default ones.
+target_compile_definitions(Config PRIVATE UNICODE _UNICODE NOMINMAX)
 target_link_libraries(Config PRIVATE cfg_app comctl32 dinput dxguid winmm)
-target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++)
+target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
+  $<$<CONFIG:MinSizeRel,Release>:-s>)
+# The icon is a resource file of its own; rebuild the resources when it changes.
+set_property(SOURCE res/config.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${PROJECT_SOURCE_DIR}/res/app.ico ${PROJECT_SOURCE_DIR}/res/resource_ids.h)
+add_subdirectory(tests/e2e)

@@ -1,0 +1,104 @@
+#include "app/main_dialog_win32.h"
+
+#include "app/app_win32.h"
+#include "app/text_win32.h"
+#include "dialogs/button_assign_win32.h"
+#include "dialogs/key_test_win32.h"
+#include "res/resource_ids.h"
+
+namespace cfg {
+
+namespace {
+
+// The main dialog's controls. The dialog (MainDialogWindow) owns the
+// sub-dialogs and the confirmation box.
+class MainDialogControls : public MainDialogView {
+ public:
+  explicit MainDialogControls(HWND dialog) : dialog_(dialog) {}
+
+  void ClearSlotList() override { SendSlotList(CB_RESETCONTENT, 0, 0); }
+
+  void AddSlotListEntry(const std::string& text) override {
+    const std::wstring entry = WideFromCp932(text);
+    SendSlotList(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+
+  void SelectSlotListEntry(int index) override {
+    SendSlotList(CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+
+  int SelectedSlotListEntry() const override {
+    const LRESULT index = SendSlotList(CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+  }
+
+  void SetCheck(int id, bool checked) override {
+    SendDlgItemMessageW(dialog_, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+
+  bool IsChecked(int id) const override {
+    return SendDlgItemMessageW(dialog_, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+
+  void EnableControl(int id, bool enabled) override {
+    EnableWindow(GetDlgItem(dialog_, id), enabled);
+  }
+
+  bool AskScoreReset() override {
+    return MessageBoxCp932(dialog_, "スコアを初期化しますか？", "スコア初期化の確認",
+                           MB_OKCANCEL) == IDOK;
+  }
+
+  int RunButtonAssignDialog() override {
+    return RunDialog(IDD_BUTTON_ASSIGN, ButtonAssignDialogProc);
+  }
+
+  int RunKeyTestDialog() override { return RunDialog(IDD_KEY_TEST, KeyTestDialogProc); }
+
+  void Finish(int result) override { EndDialog(dialog_, result); }
+
+ private:
+  LRESULT SendSlotList(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return SendDlgItemMessageW(dialog_, IDC_SLOT_LIST, message, wParam, lParam);
+  }
+
+  int RunDialog(int templateId, DLGPROC procedure) {
+    return static_cast<int>(
+        DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(templateId), dialog_, procedure, 0));
+  }
+
+  HWND dialog_;
+};
+
+void SetLargeIcon(HWND dialog) {
+  const HICON icon = LoadIconW(AppInstance(), MAKEINTRESOURCEW(IDI_APP_ICON));
+  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  MainDialog& mainDialog = TheMainDialog();
+  MainDialogControls view(dialog);
+  switch (message) {
+    case WM_INITDIALOG:
+      mainDialog.OnInit(view);
+      SetLargeIcon(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      mainDialog.OnCommand(view, LOWORD(wParam), HIWORD(wParam));
+      return FALSE;
+    case WM_CLOSE:
+      mainDialog.OnClose(view);
+      return FALSE;
+    case WM_DESTROY:
+      mainDialog.OnDestroy(view);
+      // Nothing takes this up: WinMain has no message loop and goes on to shut down.
+      PostQuitMessage(0);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace cfg

@@ -1,0 +1,10 @@
+// The button-assignment dialog's procedure, for template 102.
+#pragma once
+
+#include <windows.h>
+
+namespace cfg {
+
+INT_PTR CALLBACK ButtonAssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace cfg
