@@ -44,6 +44,9 @@ class MainDialog {
   void DialogToSettings(MainDialogView& view);
 
  private:
+  void SwitchSlot(MainDialogView& view);
+  void OpenButtonAssignDialog(MainDialogView& view);
+
   Program& program_;
 };
 

@@ -44,10 +44,14 @@ class Program {
   ButtonAssign buttonAssign;
   KeyTest keyTest;
 
-  std::string priorDirectory;  // PriorDirectory
-  std::string settingsFolder;  // SettingsFolder: where KV.set was last looked for
-  int32_t confirmFlag = 0;     // ConfirmFlag
+  std::string priorDirectory;    // PriorDirectory
+  std::string settingsFolder;    // SettingsFolder: where KV.set was last looked for
+  int32_t confirmFlag = 0;       // ConfirmFlag
   int32_t assignController = 0;  // AssignController
+
+ private:
+  // KV.set from PriorDirectory's LocalConfig folder, else from .\Data\.
+  void LoadSettings();
 };
 
 }  // namespace cfg

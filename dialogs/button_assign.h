@@ -6,15 +6,17 @@
 #include <string>
 
 #include "bindings/key_map.h"
+#include "dialogs/modal_dialog.h"
 #include "input/joystick.h"
 #include "input/keyboard.h"
 
 namespace cfg {
 
 constexpr PadState kCaptureMask = 0xF03FF;  // B1-B10 and the four directions
-constexpr int kTimerPeriodMs = 100;
-constexpr int kDialogConfirmed = 1;
-constexpr int kDialogCancelled = -1;
+
+// Edit-control notifications, as the platform numbers them.
+constexpr int kEnSetFocus = 0x0100;
+constexpr int kEnKillFocus = 0x0200;
 
 // What the capture needs of the dialog on screen.
 class ButtonAssignView {
@@ -22,7 +24,11 @@ class ButtonAssignView {
   virtual ~ButtonAssignView() = default;
   // Sets a control's text; an id that names no control shows nothing.
   virtual void SetControlText(int id, const std::string& text) = 0;
+  // Moving the focus makes the platform report EN_KILLFOCUS for the old
+  // field and EN_SETFOCUS for the new one through OnCommand.
   virtual void FocusControl(int id) = 0;
+  // Timer 1, every kTimerPeriodMs; each tick calls OnTimer.
+  virtual void StartTimer() = 0;
   virtual void StopTimer() = 0;
   virtual void Finish(int result) = 0;
 };
@@ -53,16 +59,23 @@ class ButtonAssign {
   int focusedField() const { return focusedField_; }
 
  private:
-  int SetFieldAndAdvance(ButtonAssignView& view, int fieldId, const std::string& text);
-  void ReadPads(std::array<PadState, kJoystickSlots>& pads);
-  bool CapturePad(ButtonAssignView& view, const std::array<PadState, kJoystickSlots>& pads);
+  using PadWords = std::array<PadState, kJoystickSlots>;
+
+  void Capture(ButtonAssignView& view);
+  PadState ReadMaskedPad(int index);
+  PadWords ReadPads();
+  bool CapturePad(ButtonAssignView& view, const PadWords& pads);
   void CaptureKey(ButtonAssignView& view);
+  void Assign(ButtonAssignView& view, const std::string& text, int32_t source, int32_t code);
+  int SetFieldAndAdvance(ButtonAssignView& view, int fieldId, const std::string& text);
 
   Keyboard& keyboard_;
   Joysticks& joysticks_;
   ControllerBindings working_{};  // WorkingBindings
   KeyStateBuffer keys_{};
-  std::array<PadState, kJoystickSlots> resting_{};
+  // Pad bits already active at the first tick; left out of capture until
+  // each has been released once, so a stick resting off-centre blocks nothing.
+  PadWords resting_{};
   bool firstTick_ = true;
   int focusedField_ = 0;
   int32_t lastCapturedKey_ = -1;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bindings/key_map.h"
+#include "dialogs/modal_dialog.h"
 #include "input/input.h"
 
 namespace cfg {
@@ -17,6 +18,8 @@ class KeyTestView {
  public:
   virtual ~KeyTestView() = default;
   virtual void SetControlText(int id, const std::string& text) = 0;
+  // Timer 1, every kTimerPeriodMs; each tick calls OnTimer.
+  virtual void StartTimer() = 0;
   virtual void StopTimer() = 0;
   virtual void Finish(int result) = 0;
 };
@@ -25,7 +28,8 @@ class KeyTest {
  public:
   KeyTest(Input& input, Bindings& bindings) : input_(input), bindings_(bindings) {}
 
-  void OnOpen();
+  void OnOpen(KeyTestView& view);
+  // Only IDCANCEL (Escape, or the close box) ends the test.
   void OnCommand(KeyTestView& view, int id);
   void OnTimer(KeyTestView& view);
 

@@ -1,0 +1,122 @@
+#include "app/main_dialog.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "dialogs/modal_dialog.h"
+#include "res/resource_ids.h"
+#include "settings/rankings.h"
+#include "settings/settings_record.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr int kSlotListEntrySize = 256;
+// With its terminator; the bytes of the field behind it are the game's.
+constexpr char kSoundFolder[] = ".\\Sound\\";
+constexpr uint32_t kOptionBitsCleared = 0x3;
+constexpr uint32_t kModeBitsCleared = 0x6;
+constexpr uint32_t kModeBitsSet = 0x1;
+
+void WriteSoundFolder(SettingsRecord& record) {
+  std::memcpy(&record.bytes[record_offset::kSoundFolder], kSoundFolder, sizeof kSoundFolder);
+}
+
+}  // namespace
+
+std::string SlotListEntry(int slot) {
+  char text[kSlotListEntrySize];
+  std::snprintf(text, sizeof text, "%s:%2d", "Config", slot);
+  return text;
+}
+
+void MainDialog::OnInit(MainDialogView& view) {
+  SettingsToDialog(view);
+}
+
+void MainDialog::OnCommand(MainDialogView& view, int id, int notification) {
+  switch (id) {
+    case IDC_CONFIRM:
+      program_.confirmFlag = 1;
+      view.Finish(kDialogConfirmed);
+      break;
+    case IDC_CANCEL:
+      view.Finish(kDialogCancelled);
+      break;
+    case IDC_SCORE_RESET:
+      if (view.AskScoreReset()) ResetRankingTables(program_.settings.record());
+      break;
+    case IDC_SLOT_LIST:
+      if (notification == kCbnSelChange) SwitchSlot(view);
+      break;
+    case IDC_KEY_CONFIG:
+      OpenButtonAssignDialog(view);
+      break;
+    case IDC_KEY_TEST:
+      view.RunKeyTestDialog();
+      break;
+    case IDC_START_640X480:
+      view.EnableControl(IDC_KEEP_320X240, view.IsChecked(IDC_START_640X480));
+      break;
+    default:
+      break;
+  }
+}
+
+void MainDialog::OnClose(MainDialogView& view) {
+  view.Finish(kDialogCancelled);
+}
+
+void MainDialog::OnDestroy(MainDialogView& view) {
+  DialogToSettings(view);
+}
+
+void MainDialog::FillSlotList(MainDialogView& view) {
+  view.ClearSlotList();
+  for (int slot = 0; slot < kSlotCount; ++slot) view.AddSlotListEntry(SlotListEntry(slot));
+  view.SelectSlotListEntry(program_.settings.record().Int(record_offset::kCurrentSlot));
+}
+
+void MainDialog::SettingsToDialog(MainDialogView& view) {
+  const SettingsRecord& record = program_.settings.record();
+  const bool start640x480 = record.Int(record_offset::kStart640x480) != 0;
+  FillSlotList(view);
+  view.SetCheck(IDC_WINDOW_MODE, record.Int(record_offset::kFullScreen) != 1);
+  view.SetCheck(IDC_START_640X480, start640x480);
+  view.SetCheck(IDC_KEEP_320X240, record.Int(record_offset::kKeep320x240) != 0);
+  view.EnableControl(IDC_KEEP_320X240, start640x480);
+}
+
+void MainDialog::DialogToSettings(MainDialogView& view) {
+  SettingsRecord& record = program_.settings.record();
+  record.SetInt(record_offset::kFullScreen, view.IsChecked(IDC_WINDOW_MODE) ? 0 : 1);
+  WriteSoundFolder(record);
+  record.SetInt(record_offset::kFourWayChoice, 0);
+  record.SetInt(record_offset::kExtraFlag, 0);
+  record.SetBits(record_offset::kOptionBits,
+                 record.Bits(record_offset::kOptionBits) & ~kOptionBitsCleared);
+  record.SetInt(record_offset::kStart640x480, view.IsChecked(IDC_START_640X480) ? 1 : 0);
+  // Stored even while the box is disabled: the game keeps it for later.
+  record.SetInt(record_offset::kKeep320x240, view.IsChecked(IDC_KEEP_320X240) ? 1 : 0);
+  record.SetInt(record_offset::kNumberA, 0);
+  record.SetInt(record_offset::kNumberB, 0);
+  record.SetBits(record_offset::kModeBits,
+                 (record.Bits(record_offset::kModeBits) & ~kModeBitsCleared) | kModeBitsSet);
+}
+
+// The options live outside the slots, so they are stored before the switch
+// and shown again after it.
+void MainDialog::SwitchSlot(MainDialogView& view) {
+  DialogToSettings(view);
+  program_.settings.SelectConfigSlot(view.SelectedSlotListEntry());
+  SettingsToDialog(view);
+}
+
+void MainDialog::OpenButtonAssignDialog(MainDialogView& view) {
+  program_.assignController = 0;
+  program_.BeginButtonAssign();
+  program_.EndButtonAssign(view.RunButtonAssignDialog());
+}
+
+}  // namespace cfg
