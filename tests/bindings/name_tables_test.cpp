@@ -107,7 +107,7 @@ static_assert(std::size(kPadNames) == kPadButtonNameCount, "every pad input is l
 // The whole 32-byte field: the name, then NUL padding.
 void ExpectEntry(const NameEntry& entry, const NameCase& expected) {
   char name[32] = {};
-  std::strncpy(name, expected.name, sizeof name);
+  std::memcpy(name, expected.name, std::strlen(expected.name));
   EXPECT_EQ(std::memcmp(entry.name, name, sizeof name), 0) << entry.name;
   EXPECT_EQ(entry.code, expected.code);
 }

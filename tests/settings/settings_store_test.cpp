@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <climits>
 #include <cstring>
@@ -62,11 +63,11 @@ TEST_F(DefaultSettingsTest, LeavesTheGamesFieldsKeyMapsRankingsAndSoundTail) {
   store_.SetDefaultSettings();
 
   std::vector<uint8_t> expected = before;
-  std::memset(&expected[0], 0, 4);
-  std::memset(&expected[3540], 0, 3576 - 3540);  // optionBits .. extraFlag
+  std::fill_n(expected.begin(), 4, 0);
+  std::fill_n(expected.begin() + 3540, 3576 - 3540, 0);  // optionBits .. extraFlag
   StoreLeInt32(&expected[3568], 1);
-  std::memcpy(&expected[3576], ".\\Sound\\", 9);  // bytes 3585..3835 stay
-  std::memset(&expected[3836], 0, 3884 - 3836);   // opaqueF .. opaqueJ
+  std::memcpy(&expected[3576], ".\\Sound\\", 9);         // bytes 3585..3835 stay
+  std::fill_n(expected.begin() + 3836, 3884 - 3836, 0);  // opaqueF .. opaqueJ
   StoreLeInt32(&expected[3844], 2);
   StoreLeInt32(&expected[3848], 2);
   StoreLeInt32(&expected[3852], 1);
