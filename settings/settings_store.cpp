@@ -57,10 +57,41 @@ std::string SettingsFilePath(const std::string& folder) {
   return WithTrailingBackslash(folder) + kSettingsFileName;
 }
 
-void SettingsStore::SetDefaultSettings() {
-  for (const DefaultField& field : kDefaultFields) record_.SetInt(field.offset, field.value);
-  std::memcpy(&record_.bytes[record_offset::kSoundFolder], kDefaultSoundFolder,
+void WriteDefaultSettings(SettingsRecord& record) {
+  for (const DefaultField& field : kDefaultFields) record.SetInt(field.offset, field.value);
+  std::memcpy(&record.bytes[record_offset::kSoundFolder], kDefaultSoundFolder,
               sizeof kDefaultSoundFolder);
+}
+
+std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
+                                       SettingsRecord& record) {
+  const FileSystem::Handle file = files.FileOpenRead(path);
+  if (file == FileSystem::kNoHandle) return std::nullopt;
+  const uint32_t size = files.FileGetSize(file);
+  // A read may deliver less than asked; go on until the record is full or the file ends.
+  size_t filled = 0;
+  while (filled < kSettingsRecordSize) {
+    const uint32_t wanted = static_cast<uint32_t>(kSettingsRecordSize - filled);
+    const uint32_t got = files.FileRead(file, &record.bytes[filled], wanted);
+    if (got == 0) break;
+    filled += std::min(got, wanted);
+  }
+  files.FileClose(file);
+  return size;
+}
+
+bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record) {
+  // The old file is replaced only by a complete new one, in one step.
+  const std::string temporaryPath = path + kTemporarySuffix;
+  if (!WriteWholeFile(files, temporaryPath, record) || !files.FileReplace(temporaryPath, path)) {
+    files.FileDelete(temporaryPath);
+    return false;
+  }
+  return true;
+}
+
+void SettingsStore::SetDefaultSettings() {
+  WriteDefaultSettings(record_);
   SelectConfigSlot(0);
 }
 
@@ -73,33 +104,13 @@ void SettingsStore::SelectConfigSlot(int32_t index) {
 }
 
 int SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
-  const FileSystem::Handle file = files.FileOpenRead(SettingsFilePath(folder));
-  if (file == FileSystem::kNoHandle) {
-    SelectConfigSlot(-1);
-    return 0;
-  }
-  // A read may deliver less than asked; go on until the record is full or the file ends.
-  size_t filled = 0;
-  while (filled < kSettingsRecordSize) {
-    const uint32_t wanted = static_cast<uint32_t>(kSettingsRecordSize - filled);
-    const uint32_t got = files.FileRead(file, &record_.bytes[filled], wanted);
-    if (got == 0) break;
-    filled += std::min(got, wanted);
-  }
-  files.FileClose(file);
+  const bool opened = LoadRecordFile(files, SettingsFilePath(folder), record_).has_value();
   SelectConfigSlot(-1);
-  return 1;
+  return opened ? 1 : 0;
 }
 
 int SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder) const {
-  // The old file is replaced only by a complete new one, in one step.
-  const std::string path = SettingsFilePath(folder);
-  const std::string temporaryPath = path + kTemporarySuffix;
-  if (!WriteWholeFile(files, temporaryPath, record_) || !files.FileReplace(temporaryPath, path)) {
-    files.FileDelete(temporaryPath);
-    return 0;
-  }
-  return 1;
+  return SaveRecordFile(files, SettingsFilePath(folder), record_) ? 1 : 0;
 }
 
 }  // namespace cfg

@@ -1,6 +1,7 @@
 // The process's settings record, its slot selection and the KV.set file.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "bindings/key_map.h"
@@ -11,6 +12,20 @@ namespace cfg {
 
 // Path of KV.set in a folder: a backslash is added unless the folder ends in one.
 std::string SettingsFilePath(const std::string& folder);
+
+// Writes the defaults of the fields outside the key maps and ranking tables;
+// the game's own fields, the key maps, the rankings and the bytes behind the
+// sound folder's NUL stay as they are.
+void WriteDefaultSettings(SettingsRecord& record);
+
+// Reads the file's first bytes, up to a whole record, over `record`; the rest
+// keeps what it held. The file's size, or nothing when it cannot be opened.
+std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
+                                       SettingsRecord& record);
+// Writes path + ".tmp" beside the file and puts it in the file's place only
+// when it is complete. True only when all 4684 bytes are in place; on failure
+// the old file stays as it was and the temporary file is removed.
+bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record);
 
 class SettingsStore {
  public:
@@ -25,9 +40,7 @@ class SettingsStore {
   void SelectConfigSlot(int32_t index);
   // 1 when KV.set could be opened (also when it is short or empty).
   int LoadSettingsFile(FileSystem& files, const std::string& folder);
-  // Writes KV.set.tmp beside KV.set and puts it in KV.set's place only when it
-  // is complete. 1 only when all 4684 bytes are in place; on failure the old
-  // file stays as it was and the temporary file is removed.
+  // KV.set through SaveRecordFile: 1 only when all 4684 bytes are in place.
   int SaveSettingsFile(FileSystem& files, const std::string& folder) const;
 
  private:
