@@ -4,8 +4,20 @@ add_library(cfg_posix STATIC ${POSIX_SOURCES})
 target_include_directories(cfg_posix PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(cfg_posix PUBLIC cfg_settings)
 
+add_subdirectory(tools/kvset)
+
 option(CONFIG_BUILD_TESTS "Build the unit tests" ON)
 if(CONFIG_BUILD_TESTS)
   enable_testing()
   add_subdirectory(tests)
+endif()
+
+# libFuzzer targets; the "fuzz" preset turns them on with clang's sanitizers.
+option(CONFIG_BUILD_FUZZERS "Build the libFuzzer targets (clang only)" OFF)
+if(CONFIG_BUILD_FUZZERS)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_subdirectory(fuzz)
+  else()
+    message(WARNING "CONFIG_BUILD_FUZZERS needs clang; no fuzz targets are built")
+  endif()
 endif()

@@ -15,3 +15,6 @@ target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
 set_property(SOURCE res/config.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/app.ico ${PROJECT_SOURCE_DIR}/res/resource_ids.h)
 add_subdirectory(tests/e2e)
+
+# The kvset command-line tool (kvset.exe).
+add_subdirectory(tools/kvset)

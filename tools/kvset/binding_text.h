@@ -1,0 +1,33 @@
+// Bindings as text: what `show` and `export` write and `bind` and `import` read.
+//   none          cleared: source 0, code 0
+//   z  Home  ↓    a key by its name in the KeyNameTable
+//   key:300       a key by its DirectInput code
+//   PAD2:B1       joystick 2, an input by its name in the PadButtonNameTable
+//   PAD2:0x30     joystick 2, a PadState mask
+//   source7:0x5   a source outside 0-4, kept as it is
+// Texts are CP932. Key names match exactly; the words none, key, pad and
+// source and the pad input names match in any case. Numbers are decimal or 0x hex.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "bindings/key_map.h"
+
+namespace cfg {
+
+std::string BindingText(const KeyBinding& binding);
+// The same in UTF-8, for output.
+std::string BindingTextUtf8(const KeyBinding& binding);
+// Source and code of the binding the text names (handler 0); nothing when it names none.
+std::optional<KeyBinding> ParseBindingText(const std::string& text);
+
+// "UP" ... "B4".
+std::string PositionName(int position);
+// Any case; nothing for a word that names no position.
+std::optional<int> ParsePositionName(const std::string& name);
+
+// True for a cleared binding (source 0, code 0).
+bool IsClearedBinding(const KeyBinding& binding);
+
+}  // namespace cfg

@@ -1,0 +1,22 @@
+// The kvset command line: the commands, their arguments and their exit status.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "settings/file_system.h"
+
+namespace cfg {
+
+constexpr int kExitDone = 0;
+constexpr int kExitFindings = 1;  // `check` found something
+constexpr int kExitError = 2;
+
+// `args` are the words after the program's name, in UTF-8; so is all output.
+// A command that changes the file checks every argument and the file before
+// it writes, and writes through the safe save.
+int RunKvset(const std::vector<std::string>& args, FileSystem& files, std::ostream& out,
+             std::ostream& err);
+
+}  // namespace cfg

@@ -1,0 +1,78 @@
+#include "tools/kvset/display_options.h"
+
+namespace cfg {
+namespace {
+
+constexpr int32_t kFullScreen = 1;
+constexpr int32_t kWindowed = 0;
+
+std::optional<bool> ParseOnOff(const std::string& value) {
+  if (value == "on") return true;
+  if (value == "off") return false;
+  return std::nullopt;
+}
+
+std::optional<int32_t> ParseSlot(const std::string& value) {
+  if (value.size() != 1 || value[0] < '0' || value[0] >= '0' + kSlotCount) return std::nullopt;
+  return value[0] - '0';
+}
+
+template <typename T>
+bool Assign(std::optional<T>& field, const std::optional<T>& value, const std::string& word,
+            const char* expected, std::string& error) {
+  if (!value) {
+    error = word + ": expected " + expected;
+  } else if (field) {
+    error = word + ": given twice";
+  } else {
+    field = value;
+  }
+  return error.empty();
+}
+
+bool ParseOptionChange(const std::string& word, OptionChanges& changes, std::string& error) {
+  const size_t equals = word.find('=');
+  const std::string name = word.substr(0, equals);
+  const std::string value = equals == std::string::npos ? std::string() : word.substr(equals + 1);
+  if (name == "window")
+    return Assign(changes.windowMode, ParseOnOff(value), word, "on or off", error);
+  if (name == "start640x480") {
+    return Assign(changes.start640x480, ParseOnOff(value), word, "on or off", error);
+  }
+  if (name == "keep320x240") {
+    return Assign(changes.keep320x240, ParseOnOff(value), word, "on or off", error);
+  }
+  if (name == "slot") return Assign(changes.slot, ParseSlot(value), word, "a slot 0-4", error);
+  error = word + ": expected window=, start640x480=, keep320x240= or slot=";
+  return false;
+}
+
+}  // namespace
+
+DisplayOptions ReadDisplayOptions(const SettingsRecord& record) {
+  DisplayOptions options;
+  options.windowMode = record.Int(record_offset::kFullScreen) != kFullScreen;
+  options.start640x480 = record.Int(record_offset::kStart640x480) != 0;
+  options.keep320x240 = record.Int(record_offset::kKeep320x240) != 0;
+  return options;
+}
+
+bool ParseOptionChanges(const std::vector<std::string>& words, OptionChanges& changes,
+                        std::string& error) {
+  changes = OptionChanges();
+  for (const std::string& word : words) {
+    if (!ParseOptionChange(word, changes, error)) return false;
+  }
+  return true;
+}
+
+void ApplyOptionChanges(const OptionChanges& changes, SettingsRecord& record) {
+  if (changes.windowMode) {
+    record.SetInt(record_offset::kFullScreen, *changes.windowMode ? kWindowed : kFullScreen);
+  }
+  if (changes.start640x480) record.SetInt(record_offset::kStart640x480, *changes.start640x480);
+  if (changes.keep320x240) record.SetInt(record_offset::kKeep320x240, *changes.keep320x240);
+  if (changes.slot) record.SetInt(record_offset::kCurrentSlot, *changes.slot);
+}
+
+}  // namespace cfg

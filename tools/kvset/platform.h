@@ -1,0 +1,19 @@
+// What differs between the Linux kvset and kvset.exe: the command line, the
+// files and the text on the standard streams. Everything here is UTF-8.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/file_system.h"
+
+namespace cfg {
+
+// The words after the program's name.
+std::vector<std::string> CommandLineWords(int argc, char** argv);
+std::unique_ptr<FileSystem> PlatformFileSystem();
+void WriteStandardOutput(const std::string& text);
+void WriteStandardError(const std::string& text);
+
+}  // namespace cfg

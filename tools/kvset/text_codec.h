@@ -1,0 +1,15 @@
+// The core keeps its texts in code page 932; the tool talks UTF-8. Both ways
+// go through the platform's converter.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace cfg {
+
+// Nothing when the text holds a byte sequence or a character without a
+// counterpart on the other side.
+std::optional<std::string> Utf8FromCp932(const std::string& text);
+std::optional<std::string> Cp932FromUtf8(const std::string& text);
+
+}  // namespace cfg
