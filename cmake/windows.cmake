@@ -13,7 +13,8 @@ target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
   $<$<CONFIG:MinSizeRel,Release>:-s>)
 # The icon is a resource file of its own; rebuild the resources when it changes.
 set_property(SOURCE res/config.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${PROJECT_SOURCE_DIR}/res/app.ico ${PROJECT_SOURCE_DIR}/res/resource_ids.h)
+  ${PROJECT_SOURCE_DIR}/res/app.ico ${PROJECT_SOURCE_DIR}/res/config.manifest
+  ${PROJECT_SOURCE_DIR}/res/resource_ids.h)
 add_subdirectory(tests/e2e)
 
 # The kvset command-line tool (kvset.exe).
