@@ -1,27 +1,18 @@
 #include "app/main_dialog.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "dialogs/modal_dialog.h"
 #include "res/resource_ids.h"
 #include "settings/rankings.h"
 #include "settings/settings_record.h"
+#include "settings/settings_store.h"
 
 namespace cfg {
 
 namespace {
 
 constexpr int kSlotListEntrySize = 256;
-// With its terminator; the bytes of the field behind it are the game's.
-constexpr char kSoundFolder[] = ".\\Sound\\";
-constexpr uint32_t kOptionBitsCleared = 0x3;
-constexpr uint32_t kModeBitsCleared = 0x6;
-constexpr uint32_t kModeBitsSet = 0x1;
-
-void WriteSoundFolder(SettingsRecord& record) {
-  std::memcpy(&record.bytes[record_offset::kSoundFolder], kSoundFolder, sizeof kSoundFolder);
-}
 
 }  // namespace
 
@@ -91,18 +82,10 @@ void MainDialog::SettingsToDialog(MainDialogView& view) {
 void MainDialog::DialogToSettings(MainDialogView& view) {
   SettingsRecord& record = program_.settings.record();
   record.SetInt(record_offset::kFullScreen, view.IsChecked(IDC_WINDOW_MODE) ? 0 : 1);
-  WriteSoundFolder(record);
-  record.SetInt(record_offset::kFourWayChoice, 0);
-  record.SetInt(record_offset::kExtraFlag, 0);
-  record.SetBits(record_offset::kOptionBits,
-                 record.Bits(record_offset::kOptionBits) & ~kOptionBitsCleared);
   record.SetInt(record_offset::kStart640x480, view.IsChecked(IDC_START_640X480) ? 1 : 0);
   // Stored even while the box is disabled: the game keeps it for later.
   record.SetInt(record_offset::kKeep320x240, view.IsChecked(IDC_KEEP_320X240) ? 1 : 0);
-  record.SetInt(record_offset::kNumberA, 0);
-  record.SetInt(record_offset::kNumberB, 0);
-  record.SetBits(record_offset::kModeBits,
-                 (record.Bits(record_offset::kModeBits) & ~kModeBitsCleared) | kModeBitsSet);
+  WriteFixedReadBackValues(record);
 }
 
 // The options live outside the slots, so they are stored before the switch

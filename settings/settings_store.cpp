@@ -1,7 +1,6 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "settings/folder_path.h"
 
@@ -31,6 +30,9 @@ constexpr DefaultField kDefaultFields[] = {
 
 // With its NUL; the bytes behind it are kept.
 constexpr char kDefaultSoundFolder[] = ".\\Sound\\";
+constexpr uint32_t kOptionBitsCleared = 0x3;
+constexpr uint32_t kModeBitsCleared = 0x6;
+constexpr uint32_t kModeBitsSet = 0x1;
 
 constexpr char kSettingsFileName[] = "KV.set";
 constexpr char kTemporarySuffix[] = ".tmp";
@@ -51,6 +53,11 @@ bool WriteWholeFile(FileSystem& files, const std::string& temporaryPath,
   return written == kSettingsRecordSize && closed;
 }
 
+void WriteDefaultSoundFolder(SettingsRecord& record) {
+  std::copy_n(kDefaultSoundFolder, sizeof kDefaultSoundFolder,
+              record.bytes.begin() + record_offset::kSoundFolder);
+}
+
 }  // namespace
 
 std::string SettingsFilePath(const std::string& folder) {
@@ -59,8 +66,19 @@ std::string SettingsFilePath(const std::string& folder) {
 
 void WriteDefaultSettings(SettingsRecord& record) {
   for (const DefaultField& field : kDefaultFields) record.SetInt(field.offset, field.value);
-  std::memcpy(&record.bytes[record_offset::kSoundFolder], kDefaultSoundFolder,
-              sizeof kDefaultSoundFolder);
+  WriteDefaultSoundFolder(record);
+}
+
+void WriteFixedReadBackValues(SettingsRecord& record) {
+  WriteDefaultSoundFolder(record);
+  record.SetInt(record_offset::kFourWayChoice, 0);
+  record.SetInt(record_offset::kExtraFlag, 0);
+  record.SetBits(record_offset::kOptionBits,
+                 record.Bits(record_offset::kOptionBits) & ~kOptionBitsCleared);
+  record.SetInt(record_offset::kNumberA, 0);
+  record.SetInt(record_offset::kNumberB, 0);
+  record.SetBits(record_offset::kModeBits,
+                 (record.Bits(record_offset::kModeBits) & ~kModeBitsCleared) | kModeBitsSet);
 }
 
 std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,

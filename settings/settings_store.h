@@ -18,6 +18,10 @@ std::string SettingsFilePath(const std::string& folder);
 // sound folder's NUL stay as they are.
 void WriteDefaultSettings(SettingsRecord& record);
 
+// The values the main dialog writes, whenever it is read back, into the fields
+// it shows no control for: the sound folder, cleared options and mode bit 0.
+void WriteFixedReadBackValues(SettingsRecord& record);
+
 // Reads the file's first bytes, up to a whole record, over `record`; the rest
 // keeps what it held. The file's size, or nothing when it cannot be opened.
 std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
