@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Runs every test: setup, the three builds, the unit tests, then the
+# end-to-end suite against the 32-bit and the 64-bit Config.exe under Wine.
+# Ends with the line "N passed, N failed"; exits 1 on any failure.
+set -uo pipefail
+# shellcheck source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+LOG_DIR="$BUILD_ROOT/test-logs"
+passed=0
+failed=0
+summary=()
+
+log_of() { echo "$LOG_DIR/${1// /-}.log"; }
+
+# Runs a step with its output shown and kept in its log.
+run_logged() {
+  local name="$1"
+  shift
+  "$@" 2>&1 | tee "$(log_of "$name")"
+  return "${PIPESTATUS[0]}"
+}
+
+# A step that runs no test of its own: a failure counts as one failed test.
+step() {
+  local name="$1" started=$SECONDS
+  shift
+  say "$name"
+  if run_logged "$name" "$@"; then
+    summary+=("$(printf '%-22s ok (%d s)' "$name" $((SECONDS - started)))")
+    return 0
+  fi
+  failed=$((failed + 1))
+  summary+=("$(printf '%-22s FAILED (%d s), see %s' "$name" $((SECONDS - started)) "$(log_of "$name")")")
+  return 1
+}
+
+# "PASSED FAILED" from a runner's log.
+ctest_counts() {
+  # "100% tests passed, 0 tests failed out of 42"
+  sed -nE 's/^[0-9]+% tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/p' "$1" |
+    tail -n 1 | { read -r bad total && echo "$((total - bad)) $bad"; }
+}
+
+e2e_counts() {
+  sed -nE 's/^end-to-end [a-z0-9_]+: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' "$1" | tail -n 1
+}
+
+# A step that runs tests; COUNTER reads its counts from the log.
+tests_step() {
+  local name="$1" counter="$2" started=$SECONDS
+  shift 2
+  say "$name"
+  run_logged "$name" "$@"
+  local status=$? ok=0 bad=0 counts
+  counts="$("$counter" "$(log_of "$name")")"
+  [ -n "$counts" ] && read -r ok bad <<<"$counts"
+  # A runner that failed without saying so still counts as a failure.
+  [ "$status" -ne 0 ] && [ "$bad" -eq 0 ] && bad=1
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+  summary+=("$(printf '%-22s %d passed, %d failed (%d s)' "$name" "$ok" "$bad" $((SECONDS - started)))")
+}
+
+not_built() {
+  failed=$((failed + 1))
+  summary+=("$(printf '%-22s not run: %s did not build' "$1" "$2")")
+}
+
+mkdir -p "$LOG_DIR"
+started=$SECONDS
+cd "$REPO_ROOT" || exit 1
+
+if step setup scripts/setup.sh; then
+  declare -A built
+  for preset in native mingw-i686 mingw-x86_64; do
+    step "build $preset" scripts/build.sh "$preset" && built[$preset]=1
+  done
+
+  if [ -n "${built[native]:-}" ]; then
+    tests_step "unit tests" ctest_counts ctest --preset native -j "$(nproc)"
+  else
+    not_built "unit tests" native
+  fi
+
+  for arch in i686 x86_64; do
+    if [ -n "${built[mingw-$arch]:-}" ]; then
+      tests_step "end-to-end $arch" e2e_counts python3 tests/e2e/run_e2e.py --arch "$arch"
+    else
+      not_built "end-to-end $arch" "mingw-$arch"
+    fi
+  done
+fi
+
+echo
+echo "==================== summary ===================="
+printf '%s\n' "${summary[@]}"
+printf '%-22s %d s\n' "total time" $((SECONDS - started))
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
