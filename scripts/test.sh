@@ -62,6 +62,15 @@ tests_step() {
   summary+=("$(printf '%-22s %d passed, %d failed (%d s)' "$name" "$ok" "$bad" $((SECONDS - started)))")
 }
 
+# kvset.exe under Wine against the Linux kvset, in a copy of the template prefix.
+kvset_wine_check() {
+  local prefix="$BUILD_ROOT/wine/kvset-check"
+  rm -rf "$prefix"
+  scripts/wine_prefix.sh "$prefix" >/dev/null
+  WINEPREFIX="$prefix" tests/tools/kvset_wine_check.sh \
+    build/native/tools/kvset/kvset build/mingw-i686/tools/kvset/kvset.exe
+}
+
 not_built() {
   failed=$((failed + 1))
   summary+=("$(printf '%-22s not run: %s did not build' "$1" "$2")")
@@ -90,6 +99,12 @@ if step setup scripts/setup.sh; then
       not_built "end-to-end $arch" "mingw-$arch"
     fi
   done
+
+  if [ -n "${built[native]:-}" ] && [ -n "${built[mingw-i686]:-}" ]; then
+    step "kvset under Wine" kvset_wine_check
+  else
+    not_built "kvset under Wine" "native or mingw-i686"
+  fi
 fi
 
 echo
