@@ -94,6 +94,8 @@ if step setup scripts/setup.sh; then
 
   for arch in i686 x86_64; do
     if [ -n "${built[mingw-$arch]:-}" ]; then
+      step "resources $arch" python3 tests/e2e/resources_check.py \
+        "build/mingw-$arch/Config.exe" "$arch-w64-mingw32-windres"
       tests_step "end-to-end $arch" e2e_counts python3 tests/e2e/run_e2e.py --arch "$arch"
     else
       not_built "end-to-end $arch" "mingw-$arch"
