@@ -82,7 +82,7 @@ void WriteFixedReadBackValues(SettingsRecord& record) {
 }
 
 std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
-                                       SettingsRecord& record) {
+                                       SettingsRecord& record, bool* readWhole) {
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) return std::nullopt;
   const uint32_t size = files.FileGetSize(file);
@@ -95,6 +95,7 @@ std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& pat
     filled += std::min(got, wanted);
   }
   files.FileClose(file);
+  if (readWhole != nullptr) *readWhole = filled >= std::min<size_t>(size, kSettingsRecordSize);
   return size;
 }
 
@@ -122,12 +123,16 @@ void SettingsStore::SelectConfigSlot(int32_t index) {
 }
 
 int SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
-  const bool opened = LoadRecordFile(files, SettingsFilePath(folder), record_).has_value();
+  bool readWhole = true;
+  const bool opened =
+      LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole).has_value();
+  loadBrokeOff_ = opened && !readWhole;
   SelectConfigSlot(-1);
   return opened ? 1 : 0;
 }
 
 int SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder) const {
+  if (loadBrokeOff_) return 0;
   return SaveRecordFile(files, SettingsFilePath(folder), record_) ? 1 : 0;
 }
 

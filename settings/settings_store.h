@@ -24,8 +24,10 @@ void WriteFixedReadBackValues(SettingsRecord& record);
 
 // Reads the file's first bytes, up to a whole record, over `record`; the rest
 // keeps what it held. The file's size, or nothing when it cannot be opened.
+// `readWhole`, when given, tells whether every byte the record takes from the
+// file arrived: after a failed read the record is part file, part old values.
 std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
-                                       SettingsRecord& record);
+                                       SettingsRecord& record, bool* readWhole = nullptr);
 // Writes path + ".tmp" beside the file and puts it in the file's place only
 // when it is complete. True only when all 4684 bytes are in place; on failure
 // the old file stays as it was and the temporary file is removed.
@@ -45,11 +47,14 @@ class SettingsStore {
   // 1 when KV.set could be opened (also when it is short or empty).
   int LoadSettingsFile(FileSystem& files, const std::string& folder);
   // KV.set through SaveRecordFile: 1 only when all 4684 bytes are in place.
+  // 0, writing nothing, when the last load could not read its file whole:
+  // the save would replace the unread part of that file with defaults.
   int SaveSettingsFile(FileSystem& files, const std::string& folder) const;
 
  private:
   Bindings& bindings_;
   SettingsRecord record_;
+  bool loadBrokeOff_ = false;
 };
 
 }  // namespace cfg

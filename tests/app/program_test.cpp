@@ -210,38 +210,5 @@ TEST_P(DefaultsTest, Controller1FollowsJoystickDetectionInEverySlot) {
 INSTANTIATE_TEST_SUITE_P(Joysticks, DefaultsTest, ::testing::ValuesIn(kDefaultsCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct SaveFault {
-  const char* name;
-  void (*inject)(MemoryFileSystem& files);
-};
-
-const SaveFault kSaveFaults[] = {
-    {"FileCannotBeCreated",
-     [](MemoryFileSystem& files) { files.FailNext(FileOperation::kCreateWrite); }},
-    {"WriteFails", [](MemoryFileSystem& files) { files.FailNext(FileOperation::kWrite); }},
-    {"WriteFallsShort", [](MemoryFileSystem& files) { files.ShortenNextWrite(100); }},
-    {"CloseFails", [](MemoryFileSystem& files) { files.FailNext(FileOperation::kClose); }},
-    {"ReplaceFails", [](MemoryFileSystem& files) { files.FailNext(FileOperation::kReplace); }},
-    {"OldFileIsReadOnly", [](MemoryFileSystem& files) { files.SetReadOnly(kLocalConfigSettings); }},
-};
-
-class SaveFaultTest : public ::testing::TestWithParam<SaveFault> {};
-
-TEST_P(SaveFaultTest, ConfirmedSaveThatFailsIsReportedAndKeepsTheOldFile) {
-  ProgramRig rig;
-  rig.files.SetFile(kLocalConfigSettings, MarkedImage(11));
-  rig.program.StartUp();
-  rig.record().SetInt(record_offset::kOpaqueA, 99);
-  const auto before = Contents(rig.files);
-
-  GetParam().inject(rig.files);
-  rig.program.confirmFlag = 1;
-  EXPECT_FALSE(rig.program.ShutDown());
-  EXPECT_EQ(Contents(rig.files), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, SaveFaultTest, ::testing::ValuesIn(kSaveFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 }  // namespace
 }  // namespace cfg::testing

@@ -86,22 +86,5 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     [](const auto& info) { return info.param.name; });
 
-// The process is killed after `calls` file calls of the save: the disk shows
-// the old file whole until the replace has happened, and the new one whole after.
-class SaveKilledTest : public SaveSettingsTest, public ::testing::WithParamInterface<size_t> {};
-
-TEST_P(SaveKilledTest, KvSetIsOldOrNewNeverPartial) {
-  const size_t calls = GetParam();
-  files_.StopAfterCalls(calls);
-
-  store_.SaveSettingsFile(files_, kFolder);
-
-  constexpr size_t kCallsBeforeReplace = 3;
-  EXPECT_EQ(files_.FileBytes(kPath), calls > kCallsBeforeReplace ? newFile_ : oldFile_);
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, SaveKilledTest, ::testing::Range<size_t>(0, 6),
-                         [](const auto& info) { return "After" + std::to_string(info.param); });
-
 }  // namespace
 }  // namespace cfg
