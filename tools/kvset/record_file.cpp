@@ -15,9 +15,15 @@ constexpr uint32_t kReadChunk = 4096;
 bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file,
                     std::string& error) {
   file.record = StartUpRecord(false);
-  const std::optional<uint32_t> size = LoadRecordFile(files, path, file.record);
+  bool readWhole = true;
+  const std::optional<uint32_t> size = LoadRecordFile(files, path, file.record, &readWhole);
   if (!size) {
     error = "cannot open the file";
+    return false;
+  }
+  // A read that broke off would show, and save, defaults in place of the file's bytes.
+  if (!readWhole) {
+    error = "cannot read the whole file";
     return false;
   }
   file.size = *size;
