@@ -44,14 +44,19 @@ RANKING_TABLE_COUNT = 4
 
 DEFAULT_SOUND_FOLDER = b".\\Sound\\\0"
 
+KEYBOARD, JOYSTICK_1 = 0, 1  # binding sources
+
 # DirectInput key codes of UP, DOWN, LEFT, RIGHT, B1..B4 for controllers 1-4
-# when no joystick answers (Wine has none).
+# when joystick 1 does not answer at start-up (Wine has no joystick).
 DEFAULT_KEYS = (
     (200, 208, 203, 205, 44, 45, 46, 47),  # arrows, z x c v
     (23, 37, 36, 38, 30, 31, 32, 33),  # i k j l, a s d f
     (6, 20, 19, 21, 2, 3, 4, 5),  # 5 t r y, 1 2 3 4
     (199, 207, 211, 209, 8, 9, 10, 11),  # Home End Del PDown, 7 8 9 0
 )
+
+# Controller 1 when joystick 1 answers at start-up: its directions, buttons 1-4.
+DEFAULT_PAD_CODES = (0x10000, 0x20000, 0x40000, 0x80000, 0x1, 0x2, 0x4, 0x8)
 
 FIELD_NAMES = (
     (CURRENT_SLOT, 4, "currentSlot"),
@@ -127,18 +132,34 @@ def reset_rankings(image):
         image[start : start + RANKING_TABLE_SIZE] = content
 
 
-def write_default_key_map(image, slot):
+def binding_offset(slot, controller, position):
+    """controller 0-3 is the game's controller 1-4; position 0-7 is UP..B4."""
+    return key_map_offset(slot) + 96 * controller + BINDING_SIZE * position
+
+
+def set_binding(image, slot, controller, position, source, code):
+    """What an assignment stores: source and code; the handler word stays."""
+    struct.pack_into("<2i", image, binding_offset(slot, controller, position), source, code)
+
+
+def write_default_key_map(image, slot, joystick_1):
     for controller, codes in enumerate(DEFAULT_KEYS):
+        source = KEYBOARD
+        if controller == 0 and joystick_1:
+            source, codes = JOYSTICK_1, DEFAULT_PAD_CODES
         for position, code in enumerate(codes):
-            offset = key_map_offset(slot) + 96 * controller + BINDING_SIZE * position
-            struct.pack_into("<3i", image, offset, 0, code, 0)  # keyboard, code, no handler
+            offset = binding_offset(slot, controller, position)
+            struct.pack_into("<3i", image, offset, source, code, 0)  # no handler
 
 
-def default_image():
-    """The record a run starts from when no KV.set is found."""
+def default_image(joystick_1=False):
+    """The record a run starts from when no KV.set is found.
+
+    joystick_1: whether joystick 1 answered at start-up.
+    """
     image = bytearray(SIZE)
     for slot in range(SLOT_COUNT):
-        write_default_key_map(image, slot)
+        write_default_key_map(image, slot, joystick_1)
     reset_rankings(image)
     put_int(image, FULL_SCREEN, 1)
     image[SOUND_FOLDER : SOUND_FOLDER + len(DEFAULT_SOUND_FOLDER)] = DEFAULT_SOUND_FOLDER

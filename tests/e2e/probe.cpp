@@ -3,7 +3,12 @@
 //
 //   probe wait TITLE [timeout_ms]     exit 0 once a top-level window TITLE exists
 //   probe gone TITLE [timeout_ms]     exit 0 once no window TITLE exists
-//   probe text TITLE ID               print the control's text (UTF-8)
+//   probe text TITLE ID [ID...]       print each control's text (UTF-8), one a line
+//   probe waittext TITLE ID TEXT [timeout_ms]
+//                                     exit 0 once the control shows TEXT; else
+//                                     print the last text read
+//   probe focused TITLE               print the id of the control that has the
+//                                     keyboard focus (0 when none of the window's)
 //   probe checked TITLE ID            print 1 or 0
 //   probe enabled TITLE ID            print 1 or 0
 //   probe cursel TITLE ID             print the combo box's selected index
@@ -14,9 +19,10 @@
 //   probe close TITLE                 the close box (returns at once)
 //   probe xid TITLE                   print the window's X11 window id
 //
-// TITLE may spell characters as \uXXXX, so that a caller whose locale cannot
-// carry Japanese still names the window exactly. Exit 0 on success, 1 when
-// the window or control is missing or a wait timed out, 2 on bad usage.
+// TITLE and TEXT may spell characters as \uXXXX, so that a caller whose locale
+// cannot carry Japanese still names the window and the text exactly. Exit 0
+// on success, 1 when the window or control is missing or a wait timed out, 2
+// on bad usage.
 #include <windows.h>
 
 #include <cstdlib>
@@ -53,8 +59,8 @@ int HexDigit(wchar_t c) {
 }
 
 // Decodes \uXXXX escapes; everything else is taken as it is.
-std::wstring DecodeTitle(const wchar_t* arg) {
-  std::wstring title;
+std::wstring DecodeArgument(const wchar_t* arg) {
+  std::wstring decoded;
   for (const wchar_t* p = arg; *p != L'\0'; ++p) {
     if (p[0] == L'\\' && p[1] == L'u') {
       int value = 0;
@@ -63,14 +69,14 @@ std::wstring DecodeTitle(const wchar_t* arg) {
         value = value * 16 + HexDigit(p[2 + digits]);
       }
       if (digits == 4) {
-        title += static_cast<wchar_t>(value);
+        decoded += static_cast<wchar_t>(value);
         p += 5;
         continue;
       }
     }
-    title += *p;
+    decoded += *p;
   }
-  return title;
+  return decoded;
 }
 
 // FindWindowW compares titles without regard to case; the probe wants the
@@ -160,17 +166,51 @@ int PrintXid(HWND window) {
   return PrintNumber(reinterpret_cast<LRESULT>(xid));
 }
 
+int WaitForText(HWND control, const std::wstring& text, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::wstring seen = WindowText(control);
+    if (seen == text) return kOk;
+    if (GetTickCount() - start >= timeoutMs) {
+      WriteUtf8Line(seen);
+      return kNotFound;
+    }
+    Sleep(kPollMs);
+  }
+}
+
+// The focus belongs to the window's thread, which is not the probe's.
+int PrintFocused(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return kNotFound;
+  HWND focus = info.hwndFocus;
+  return PrintNumber(focus != nullptr && GetParent(focus) == window ? GetDlgCtrlID(focus) : 0);
+}
+
+// All controls are looked up first, so that a missing one prints nothing.
+int PrintTexts(HWND dialog, int argc, wchar_t** argv) {
+  std::wstring lines;
+  for (int i = 3; i < argc; ++i) {
+    HWND control = GetDlgItem(dialog, _wtoi(argv[i]));
+    if (control == nullptr) return kNotFound;
+    lines += WindowText(control);
+    if (i + 1 < argc) lines += L'\n';
+  }
+  WriteUtf8Line(lines);
+  return kOk;
+}
+
 int ControlCommand(const std::wstring& command, HWND dialog, int id, int argc, wchar_t** argv) {
   HWND control = GetDlgItem(dialog, id);
   if (control == nullptr) return kNotFound;
-  if (command == L"text") {
-    WriteUtf8Line(WindowText(control));
-    return kOk;
-  }
   if (command == L"checked") return PrintNumber(Send(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
   if (command == L"enabled") return PrintNumber(IsWindowEnabled(control) ? 1 : 0);
   if (command == L"cursel") return PrintNumber(Send(control, CB_GETCURSEL, 0, 0));
   if (command == L"items") return PrintItems(control);
+  if (command == L"waittext" && argc > 4) {
+    return WaitForText(control, DecodeArgument(argv[4]), ParseTimeout(argc, argv, 5));
+  }
   if (command == L"focus") {
     Send(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     return kOk;
@@ -183,7 +223,7 @@ int ControlCommand(const std::wstring& command, HWND dialog, int id, int argc, w
 int Run(int argc, wchar_t** argv) {
   if (argc < 3) return kUsage;
   std::wstring command = argv[1];
-  std::wstring title = DecodeTitle(argv[2]);
+  std::wstring title = DecodeArgument(argv[2]);
   if (command == L"wait") return WaitFor(title, ParseTimeout(argc, argv, 3), true);
   if (command == L"gone") return WaitFor(title, ParseTimeout(argc, argv, 3), false);
   HWND window = FindTopLevel(title);
@@ -192,7 +232,9 @@ int Run(int argc, wchar_t** argv) {
     return Notify(window, WM_SYSCOMMAND, SC_CLOSE);
   }
   if (command == L"xid") return PrintXid(window);
+  if (command == L"focused") return PrintFocused(window);
   if (argc < 4) return kUsage;
+  if (command == L"text") return PrintTexts(window, argc, argv);
   return ControlCommand(command, window, _wtoi(argv[3]), argc, argv);
 }
 

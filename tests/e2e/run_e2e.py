@@ -15,7 +15,9 @@ import subprocess
 import sys
 import time
 
+import bad_input_cases
 import cases
+import dialog_cases
 import game_folder
 import kvset_model
 from wine_session import REPO_ROOT, Display, HarnessError, Session, prepare_template
@@ -26,9 +28,11 @@ class Build:
         self.arch = arch
         self.config_exe = os.path.join(build_dir, "Config.exe")
         self.probe_exe = os.path.join(build_dir, "tests", "e2e", "probe.exe")
+        self.fake_winmm = os.path.join(build_dir, "tests", "e2e", "fake_winmm", "winmm.dll")
 
     def missing(self):
-        return [p for p in (self.config_exe, self.probe_exe) if not os.path.isfile(p)]
+        helpers = (self.config_exe, self.probe_exe, self.fake_winmm)
+        return [p for p in helpers if not os.path.isfile(p)]
 
 
 def slug(name):
@@ -37,7 +41,9 @@ def slug(name):
 
 def run_case(case, build, display, work_dir):
     """The case's faults; empty when it passed."""
-    session = Session(build, display, work_dir, japanese=case.japanese)
+    # Only the dialog cases script joysticks.
+    joysticks = getattr(case, "joysticks", None)
+    session = Session(build, display, work_dir, japanese=case.japanese, joysticks=joysticks)
     faults = []
     before = None
     try:
@@ -59,7 +65,7 @@ def run_case(case, build, display, work_dir):
     if before is not None:
         after = game_folder.snapshot(session.game_dir)
         faults += game_folder.changes(
-            before, after, case.writes, kvset_model.describe_difference
+            before, after, case.writes, kvset_model.describe_difference, session.harness_files
         )
     if not faults:
         session.remove()
@@ -83,7 +89,7 @@ def main():
 
     selected = [
         c
-        for c in cases.build_cases()
+        for c in cases.build_cases() + dialog_cases.build_cases() + bad_input_cases.build_cases()
         if (c.smoke or not args.smoke) and (args.only is None or args.only in c.name)
     ]
     work_root = os.path.join(REPO_ROOT, "build", "e2e", args.arch)

@@ -4,6 +4,7 @@ One Xvfb serves the whole suite. Every run gets its own copy of the Wine
 prefix template and ends its own wineserver.
 """
 
+import contextlib
 import os
 import shutil
 import subprocess
@@ -18,6 +19,8 @@ LOADERS = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
 
 MAIN_TITLE = "設定"
 SCORE_RESET_TITLE = "スコア初期化の確認"
+
+JOYSTICKS_FILE = "joysticks.txt"  # read by the winmm.dll stand-in beside Config.exe
 
 DIALOG_TIMEOUT_S = 30
 EXIT_TIMEOUT_S = 15
@@ -72,9 +75,13 @@ def locale_env(japanese):
 
 
 class Session:
-    """One run of Config.exe in a game folder, with its own Wine prefix."""
+    """One run of Config.exe in a game folder, with its own Wine prefix.
 
-    def __init__(self, build, display, work_dir, japanese=True):
+    With joysticks (the text of joysticks.txt), Config.exe runs from the game
+    folder beside the winmm.dll stand-in, which reports those joysticks.
+    """
+
+    def __init__(self, build, display, work_dir, japanese=True, joysticks=None):
         self.build = build
         self.work_dir = work_dir
         self.game_dir = os.path.join(work_dir, "game")
@@ -88,15 +95,35 @@ class Session:
             WINEDLLOVERRIDES="mscoree,mshtml=",
             DISPLAY=display.name,
         )
+        self.program = build.config_exe
+        # Files in the game folder that the harness itself rewrites.
+        self.harness_files = set()
+        if joysticks is not None:
+            self.use_fake_winmm(joysticks)
         self.process = None
         self.exit_code = None
+
+    def use_fake_winmm(self, joysticks):
+        for source in (self.build.config_exe, self.build.fake_winmm):
+            shutil.copy2(source, self.game_dir)
+        self.program = os.path.join(self.game_dir, os.path.basename(self.build.config_exe))
+        self.env["WINEDLLOVERRIDES"] += ";winmm=n,b"
+        self.set_joysticks(joysticks)
+        self.harness_files.add(JOYSTICKS_FILE)
+
+    def set_joysticks(self, text):
+        """Replaces joysticks.txt whole, so that no read sees half of it."""
+        path = os.path.join(self.game_dir, JOYSTICKS_FILE)
+        with open(path + ".new", "w") as out:
+            out.write(text)
+        os.replace(path + ".new", path)
 
     # -- the program ---------------------------------------------------------
 
     def start(self):
         """Starts Config.exe in the game folder and waits for its dialog."""
         self.process = subprocess.Popen(
-            [LOADERS[self.build.arch], self.build.config_exe],
+            [LOADERS[self.build.arch], self.program],
             cwd=self.game_dir,
             env=self.env,
             stdout=subprocess.DEVNULL,
@@ -159,6 +186,24 @@ class Session:
         lines = self.probe_value("text", title, control)
         return lines[0] if lines else ""
 
+    def texts(self, title, controls):
+        return self.probe_value("text", title, *controls)
+
+    def wait_text(self, title, control, text, timeout_s=3):
+        """The control's text once it is text, else the last one read."""
+        code, lines = self.probe(
+            "waittext", title, control, text, int(timeout_s * 1000), waiting_s=timeout_s
+        )
+        if code == 0:
+            return text
+        if not lines:  # nothing read: no such window or control
+            raise AssertionError("no control %d in %r to read" % (control, title))
+        return lines[0]
+
+    def focused(self, title):
+        """The id of the window's control that has the keyboard focus, or 0."""
+        return int(self.probe_value("focused", title)[0])
+
     def checked(self, title, control):
         return self.probe_value("checked", title, control) == ["1"]
 
@@ -174,16 +219,48 @@ class Session:
     def click(self, title, control):
         self.probe_value("click", title, control)
 
+    def focus(self, title, control):
+        self.probe_value("focus", title, control)
+
     def select(self, title, control, index):
         self.probe_value("select", title, control, index)
 
     def close_box(self, title):
         self.probe_value("close", title)
 
-    def press_escape(self, title):
-        """Escape typed on the keyboard into the window's X11 window."""
-        xid = self.probe_value("xid", title)[0]
-        subprocess.run(["xdotool", "windowfocus", xid], env=self.env, check=True, timeout=10)
+    # -- the keyboard ----------------------------------------------------------
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=10)
+
+    def focus_keyboard(self, title):
+        """Directs the X11 keyboard to the window."""
+        self.xdotool("windowfocus", self.probe_value("xid", title)[0])
         # Wine takes the focus change from the X server before the key.
         time.sleep(0.3)
-        subprocess.run(["xdotool", "key", "Escape"], env=self.env, check=True, timeout=10)
+
+    def key_down(self, *keys):
+        self.xdotool("keydown", *keys)
+
+    def key_up(self, *keys):
+        self.xdotool("keyup", *keys)
+
+    @contextlib.contextmanager
+    def holding(self, *keys):
+        """Keys held for the block.
+
+        They are released whatever happens: the display, and with it the
+        keyboard state, outlives the run.
+        """
+        if keys:
+            self.key_down(*keys)
+        try:
+            yield
+        finally:
+            if keys:
+                self.key_up(*keys)
+
+    def press_escape(self, title):
+        """Escape typed on the keyboard into the window's X11 window."""
+        self.focus_keyboard(title)
+        self.xdotool("key", "Escape")
