@@ -4,9 +4,10 @@ namespace cfg {
 
 namespace {
 constexpr UINT kCodePage = 932;
-}
+constexpr int kShortTextLength = 63;  // characters converted without the heap
+}  // namespace
 
-std::wstring WideFromCp932(const std::string& text) {
+std::wstring WideFromCp932(std::string_view text) {
   const int size = static_cast<int>(text.size());
   const int length = MultiByteToWideChar(kCodePage, 0, text.data(), size, nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
@@ -23,7 +24,15 @@ std::string Cp932FromWide(const std::wstring& text) {
   return narrow;
 }
 
-void SetDlgItemTextCp932(HWND dialog, int id, const std::string& text) {
+void SetDlgItemTextCp932(HWND dialog, int id, std::string_view text) {
+  wchar_t shortText[kShortTextLength + 1];
+  const int length = MultiByteToWideChar(kCodePage, 0, text.data(), static_cast<int>(text.size()),
+                                         shortText, kShortTextLength);
+  if (length > 0 || text.empty()) {
+    shortText[length] = L'\0';
+    SetDlgItemTextW(dialog, id, shortText);
+    return;
+  }
   SetDlgItemTextW(dialog, id, WideFromCp932(text).c_str());
 }
 

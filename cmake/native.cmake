@@ -21,3 +21,10 @@ if(CONFIG_BUILD_FUZZERS)
     message(WARNING "CONFIG_BUILD_FUZZERS needs clang; no fuzz targets are built")
   endif()
 endif()
+
+# Google Benchmark timings of the hot paths, where the library is installed.
+find_package(benchmark QUIET)
+option(CONFIG_BUILD_BENCHMARKS "Build the benchmarks (needs Google Benchmark)" ${benchmark_FOUND})
+if(CONFIG_BUILD_BENCHMARKS)
+  add_subdirectory(bench)
+endif()

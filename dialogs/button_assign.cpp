@@ -1,8 +1,7 @@
 #include "dialogs/button_assign.h"
 
-#include <cstdio>
-
 #include "bindings/name_tables.h"
+#include "dialogs/field_text.h"
 #include "res/resource_ids.h"
 
 namespace cfg {
@@ -31,12 +30,6 @@ constexpr std::array<Field, kPositionCount> kFields = {{
     {IDC_FIELD_B4, IDC_ASSIGN_CONFIRM},
 }};
 
-std::string PadInputText(int32_t source, const char* name) {
-  char text[64];
-  std::snprintf(text, sizeof text, "PAD%d:%s", source, name);
-  return text;
-}
-
 }  // namespace
 
 int FieldPosition(int fieldId) {
@@ -44,15 +37,6 @@ int FieldPosition(int fieldId) {
     if (kFields[position].id == fieldId) return position;
   }
   return -1;
-}
-
-std::string BindingText(const KeyBinding& binding) {
-  if (binding.source == kKeyboardSource) {
-    const NameEntry* key = FindKeyName(binding.code);
-    return key != nullptr ? key->name : "";
-  }
-  const NameEntry* input = FindPadButtonName(binding.code);
-  return input != nullptr ? PadInputText(binding.source, input->name) : "";
 }
 
 void ButtonAssign::BeginEditing(const uint8_t* keyMap, int controller) {
@@ -73,7 +57,7 @@ void ButtonAssign::OnOpen(ButtonAssignView& view) {
   firstTick_ = true;
   view.StartTimer();
   for (int position = 0; position < kPositionCount; ++position) {
-    view.SetControlText(kFields[position].id, BindingText(working_[position]));
+    view.SetControlText(kFields[position].id, BindingText(working_[position]).view());
   }
 }
 
@@ -147,7 +131,7 @@ bool ButtonAssign::CapturePad(ButtonAssignView& view, const PadWords& pads) {
     const NameEntry* input = FindPadButtonName(static_cast<int32_t>(pads[index]));
     if (input != nullptr) {
       const int32_t source = index + 1;
-      Assign(view, PadInputText(source, input->name), source, input->code);
+      Assign(view, FieldText::PadInput(source, input->name).view(), source, input->code);
     }
     return true;
   }
@@ -174,13 +158,13 @@ void ButtonAssign::CaptureKey(ButtonAssignView& view) {
 
 // Shows the input in the focused field and binds it there; with no field
 // focused the input is taken all the same, and nothing is assigned.
-void ButtonAssign::Assign(ButtonAssignView& view, const std::string& text, int32_t source,
+void ButtonAssign::Assign(ButtonAssignView& view, std::string_view text, int32_t source,
                           int32_t code) {
   const int position = SetFieldAndAdvance(view, focusedField_, text);
   if (position != -1) SetBinding(working_[position], source, code);
 }
 
-int ButtonAssign::SetFieldAndAdvance(ButtonAssignView& view, int fieldId, const std::string& text) {
+int ButtonAssign::SetFieldAndAdvance(ButtonAssignView& view, int fieldId, std::string_view text) {
   view.SetControlText(fieldId, text);
   const int position = FieldPosition(fieldId);
   if (position == -1) return -1;

@@ -3,7 +3,7 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "bindings/key_map.h"
 #include "dialogs/modal_dialog.h"
@@ -23,7 +23,7 @@ class ButtonAssignView {
  public:
   virtual ~ButtonAssignView() = default;
   // Sets a control's text; an id that names no control shows nothing.
-  virtual void SetControlText(int id, const std::string& text) = 0;
+  virtual void SetControlText(int id, std::string_view text) = 0;
   // Moving the focus makes the platform report EN_KILLFOCUS for the old
   // field and EN_SETFOCUS for the new one through OnCommand.
   virtual void FocusControl(int id) = 0;
@@ -35,9 +35,6 @@ class ButtonAssignView {
 
 // Position 0-7 of a binding field id, -1 for any other id.
 int FieldPosition(int fieldId);
-
-// The text a field shows for a binding: a key name, "PAD%d:%s", or empty.
-std::string BindingText(const KeyBinding& binding);
 
 class ButtonAssign {
  public:
@@ -66,8 +63,8 @@ class ButtonAssign {
   PadWords ReadPads();
   bool CapturePad(ButtonAssignView& view, const PadWords& pads);
   void CaptureKey(ButtonAssignView& view);
-  void Assign(ButtonAssignView& view, const std::string& text, int32_t source, int32_t code);
-  int SetFieldAndAdvance(ButtonAssignView& view, int fieldId, const std::string& text);
+  void Assign(ButtonAssignView& view, std::string_view text, int32_t source, int32_t code);
+  int SetFieldAndAdvance(ButtonAssignView& view, int fieldId, std::string_view text);
 
   Keyboard& keyboard_;
   Joysticks& joysticks_;

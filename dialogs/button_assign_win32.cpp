@@ -13,7 +13,7 @@ class ButtonAssignControls : public ButtonAssignView {
  public:
   explicit ButtonAssignControls(HWND dialog) : dialog_(dialog) {}
 
-  void SetControlText(int id, const std::string& text) override {
+  void SetControlText(int id, std::string_view text) override {
     SetDlgItemTextCp932(dialog_, id, text);
   }
   // The platform then sends EN_KILLFOCUS and EN_SETFOCUS, which keep the

@@ -11,8 +11,9 @@ constexpr int kTestedController = 0;
 
 }  // namespace
 
-std::string StateText(PadState state) {
-  std::string text(kStateTextLength, ' ');
+std::array<char, kStateTextLength> StateText(PadState state) {
+  std::array<char, kStateTextLength> text;
+  text.fill(' ');
   for (int position = 0; position < kPositionCount; ++position) {
     if ((state & static_cast<PadState>(BindingBitTable[position])) != 0) {
       text[position] = kStateLetters[position];
@@ -43,7 +44,9 @@ void KeyTest::OnTimer(KeyTestView& view) {
 }
 
 void KeyTest::ShowControllerState(KeyTestView& view, int controlId, int controller) {
-  view.SetControlText(controlId, StateText(bindings_.EvaluateController(controller)));
+  const std::array<char, kStateTextLength> text =
+      StateText(bindings_.EvaluateController(controller));
+  view.SetControlText(controlId, std::string_view(text.data(), text.size()));
 }
 
 }  // namespace cfg

@@ -1,7 +1,8 @@
 // The live controller test: poll, evaluate controller 1, show eight letters.
 #pragma once
 
-#include <string>
+#include <array>
+#include <string_view>
 
 #include "bindings/key_map.h"
 #include "dialogs/modal_dialog.h"
@@ -11,13 +12,14 @@ namespace cfg {
 
 constexpr int kStateTextLength = 8;
 
-// "UDLR1234", each letter present only while its bit is set, else a space.
-std::string StateText(PadState state);
+// "UDLR1234", each letter present only while its bit is set, else a space;
+// built in place, as every 100 ms tick shows it.
+std::array<char, kStateTextLength> StateText(PadState state);
 
 class KeyTestView {
  public:
   virtual ~KeyTestView() = default;
-  virtual void SetControlText(int id, const std::string& text) = 0;
+  virtual void SetControlText(int id, std::string_view text) = 0;
   // Timer 1, every kTimerPeriodMs; each tick calls OnTimer.
   virtual void StartTimer() = 0;
   virtual void StopTimer() = 0;

@@ -13,7 +13,7 @@ class KeyTestControls : public KeyTestView {
  public:
   explicit KeyTestControls(HWND dialog) : dialog_(dialog) {}
 
-  void SetControlText(int id, const std::string& text) override {
+  void SetControlText(int id, std::string_view text) override {
     SetDlgItemTextCp932(dialog_, id, text);
   }
   void StartTimer() override { SetTimer(dialog_, kPollTimer, kTimerPeriodMs, nullptr); }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,7 +43,7 @@ class FakeButtonAssignView : public ButtonAssignView {
   // Texts that reached a control, in order; TakeShown also forgets them.
   Shown TakeShown() { return std::exchange(shown_, {}); }
 
-  void SetControlText(int id, const std::string& text) override {
+  void SetControlText(int id, std::string_view text) override {
     if (kControls.count(id) == 0) return;
     texts_[id] = text;
     shown_.emplace_back(id, text);

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "dialogs/key_test.h"
 #include "res/resource_ids.h"
@@ -23,7 +24,7 @@ class FakeKeyTestView : public KeyTestView {
   std::optional<int> result() const { return result_; }
 
   // An id that names no control shows nothing.
-  void SetControlText(int id, const std::string& text) override {
+  void SetControlText(int id, std::string_view text) override {
     const auto found = texts_.find(id);
     if (found != texts_.end()) found->second = text;
   }
