@@ -28,12 +28,12 @@ cd "$REPO_ROOT"
 cmake --preset fuzz -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" -j "$JOBS" >/dev/null
 
-status=0
-for target in $TARGETS; do
-  run_dir="$BUILD_DIR/fuzz-runs/$target"
+# One target: runs it into its own folder; the exit status and the log stay there.
+run_target() {
+  local target="$1" run_dir="$BUILD_DIR/fuzz-runs/$1"
   rm -rf "$run_dir"
   mkdir -p "$run_dir/corpus"
-  options=(
+  local options=(
     -max_total_time="$SECONDS_PER_TARGET"
     -max_len="$(max_len "$target")"
     -timeout=10
@@ -41,24 +41,38 @@ for target in $TARGETS; do
     -print_final_stats=1
     -artifact_prefix="$run_dir/"
   )
-  dict="$REPO_ROOT/fuzz/$target.dict"
+  local dict="$REPO_ROOT/fuzz/$target.dict"
   [ -f "$dict" ] && options+=(-dict="$dict")
   # New inputs go to the run folder; the seeds in the repository stay as they are.
-  set +e
+  local rc=0
   "$BUILD_DIR/fuzz/${target}_fuzzer" "${options[@]}" \
-    "$run_dir/corpus" "$REPO_ROOT/fuzz/corpus/$target" >"$run_dir/log" 2>&1
-  rc=$?
-  set -e
+    "$run_dir/corpus" "$REPO_ROOT/fuzz/corpus/$target" >"$run_dir/log" 2>&1 || rc=$?
+  echo "$rc" >"$run_dir/status"
+}
+
+report_target() {
+  local target="$1" run_dir="$BUILD_DIR/fuzz-runs/$1" rc executions findings
+  rc="$(cat "$run_dir/status")"
   executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$run_dir/log" | tail -n 1)"
   findings="$(find "$run_dir" -maxdepth 1 -type f \
     \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | sort)"
   if [ "$rc" -ne 0 ] || [ -n "$findings" ]; then
-    status=1
     printf '%-14s %12s executions  FINDING (exit %d), log %s\n' \
       "$target" "${executions:-?}" "$rc" "$run_dir/log"
     [ -n "$findings" ] && printf '  %s\n' $findings
-  else
-    printf '%-14s %12s executions  no findings\n' "$target" "${executions:-?}"
+    return 1
   fi
+  printf '%-14s %12s executions  no findings\n' "$target" "${executions:-?}"
+}
+
+# The targets run side by side: the time bound is per target, not per run.
+for target in $TARGETS; do
+  run_target "$target" &
+done
+wait
+
+status=0
+for target in $TARGETS; do
+  report_target "$target" || status=1
 done
 exit "$status"

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 PACKAGES=(
-  cmake make g++ clang clang-format python3 locales
+  cmake make g++ clang libclang-rt-14-dev clang-format python3 locales
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   wine wine64 wine32:i386

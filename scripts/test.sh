@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test: setup, the three builds, the unit tests, then the
-# end-to-end suite against the 32-bit and the 64-bit Config.exe under Wine.
+# Runs every test: setup, the three builds, the unit tests, the resource
+# checks, the end-to-end suite against the 32-bit and the 64-bit Config.exe
+# under Wine, kvset.exe under Wine, the unit tests again under ASan and UBSan,
+# and the fuzz targets for a bounded time.
 # Ends with the line "N passed, N failed"; exits 1 on any failure.
 set -uo pipefail
 # shellcheck source=common.sh
@@ -107,6 +109,9 @@ if step setup scripts/setup.sh; then
   else
     not_built "kvset under Wine" "native or mingw-i686"
   fi
+
+  tests_step "sanitizer unit tests" ctest_counts scripts/test_sanitizers.sh
+  step "fuzzing" fuzz/run.sh
 fi
 
 echo
