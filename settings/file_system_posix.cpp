@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,31 +9,17 @@
 #include <optional>
 #include <vector>
 
+#include "settings/text_codec.h"
+
 namespace cfg {
 namespace {
 
 constexpr uint32_t kUnknownSize = 0xFFFFFFFF;
 
-// Converts between code pages; nothing when a byte sequence has no counterpart.
-std::optional<std::string> ConvertText(const char* to, const char* from, const std::string& text) {
-  iconv_t converter = iconv_open(to, from);
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::string input = text;
-  std::vector<char> output(text.size() * 4 + 4);
-  char* in = input.data();
-  size_t inLeft = input.size();
-  char* out = output.data();
-  size_t outLeft = output.size();
-  const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-  iconv_close(converter);
-  if (result == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
-  return std::string(output.data(), output.size() - outLeft);
-}
-
 // CP932 with backslashes to the system's UTF-8 with slashes. Separators are
 // swapped after the conversion, so a 0x5C second byte is never mistaken for one.
 std::optional<std::string> NativePath(const std::string& path) {
-  std::optional<std::string> native = ConvertText("UTF-8", "CP932", path);
+  std::optional<std::string> native = Utf8FromCp932(path);
   if (native) std::replace(native->begin(), native->end(), '\\', '/');
   return native;
 }
@@ -132,7 +117,7 @@ std::string PosixFileSystem::CurrentDirectory() {
     if (errno != ERANGE) return {};
     buffer.resize(buffer.size() * 2);
   }
-  return ConvertText("CP932", "UTF-8", buffer.data()).value_or(std::string());
+  return Cp932FromUtf8(buffer.data()).value_or(std::string());
 }
 
 bool PosixFileSystem::ChangeDirectory(const std::string& path) {

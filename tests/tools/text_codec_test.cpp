@@ -1,4 +1,4 @@
-#include "tools/kvset/text_codec.h"
+#include "settings/text_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "tools/kvset/binding_text.h"
-#include "tools/kvset/text_codec.h"
+#include "settings/text_codec.h"
 
 namespace cfg {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "bindings/name_tables.h"
-#include "tools/kvset/text_codec.h"
+#include "settings/text_codec.h"
 
 namespace cfg {
 namespace {

@@ -12,7 +12,7 @@
 #include "tools/kvset/record_file.h"
 #include "tools/kvset/show_json.h"
 #include "tools/kvset/show_text.h"
-#include "tools/kvset/text_codec.h"
+#include "settings/text_codec.h"
 
 namespace cfg {
 namespace {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tools/kvset/text_codec.h"
+#include "settings/text_codec.h"
 
 namespace cfg {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "tools/kvset/text_codec.h"
+#include "settings/text_codec.h"
 
 namespace cfg {
 namespace {

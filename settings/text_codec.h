@@ -1,5 +1,6 @@
-// The core keeps its texts in code page 932; the tool talks UTF-8. Both ways
-// go through the platform's converter.
+// The core keeps its texts in code page 932; Linux and the command-line tool
+// talk UTF-8. Both ways go through the platform's converter (iconv on Linux;
+// kvset.exe brings its own, over MultiByteToWideChar).
 #pragma once
 
 #include <optional>
