@@ -19,18 +19,11 @@ constexpr int kEnSetFocus = 0x0100;
 constexpr int kEnKillFocus = 0x0200;
 
 // What the capture needs of the dialog on screen.
-class ButtonAssignView {
+class ButtonAssignView : public PollingDialogView {
  public:
-  virtual ~ButtonAssignView() = default;
-  // Sets a control's text; an id that names no control shows nothing.
-  virtual void SetControlText(int id, std::string_view text) = 0;
   // Moving the focus makes the platform report EN_KILLFOCUS for the old
   // field and EN_SETFOCUS for the new one through OnCommand.
   virtual void FocusControl(int id) = 0;
-  // Timer 1, every kTimerPeriodMs; each tick calls OnTimer.
-  virtual void StartTimer() = 0;
-  virtual void StopTimer() = 0;
-  virtual void Finish(int result) = 0;
 };
 
 // Position 0-7 of a binding field id, -1 for any other id.

@@ -1,30 +1,19 @@
 #include "dialogs/button_assign_win32.h"
 
 #include "app/app_win32.h"
-#include "app/text_win32.h"
+#include "dialogs/polling_dialog_win32.h"
 
 namespace cfg {
 
 namespace {
 
-constexpr UINT_PTR kPollTimer = 1;
-
-class ButtonAssignControls : public ButtonAssignView {
+class ButtonAssignControls : public PollingDialogControls<ButtonAssignView> {
  public:
-  explicit ButtonAssignControls(HWND dialog) : dialog_(dialog) {}
+  using PollingDialogControls::PollingDialogControls;
 
-  void SetControlText(int id, std::string_view text) override {
-    SetDlgItemTextCp932(dialog_, id, text);
-  }
   // The platform then sends EN_KILLFOCUS and EN_SETFOCUS, which keep the
   // focused field up to date.
-  void FocusControl(int id) override { SetFocus(GetDlgItem(dialog_, id)); }
-  void StartTimer() override { SetTimer(dialog_, kPollTimer, kTimerPeriodMs, nullptr); }
-  void StopTimer() override { KillTimer(dialog_, kPollTimer); }
-  void Finish(int result) override { EndDialog(dialog_, result); }
-
- private:
-  HWND dialog_;
+  void FocusControl(int id) override { SetFocus(GetDlgItem(dialog(), id)); }
 };
 
 }  // namespace

@@ -16,15 +16,7 @@ constexpr int kStateTextLength = 8;
 // built in place, as every 100 ms tick shows it.
 std::array<char, kStateTextLength> StateText(PadState state);
 
-class KeyTestView {
- public:
-  virtual ~KeyTestView() = default;
-  virtual void SetControlText(int id, std::string_view text) = 0;
-  // Timer 1, every kTimerPeriodMs; each tick calls OnTimer.
-  virtual void StartTimer() = 0;
-  virtual void StopTimer() = 0;
-  virtual void Finish(int result) = 0;
-};
+using KeyTestView = PollingDialogView;
 
 class KeyTest {
  public:
