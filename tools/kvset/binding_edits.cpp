@@ -4,8 +4,8 @@
 #include <cstring>
 #include <optional>
 
-#include "tools/kvset/binding_text.h"
 #include "settings/text_codec.h"
+#include "tools/kvset/binding_text.h"
 
 namespace cfg {
 

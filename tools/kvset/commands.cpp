@@ -4,6 +4,7 @@
 #include <map>
 
 #include "settings/rankings.h"
+#include "settings/text_codec.h"
 #include "tools/kvset/binding_edits.h"
 #include "tools/kvset/check.h"
 #include "tools/kvset/display_options.h"
@@ -12,7 +13,6 @@
 #include "tools/kvset/record_file.h"
 #include "tools/kvset/show_json.h"
 #include "tools/kvset/show_text.h"
-#include "settings/text_codec.h"
 
 namespace cfg {
 namespace {
