@@ -48,8 +48,12 @@ constexpr size_t kRankings = 3884;
 constexpr size_t kSlotReserved = 0;
 constexpr size_t kSlotKeyMap = 320;
 
-constexpr size_t Slot(int slot) { return kSlots + kConfigSlotSize * static_cast<size_t>(slot); }
-constexpr size_t KeyMap(int slot) { return Slot(slot) + kSlotKeyMap; }
+constexpr size_t Slot(int slot) {
+  return kSlots + kConfigSlotSize * static_cast<size_t>(slot);
+}
+constexpr size_t KeyMap(int slot) {
+  return Slot(slot) + kSlotKeyMap;
+}
 constexpr size_t RankingTable(int table) {
   return kRankings + kRankingTableSize * static_cast<size_t>(table);
 }
