@@ -3,7 +3,9 @@
 Every expected KV.set comes from kvset_model, never from the program.
 """
 
+import os
 import random
+import stat
 
 import kvset_model as kv
 from wine_session import MAIN_TITLE, SCORE_RESET_TITLE
@@ -160,6 +162,22 @@ def clear_640x480(session):
     ENDINGS["confirm"](session)
 
 
+def windows_path(path):
+    """The Unix path as a Wine program sees it, through drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def confirm_into_read_only_file(session):
+    """The save fails; the player is told which file, and the old one stays."""
+    path = os.path.join(session.game_dir, *DATA_KV.split("/"))
+    os.chmod(path, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+    ENDINGS["confirm"](session)
+    expected = "設定ファイル %s を保存できませんでした。" % windows_path(path)
+    seen = session.wait_text(MAIN_TITLE, BOX_TEXT, expected, timeout_s=10)
+    expect(seen == expected, "the save-failure box says %r" % seen)
+    session.click(MAIN_TITLE, BOX_OK)
+
+
 def read_texts(session):
     for control, text in MAIN_TEXTS:
         seen = session.text(MAIN_TITLE, control)
@@ -280,6 +298,12 @@ def build_cases():
             {DATA_KV: bytes(both_options)},
             clear_640x480,
             {DATA_KV: cleared_640x480_file(both_options)},
+        ),
+        Case(
+            "failed save into a read-only file is reported",
+            {DATA_KV: SCORES},
+            confirm_into_read_only_file,
+            {},
         ),
         Case("Japanese texts", {"Data": None}, read_texts, {}, smoke=True),
         Case("texts under an English locale", {"Data": None}, read_texts, {}, japanese=False),
