@@ -39,13 +39,18 @@ def slug(name):
     return re.sub(r"[^a-z0-9]+", "-", name.lower()).strip("-")
 
 
+class WineStalled(Exception):
+    """A helper Wine process outlived its own time limit: Wine, not the program, stalled."""
+
+
 def run_case(case, build, display, work_dir):
-    """The case's faults; empty when it passed."""
+    """The case's faults; empty when it passed. Raises WineStalled."""
     # Only the dialog cases script joysticks.
     joysticks = getattr(case, "joysticks", None)
     session = Session(build, display, work_dir, japanese=case.japanese, joysticks=joysticks)
     faults = []
     before = None
+    stalled = None
     try:
         game_folder.place(session.game_dir, case.files)
         before = game_folder.snapshot(session.game_dir)
@@ -58,10 +63,16 @@ def run_case(case, build, display, work_dir):
             faults.append("exit code %d" % code)
     except AssertionError as error:
         faults.append(str(error))
+    except subprocess.TimeoutExpired as error:
+        # The probe gives up by itself when a window does not come; running on
+        # past that is the Wine loader stalling on a loaded machine.
+        stalled = error
     except (HarnessError, subprocess.SubprocessError, OSError) as error:
         faults.append("harness: %s" % error)
     finally:
         session.finish()
+    if stalled is not None:
+        raise WineStalled(str(stalled))
     if before is not None:
         after = game_folder.snapshot(session.game_dir)
         faults += game_folder.changes(
@@ -70,6 +81,17 @@ def run_case(case, build, display, work_dir):
     if not faults:
         session.remove()
     return faults
+
+
+def run_case_once_more_if_wine_stalls(case, build, display, work_dir):
+    try:
+        return run_case(case, build, display, work_dir)
+    except WineStalled as error:
+        print("RETRY %s %s: %s" % (build.arch, case.name, error))
+    try:
+        return run_case(case, build, display, work_dir + "-again")
+    except WineStalled as error:
+        return ["harness: Wine stalled twice: %s" % error]
 
 
 def main():
@@ -101,7 +123,7 @@ def main():
         for case in selected:
             started = time.monotonic()
             work_dir = os.path.join(work_root, slug(case.name))
-            faults = run_case(case, build, display, work_dir)
+            faults = run_case_once_more_if_wine_stalls(case, build, display, work_dir)
             took = time.monotonic() - started
             if faults:
                 failed += 1
