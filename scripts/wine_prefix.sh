@@ -10,6 +10,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 WINE_TEMPLATE="$BUILD_ROOT/wine/template"
+# Wine's own fonts (Marlett draws the title bars' buttons); wineboot leaves
+# the prefix's Fonts folder empty here.
+WINE_FONTS=/usr/share/wine/fonts
 
 # Fonts that the dialogs ask for (and the title bars, in a Japanese locale),
 # a window manager that is not there, and a crash that must end the process
@@ -44,6 +47,7 @@ template_stamp() {
   {
     wine_settings_reg
     "$WINE64" --version
+    ls "$WINE_FONTS"
   } | sha256sum | cut -d' ' -f1
 }
 
@@ -74,6 +78,7 @@ build_wine_template() {
   write_settings_reg "$staging/drive_c/settings.reg"
   wine_in_prefix "$staging" regedit /S 'C:\settings.reg'
   rm "$staging/drive_c/settings.reg"
+  ln -sf "$WINE_FONTS"/* "$staging/drive_c/windows/Fonts/"
   grep -q '"Managed"="N"' "$staging/user.reg" || die "the prefix settings did not reach the registry"
   template_stamp >"$staging/.template-stamp"
   rm -rf "$WINE_TEMPLATE"
