@@ -2,6 +2,7 @@
 
 #include "dialogs/modal_dialog.h"
 #include "res/resource_ids.h"
+#include "settings/display_options.h"
 #include "settings/rankings.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
@@ -63,21 +64,22 @@ void MainDialog::FillSlotList(MainDialogView& view) {
 }
 
 void MainDialog::SettingsToDialog(MainDialogView& view) {
-  const SettingsRecord& record = program_.settings.record();
-  const bool start640x480 = record.Int(record_offset::kStart640x480) != 0;
+  const DisplayOptions options = ReadDisplayOptions(program_.settings.record());
   FillSlotList(view);
-  view.SetCheck(IDC_WINDOW_MODE, record.Int(record_offset::kFullScreen) != 1);
-  view.SetCheck(IDC_START_640X480, start640x480);
-  view.SetCheck(IDC_KEEP_320X240, record.Int(record_offset::kKeep320x240) != 0);
-  view.EnableControl(IDC_KEEP_320X240, start640x480);
+  view.SetCheck(IDC_WINDOW_MODE, options.windowMode);
+  view.SetCheck(IDC_START_640X480, options.start640x480);
+  view.SetCheck(IDC_KEEP_320X240, options.keep320x240);
+  view.EnableControl(IDC_KEEP_320X240, options.start640x480);
 }
 
 void MainDialog::DialogToSettings(MainDialogView& view) {
   SettingsRecord& record = program_.settings.record();
-  record.SetInt(record_offset::kFullScreen, view.IsChecked(IDC_WINDOW_MODE) ? 0 : 1);
-  record.SetInt(record_offset::kStart640x480, view.IsChecked(IDC_START_640X480) ? 1 : 0);
+  DisplayOptions options;
+  options.windowMode = view.IsChecked(IDC_WINDOW_MODE);
+  options.start640x480 = view.IsChecked(IDC_START_640X480);
   // Stored even while the box is disabled: the game keeps it for later.
-  record.SetInt(record_offset::kKeep320x240, view.IsChecked(IDC_KEEP_320X240) ? 1 : 0);
+  options.keep320x240 = view.IsChecked(IDC_KEEP_320X240);
+  WriteDisplayOptions(record, options);
   WriteFixedReadBackValues(record);
 }
 

@@ -1,7 +1,7 @@
 #include "app/program.h"
 
+#include "bindings/start_up_record.h"
 #include "settings/local_config.h"
-#include "settings/rankings.h"
 
 namespace cfg {
 
@@ -19,7 +19,7 @@ Program::Program(Platform platform)
       joysticks(platform.joystickApi),
       input(keyboard, joysticks),
       bindings(keyboard, joysticks),
-      settings(bindings),
+      settings([this](int32_t slot) { bindings.SetCurrentKeyMap(settings.record().KeyMap(slot)); }),
       buttonAssign(keyboard, joysticks),
       keyTest(input, bindings) {}
 
@@ -27,9 +27,8 @@ void Program::StartUp() {
   input.StartInput(kNoWindow);
   // Controller 1's defaults follow joystick 1, so detection comes first.
   joysticks.DetectJoysticks();
-  BuildDefaultKeyMaps(settings.record(), joysticks.present(0));
-  ResetRankingTables(settings.record());
-  settings.SetDefaultSettings();
+  WriteStartUpRecord(settings.record(), joysticks.present(0));
+  settings.SelectConfigSlot(0);
   priorDirectory = ReadLocalConfig(files);
   LoadSettings();
 }
@@ -37,7 +36,7 @@ void Program::StartUp() {
 // The folder of the last attempt is where the file is saved, found or not.
 void Program::LoadSettings() {
   settingsFolder = priorDirectory + kLocalConfigFolder;
-  if (settings.LoadSettingsFile(files, settingsFolder) != 0) return;
+  if (settings.LoadSettingsFile(files, settingsFolder)) return;
   settingsFolder = kDataFolder;
   settings.LoadSettingsFile(files, settingsFolder);
 }
@@ -45,7 +44,7 @@ void Program::LoadSettings() {
 bool Program::ShutDown() {
   keyboard.ReleaseInput();
   if (confirmFlag != 1) return true;
-  return settings.SaveSettingsFile(files, settingsFolder) == 1;
+  return settings.SaveSettingsFile(files, settingsFolder);
 }
 
 void Program::BeginButtonAssign() {

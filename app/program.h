@@ -30,7 +30,7 @@ class Program {
   // False only when a confirmed save failed.
   bool ShutDown();
 
-  // Copies controller AssignController into the working copy; after the
+  // Copies controller assignController into the working copy; after the
   // dialog, copies it back when it ended with 1.
   void BeginButtonAssign();
   void EndButtonAssign(int result);
@@ -44,13 +44,13 @@ class Program {
   ButtonAssign buttonAssign;
   KeyTest keyTest;
 
-  std::string priorDirectory;    // PriorDirectory
-  std::string settingsFolder;    // SettingsFolder: where KV.set was last looked for
-  int32_t confirmFlag = 0;       // ConfirmFlag
-  int32_t assignController = 0;  // AssignController
+  std::string priorDirectory;
+  std::string settingsFolder;  // where KV.set was last looked for
+  int32_t confirmFlag = 0;
+  int32_t assignController = 0;
 
  private:
-  // KV.set from PriorDirectory's LocalConfig folder, else from .\Data\.
+  // KV.set from priorDirectory's LocalConfig folder, else from .\Data\.
   void LoadSettings();
 };
 

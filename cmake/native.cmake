@@ -1,6 +1,5 @@
 # Native (Linux) build: the POSIX file layer, the unit tests and the tools.
-file(GLOB POSIX_SOURCES CONFIGURE_DEPENDS settings/*_posix.cpp)
-add_library(cfg_posix STATIC ${POSIX_SOURCES})
+add_library(cfg_posix STATIC settings/file_system_posix.cpp settings/text_codec_posix.cpp)
 target_include_directories(cfg_posix PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(cfg_posix PUBLIC cfg_settings)
 

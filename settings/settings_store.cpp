@@ -12,7 +12,7 @@ struct DefaultField {
   int32_t value;
 };
 
-// The integer fields SetDefaultSettings writes; fields that belong to the game
+// The integer fields WriteDefaultSettings writes; fields that belong to the game
 // alone (opaqueA, fourWayChoice, opaqueB, opaqueC) are left as they are.
 constexpr DefaultField kDefaultFields[] = {
     {record_offset::kCurrentSlot, 0},  {record_offset::kOptionBits, 0},
@@ -109,31 +109,26 @@ bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRe
   return true;
 }
 
-void SettingsStore::SetDefaultSettings() {
-  WriteDefaultSettings(record_);
-  SelectConfigSlot(0);
-}
-
 void SettingsStore::SelectConfigSlot(int32_t index) {
   if (index == -1) index = record_.Int(record_offset::kCurrentSlot);
   // A file may name any slot; one outside the five would point past the slots.
   if (!IsSlotIndex(index)) index = 0;
   record_.SetInt(record_offset::kCurrentSlot, index);
-  bindings_.SetCurrentKeyMap(record_.KeyMap(index));
+  slotSelected_(index);
 }
 
-int SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
+bool SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
   bool readWhole = true;
   const bool opened =
       LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole).has_value();
   loadBrokeOff_ = opened && !readWhole;
   SelectConfigSlot(-1);
-  return opened ? 1 : 0;
+  return opened;
 }
 
-int SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder) const {
-  if (loadBrokeOff_) return 0;
-  return SaveRecordFile(files, SettingsFilePath(folder), record_) ? 1 : 0;
+bool SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder) const {
+  if (loadBrokeOff_) return false;
+  return SaveRecordFile(files, SettingsFilePath(folder), record_);
 }
 
 }  // namespace cfg

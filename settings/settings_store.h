@@ -1,10 +1,11 @@
 // The process's settings record, its slot selection and the KV.set file.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
-#include "bindings/key_map.h"
 #include "settings/file_system.h"
 #include "settings/settings_record.h"
 
@@ -35,24 +36,25 @@ bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRe
 
 class SettingsStore {
  public:
-  explicit SettingsStore(Bindings& bindings) : bindings_(bindings) {}
+  // Told the slot each time one is selected, so that the key map in use follows it.
+  using SlotSelected = std::function<void(int32_t slot)>;
+  explicit SettingsStore(SlotSelected slotSelected) : slotSelected_(std::move(slotSelected)) {}
 
   SettingsRecord& record() { return record_; }
   const SettingsRecord& record() const { return record_; }
 
-  void SetDefaultSettings();
   // 0-4 selects that slot, -1 keeps the current one; a current slot outside
   // 0-4 (from a file) is brought back to 0.
   void SelectConfigSlot(int32_t index);
-  // 1 when KV.set could be opened (also when it is short or empty).
-  int LoadSettingsFile(FileSystem& files, const std::string& folder);
-  // KV.set through SaveRecordFile: 1 only when all 4684 bytes are in place.
-  // 0, writing nothing, when the last load could not read its file whole:
+  // True when KV.set could be opened (also when it is short or empty).
+  bool LoadSettingsFile(FileSystem& files, const std::string& folder);
+  // KV.set through SaveRecordFile: true only when all 4684 bytes are in place.
+  // False, writing nothing, when the last load could not read its file whole:
   // the save would replace the unread part of that file with defaults.
-  int SaveSettingsFile(FileSystem& files, const std::string& folder) const;
+  bool SaveSettingsFile(FileSystem& files, const std::string& folder) const;
 
  private:
-  Bindings& bindings_;
+  SlotSelected slotSelected_;
   SettingsRecord record_;
   bool loadBrokeOff_ = false;
 };

@@ -130,7 +130,7 @@ class PosixSaveTest : public StoreFixture, public ::testing::Test {
 };
 
 TEST_F(PosixSaveTest, ReplacesKvSetWholeAndLeavesNoTemporaryFile) {
-  EXPECT_EQ(store_.SaveSettingsFile(disk_, ".\\Data\\"), 1);
+  EXPECT_TRUE(store_.SaveSettingsFile(disk_, ".\\Data\\"));
 
   EXPECT_EQ(folder_.ReadFile("Data/KV.set"), std::string(newFile_.begin(), newFile_.end()));
   EXPECT_FALSE(std::filesystem::exists(folder_.Path("Data/KV.set.tmp")));
@@ -139,14 +139,14 @@ TEST_F(PosixSaveTest, ReplacesKvSetWholeAndLeavesNoTemporaryFile) {
 TEST_F(PosixSaveTest, ReadOnlyKvSetStaysAsItWas) {
   chmod(folder_.Path("Data/KV.set").c_str(), 0444);
 
-  EXPECT_EQ(store_.SaveSettingsFile(disk_, ".\\Data\\"), 0);
+  EXPECT_FALSE(store_.SaveSettingsFile(disk_, ".\\Data\\"));
 
   EXPECT_EQ(folder_.ReadFile("Data/KV.set"), std::string(oldFile_.begin(), oldFile_.end()));
   EXPECT_FALSE(std::filesystem::exists(folder_.Path("Data/KV.set.tmp")));
 }
 
 TEST_F(PosixSaveTest, MissingFolderIsNotCreated) {
-  EXPECT_EQ(store_.SaveSettingsFile(disk_, ".\\Missing\\"), 0);
+  EXPECT_FALSE(store_.SaveSettingsFile(disk_, ".\\Missing\\"));
   EXPECT_FALSE(std::filesystem::exists(folder_.Path("Missing")));
 }
 

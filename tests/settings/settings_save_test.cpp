@@ -26,7 +26,7 @@ class SaveSettingsTest : public StoreFixture, public ::testing::Test {
 };
 
 TEST_F(SaveSettingsTest, WritesTheTemporaryFileBesideKvSetThenReplacesIt) {
-  EXPECT_EQ(store_.SaveSettingsFile(files_, kFolder), 1);
+  EXPECT_TRUE(store_.SaveSettingsFile(files_, kFolder));
 
   EXPECT_EQ(files_.FileBytes(kPath), newFile_);
   EXPECT_EQ(files_.ListFiles(), std::vector<std::string>{kPath});
@@ -44,13 +44,13 @@ TEST_F(SaveSettingsTest, WritesTheTemporaryFileBesideKvSetThenReplacesIt) {
 TEST_F(SaveSettingsTest, CreatesKvSetWhenThereIsNone) {
   files_.AddDirectory("C:\\Game\\Fresh");
 
-  EXPECT_EQ(store_.SaveSettingsFile(files_, "C:\\Game\\Fresh"), 1);
+  EXPECT_TRUE(store_.SaveSettingsFile(files_, "C:\\Game\\Fresh"));
 
   EXPECT_EQ(files_.FileBytes("C:\\Game\\Fresh\\KV.set"), newFile_);
 }
 
 TEST_F(SaveSettingsTest, MissingFolderFailsAndIsNotCreated) {
-  EXPECT_EQ(store_.SaveSettingsFile(files_, ".\\Missing\\"), 0);
+  EXPECT_FALSE(store_.SaveSettingsFile(files_, ".\\Missing\\"));
 
   EXPECT_FALSE(files_.HasDirectory(".\\Missing"));
   EXPECT_EQ(files_.ListFiles(), std::vector<std::string>{kPath});
@@ -66,7 +66,7 @@ class SaveFaultTest : public SaveSettingsTest, public ::testing::WithParamInterf
 TEST_P(SaveFaultTest, Returns0KeepsTheOldFileAndLeavesNoTemporaryFile) {
   GetParam().inject(files_);
 
-  EXPECT_EQ(store_.SaveSettingsFile(files_, kFolder), 0);
+  EXPECT_FALSE(store_.SaveSettingsFile(files_, kFolder));
 
   EXPECT_EQ(files_.FileBytes(kPath), oldFile_);
   EXPECT_EQ(files_.ListFiles(), std::vector<std::string>{kPath});

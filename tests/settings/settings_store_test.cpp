@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, SettingsFilePathTest,
 class DefaultSettingsTest : public StoreFixture, public ::testing::Test {};
 
 TEST_F(DefaultSettingsTest, ZeroRecordGetsExactlyTheDefaultBytes) {
-  store_.SetDefaultSettings();
+  WriteDefaultSettings(store_.record());
 
   std::vector<uint8_t> expected(kSettingsRecordSize, 0);
   expected[3568] = 1;
@@ -53,14 +53,13 @@ TEST_F(DefaultSettingsTest, ZeroRecordGetsExactlyTheDefaultBytes) {
   expected[3848] = 2;
   expected[3852] = 1;
   EXPECT_EQ(RecordBytes(store_.record()), expected);
-  EXPECT_EQ(bindings_.CurrentKeyMap(), &store_.record().bytes[324]);
 }
 
 TEST_F(DefaultSettingsTest, LeavesTheGamesFieldsKeyMapsRankingsAndSoundTail) {
   const std::vector<uint8_t> before = WithInt(PatternBytes(kSettingsRecordSize, 7), 0, 3);
   FillRecord(store_.record(), before);
 
-  store_.SetDefaultSettings();
+  WriteDefaultSettings(store_.record());
 
   std::vector<uint8_t> expected = before;
   std::fill_n(expected.begin(), 4, 0);
@@ -93,7 +92,7 @@ TEST_P(SelectConfigSlotTest, StoresTheSlotAndPointsTheKeyMapAtIt) {
   store_.SelectConfigSlot(c.argument);
 
   EXPECT_EQ(store_.record().Int(0), c.slot);
-  EXPECT_EQ(bindings_.CurrentKeyMap(), &store_.record().bytes[c.keyMapOffset]);
+  EXPECT_EQ(selectedKeyMap_, &store_.record().bytes[c.keyMapOffset]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, SelectConfigSlotTest,
@@ -122,7 +121,8 @@ class LoadSettingsTest : public StoreFixture, public ::testing::Test {
   void SetUp() override {
     FillRecord(store_.record(), PatternBytes(kSettingsRecordSize, 1));
     ResetRankingTables(store_.record());
-    store_.SetDefaultSettings();
+    WriteDefaultSettings(store_.record());
+    store_.SelectConfigSlot(0);
     before_ = RecordBytes(store_.record());
   }
 
@@ -143,14 +143,14 @@ TEST_P(LoadSizeTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   files_.SetFile(".\\Data\\KV.set", std::vector<uint8_t>(file.begin(), file.begin() + c.fileSize));
   files_.LimitReadsTo(c.readPiece);
 
-  EXPECT_EQ(store_.LoadSettingsFile(files_, ".\\Data\\"), 1);
+  EXPECT_TRUE(store_.LoadSettingsFile(files_, ".\\Data\\"));
 
   std::vector<uint8_t> expected = before_;
   const size_t used = std::min(c.fileSize, kSettingsRecordSize);
   std::copy(file.begin(), file.begin() + used, expected.begin());
   EXPECT_EQ(RecordBytes(store_.record()), expected);
   const int32_t slot = c.fileSize >= 4 ? 2 : 0;
-  EXPECT_EQ(bindings_.CurrentKeyMap(), store_.record().KeyMap(slot));
+  EXPECT_EQ(selectedKeyMap_, store_.record().KeyMap(slot));
   EXPECT_EQ(files_.OpenHandleCount(), 0u);
 }
 
@@ -192,7 +192,7 @@ TEST_P(LoadOutOfRangeSlotTest, SelectsSlot0AndStoresIt) {
   store_.LoadSettingsFile(files_, ".\\Data\\");
 
   EXPECT_EQ(store_.record().Int(0), 0);
-  EXPECT_EQ(bindings_.CurrentKeyMap(), &store_.record().bytes[324]);
+  EXPECT_EQ(selectedKeyMap_, &store_.record().bytes[324]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, LoadOutOfRangeSlotTest,
@@ -203,24 +203,24 @@ INSTANTIATE_TEST_SUITE_P(Slots, LoadOutOfRangeSlotTest,
 TEST_F(LoadSettingsTest, MissingFileReturns0AndReselectsTheCurrentSlot) {
   store_.record().SetInt(0, 3);
 
-  EXPECT_EQ(store_.LoadSettingsFile(files_, ".\\Data\\"), 0);
+  EXPECT_FALSE(store_.LoadSettingsFile(files_, ".\\Data\\"));
 
   EXPECT_EQ(RecordBytes(store_.record()), WithInt(before_, 0, 3));
-  EXPECT_EQ(bindings_.CurrentKeyMap(), &store_.record().bytes[2436]);
+  EXPECT_EQ(selectedKeyMap_, &store_.record().bytes[2436]);
 }
 
 TEST_F(LoadSettingsTest, LockedFileCountsAsMissing) {
   files_.SetFile(".\\Data\\KV.set", PatternBytes(4684, 5));
   files_.SetLocked(".\\Data\\KV.set");
 
-  EXPECT_EQ(store_.LoadSettingsFile(files_, ".\\Data\\"), 0);
+  EXPECT_FALSE(store_.LoadSettingsFile(files_, ".\\Data\\"));
   EXPECT_EQ(RecordBytes(store_.record()), before_);
 }
 
 TEST_F(LoadSettingsTest, FolderWithoutBackslashFindsTheFileInsideIt) {
   files_.SetFile("C:\\Game\\LocalConfig\\KV.set", WithInt(PatternBytes(4684, 6), 0, 1));
 
-  EXPECT_EQ(store_.LoadSettingsFile(files_, "C:\\Game\\LocalConfig"), 1);
+  EXPECT_TRUE(store_.LoadSettingsFile(files_, "C:\\Game\\LocalConfig"));
   EXPECT_EQ(store_.record().Int(0), 1);
 }
 
@@ -229,11 +229,11 @@ TEST_F(LoadSettingsTest, SavedAfterLoadTheFileComesBackByteForByte) {
   files_.SetFile(".\\Data\\KV.set", image);
   store_.LoadSettingsFile(files_, ".\\Data\\");
 
-  ASSERT_EQ(store_.SaveSettingsFile(files_, ".\\Data\\"), 1);
+  ASSERT_TRUE(store_.SaveSettingsFile(files_, ".\\Data\\"));
   EXPECT_EQ(files_.FileBytes(".\\Data\\KV.set"), image);
 
   store_.SelectConfigSlot(1);
-  ASSERT_EQ(store_.SaveSettingsFile(files_, ".\\Data\\"), 1);
+  ASSERT_TRUE(store_.SaveSettingsFile(files_, ".\\Data\\"));
   EXPECT_EQ(files_.FileBytes(".\\Data\\KV.set"), WithInt(image, 0, 1));
 }
 

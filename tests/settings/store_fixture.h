@@ -1,4 +1,4 @@
-// A SettingsStore wired to fake input devices and an in-memory C:\Game.
+// A SettingsStore that records the key map of the slot it selects, and an in-memory C:\Game.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,10 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bindings/key_map.h"
 #include "settings/settings_store.h"
-#include "tests/support/fake_input_devices.h"
-#include "tests/support/fake_joystick_api.h"
 #include "tests/support/memory_file_system.h"
 
 namespace cfg {
@@ -41,12 +38,8 @@ inline void FillRecord(SettingsRecord& record, const std::vector<uint8_t>& bytes
 
 class StoreFixture {
  protected:
-  FakeInputDevices devices_;
-  FakeJoystickApi joystickApi_;
-  Keyboard keyboard_{devices_};
-  Joysticks joysticks_{joystickApi_};
-  Bindings bindings_{keyboard_, joysticks_};
-  SettingsStore store_{bindings_};
+  uint8_t* selectedKeyMap_ = nullptr;
+  SettingsStore store_{[this](int32_t slot) { selectedKeyMap_ = store_.record().KeyMap(slot); }};
   MemoryFileSystem files_{"C:\\Game"};
 };
 

@@ -3,9 +3,6 @@
 namespace cfg {
 namespace {
 
-constexpr int32_t kFullScreen = 1;
-constexpr int32_t kWindowed = 0;
-
 std::optional<bool> ParseOnOff(const std::string& value) {
   if (value == "on") return true;
   if (value == "off") return false;
@@ -49,14 +46,6 @@ bool ParseOptionChange(const std::string& word, OptionChanges& changes, std::str
 
 }  // namespace
 
-DisplayOptions ReadDisplayOptions(const SettingsRecord& record) {
-  DisplayOptions options;
-  options.windowMode = record.Int(record_offset::kFullScreen) != kFullScreen;
-  options.start640x480 = record.Int(record_offset::kStart640x480) != 0;
-  options.keep320x240 = record.Int(record_offset::kKeep320x240) != 0;
-  return options;
-}
-
 bool ParseOptionChanges(const std::vector<std::string>& words, OptionChanges& changes,
                         std::string& error) {
   changes = OptionChanges();
@@ -67,11 +56,9 @@ bool ParseOptionChanges(const std::vector<std::string>& words, OptionChanges& ch
 }
 
 void ApplyOptionChanges(const OptionChanges& changes, SettingsRecord& record) {
-  if (changes.windowMode) {
-    record.SetInt(record_offset::kFullScreen, *changes.windowMode ? kWindowed : kFullScreen);
-  }
-  if (changes.start640x480) record.SetInt(record_offset::kStart640x480, *changes.start640x480);
-  if (changes.keep320x240) record.SetInt(record_offset::kKeep320x240, *changes.keep320x240);
+  if (changes.windowMode) WriteWindowMode(record, *changes.windowMode);
+  if (changes.start640x480) WriteStart640x480(record, *changes.start640x480);
+  if (changes.keep320x240) WriteKeep320x240(record, *changes.keep320x240);
   if (changes.slot) record.SetInt(record_offset::kCurrentSlot, *changes.slot);
 }
 

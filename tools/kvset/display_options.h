@@ -6,17 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "settings/display_options.h"
 #include "settings/settings_record.h"
 
 namespace cfg {
-
-struct DisplayOptions {
-  bool windowMode = false;  // fullScreen is not 1
-  bool start640x480 = false;
-  bool keep320x240 = false;
-};
-
-DisplayOptions ReadDisplayOptions(const SettingsRecord& record);
 
 // The words of `set`: window=on|off start640x480=on|off keep320x240=on|off slot=N.
 struct OptionChanges {

@@ -1,16 +1,13 @@
 #include "tools/kvset/fresh_record.h"
 
-#include "bindings/key_map.h"
-#include "settings/rankings.h"
+#include "bindings/start_up_record.h"
 #include "settings/settings_store.h"
 
 namespace cfg {
 
 SettingsRecord StartUpRecord(bool joystick1Present) {
   SettingsRecord record;
-  BuildDefaultKeyMaps(record, joystick1Present);
-  ResetRankingTables(record);
-  WriteDefaultSettings(record);
+  WriteStartUpRecord(record, joystick1Present);
   return record;
 }
 
