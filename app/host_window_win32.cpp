@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/text_win32.h"
+#include "settings/text_codec_win32.h"
 
 namespace cfg {
 

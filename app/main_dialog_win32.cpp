@@ -1,10 +1,11 @@
 #include "app/main_dialog_win32.h"
 
 #include "app/app_win32.h"
-#include "app/text_win32.h"
 #include "dialogs/button_assign_win32.h"
+#include "dialogs/dialog_text_win32.h"
 #include "dialogs/key_test_win32.h"
 #include "res/resource_ids.h"
+#include "settings/text_codec_win32.h"
 
 namespace cfg {
 

@@ -6,11 +6,11 @@
 #include "app/app_win32.h"
 #include "app/host_window_win32.h"
 #include "app/main_dialog_win32.h"
-#include "app/text_win32.h"
 #include "input/input_devices_win32.h"
 #include "input/joystick_api_win32.h"
 #include "res/resource_ids.h"
 #include "settings/file_system_win32.h"
+#include "settings/text_codec_win32.h"
 
 namespace cfg {
 

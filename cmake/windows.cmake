@@ -3,18 +3,26 @@ enable_language(RC)
 # The .rc file is UTF-8 (#pragma code_page(65001)); anything else it reads is CP932.
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 932")
 
-file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS
-  app/*_win32.cpp settings/*_win32.cpp input/*_win32.cpp bindings/*_win32.cpp dialogs/*_win32.cpp)
-add_executable(Config WIN32 ${WIN32_SOURCES} res/config.rc)
+# The Windows files and the code-page conversions, shared by Config.exe and kvset.exe.
+add_library(cfg_settings_win32 STATIC settings/file_system_win32.cpp settings/text_codec_win32.cpp)
+target_link_libraries(cfg_settings_win32 PUBLIC cfg_settings)
+
+add_executable(Config WIN32
+  app/host_window_win32.cpp app/main_dialog_win32.cpp app/winmain_win32.cpp
+  dialogs/button_assign_win32.cpp dialogs/dialog_text_win32.cpp dialogs/key_test_win32.cpp
+  input/input_devices_win32.cpp input/joystick_api_win32.cpp
+  res/config.rc)
 # Texts cross into Windows as UTF-16 only: the W functions are the default ones.
-target_compile_definitions(Config PRIVATE UNICODE _UNICODE NOMINMAX)
-target_link_libraries(Config PRIVATE cfg_app comctl32 dinput dxguid winmm)
+foreach(target Config cfg_settings_win32)
+  target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
+endforeach()
+target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 comctl32 dinput dxguid winmm)
 target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
   $<$<CONFIG:MinSizeRel,Release>:-s>)
 # Size: every function and datum in a section of its own, so that the link
 # drops the unused ones; and std::terminate straight to abort, as a GUI
 # program has no stderr for libstdc++'s verbose handler and its 50 KB demangler.
-foreach(target Config cfg_app cfg_dialogs cfg_settings cfg_bindings cfg_input)
+foreach(target Config cfg_app cfg_dialogs cfg_settings cfg_settings_win32 cfg_bindings cfg_input)
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
 endforeach()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

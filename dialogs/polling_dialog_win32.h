@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "app/text_win32.h"
+#include "dialogs/dialog_text_win32.h"
 #include "dialogs/modal_dialog.h"
 
 namespace cfg {

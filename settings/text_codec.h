@@ -1,6 +1,6 @@
 // The core keeps its texts in code page 932; Linux and the command-line tool
-// talk UTF-8. Both ways go through the platform's converter (iconv on Linux;
-// kvset.exe brings its own, over MultiByteToWideChar).
+// talk UTF-8. Both ways go through the platform's converter: iconv on Linux
+// (text_codec_posix.cpp), MultiByteToWideChar on Windows (text_codec_win32.cpp).
 #pragma once
 
 #include <optional>

@@ -3,27 +3,11 @@
 #include <shellapi.h>  // after windows.h, which it needs
 
 #include "settings/file_system_win32.h"
+#include "settings/text_codec_win32.h"
 #include "tools/kvset/platform.h"
 
 namespace cfg {
 namespace {
-
-std::string Utf8FromWide(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return std::string();
-  std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-  narrow.pop_back();  // the NUL
-  return narrow;
-}
-
-std::wstring WideFromUtf8(const std::string& text) {
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
-}
 
 std::string WithCrLf(const std::string& text) {
   std::string converted;

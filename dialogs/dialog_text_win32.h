@@ -1,5 +1,4 @@
-// The program keeps its texts in code page 932; Windows gets them as UTF-16, so
-// that they survive on a system whose ANSI code page is not 932.
+// The program's CP932 texts into dialog controls and message boxes, as UTF-16.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +7,6 @@
 #include <string_view>
 
 namespace cfg {
-
-std::wstring WideFromCp932(std::string_view text);
-// Characters that code page 932 lacks become its default character.
-std::string Cp932FromWide(const std::wstring& text);
 
 // Texts of a field's length go through the stack: the dialogs set them on
 // every 100 ms tick.
