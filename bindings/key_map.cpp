@@ -1,5 +1,6 @@
 #include "bindings/key_map.h"
 
+#include "input/key_codes.h"
 #include "settings/byte_order.h"
 
 namespace cfg {
@@ -17,15 +18,14 @@ const std::array<int32_t, kPositionCount> BindingBitTable = {
 
 namespace {
 
-constexpr int32_t kKeyboardSource = 0;
-constexpr int32_t kJoystick1Source = 1;
-
 // Key codes of controllers 1-4 in position order: UP DOWN LEFT RIGHT B1-B4.
 constexpr int32_t kDefaultKeys[kControllerCount][kPositionCount] = {
-    {200, 208, 203, 205, 44, 45, 46, 47},  // arrows, z x c v
-    {23, 37, 36, 38, 30, 31, 32, 33},      // i k j l, a s d f
-    {6, 20, 19, 21, 2, 3, 4, 5},           // 5 t r y, 1 2 3 4
-    {199, 207, 211, 209, 8, 9, 10, 11},    // Home End Del PDown, 7 8 9 0
+    {dik::kUp, dik::kDown, dik::kLeft, dik::kRight, dik::kZ, dik::kX, dik::kC, dik::kV},
+    {dik::kI, dik::kK, dik::kJ, dik::kL, dik::kA, dik::kS, dik::kD, dik::kF},
+    {dik::kDigit5, dik::kT, dik::kR, dik::kY, dik::kDigit1, dik::kDigit2, dik::kDigit3,
+     dik::kDigit4},
+    {dik::kHome, dik::kEnd, dik::kDelete, dik::kNext, dik::kDigit7, dik::kDigit8, dik::kDigit9,
+     dik::kDigit0},
 };
 
 bool IsBindingSlot(int controller, int position) {
@@ -37,16 +37,16 @@ size_t HandlerIndex(int controller, int position) {
   return static_cast<size_t>(controller * kPositionCount + position);
 }
 
-// Bindings number joysticks from 1; anything outside 1-4 names no joystick.
+// Anything outside the joystick sources names no joystick.
 int32_t JoystickIndexOf(int32_t source) {
-  return source >= 1 && source <= kJoystickSlots ? source - 1 : -1;
+  return IsJoystickSource(source) ? source - kFirstJoystickSource : -1;
 }
 
 KeyBinding DefaultBinding(int controller, int position, bool joystick1Present) {
   KeyBinding binding;
   if (controller == 0 && joystick1Present) {
     // Each position takes the joystick input of its own name.
-    SetBinding(binding, kJoystick1Source, BindingBitTable[position]);
+    SetBinding(binding, kFirstJoystickSource, BindingBitTable[position]);
   } else {
     SetBinding(binding, kKeyboardSource, kDefaultKeys[controller][position]);
   }
@@ -148,7 +148,7 @@ int32_t Bindings::KeyBindingHandler(const KeyBinding& binding, int position) con
 
 int32_t Bindings::PadBindingHandler(const KeyBinding& binding, int position) const {
   const PadState state = joysticks_.GetSavedPadState(JoystickIndexOf(binding.source));
-  if (state == 0xFFFFFFFF) return 0;
+  if (state == kNoPadState) return 0;
   if ((state & static_cast<PadState>(binding.code)) == 0) return 0;
   return BindingBitTable[position];
 }

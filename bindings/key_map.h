@@ -30,9 +30,17 @@ constexpr size_t Binding(int controller, int position) {
 }
 }  // namespace binding_offset
 
+// Binding sources: the keyboard, or joystick n (1-4) as n.
+constexpr int32_t kKeyboardSource = 0;
+constexpr int32_t kFirstJoystickSource = 1;
+constexpr int32_t kLastJoystickSource = kJoystickSlots;
+constexpr bool IsJoystickSource(int32_t source) {
+  return source >= kFirstJoystickSource && source <= kLastJoystickSource;
+}
+
 struct KeyBinding {
-  int32_t source = 0;  // 0 keyboard, n joystick n (1-4)
-  int32_t code = 0;    // DirectInput key code, or a PadState mask
+  int32_t source = kKeyboardSource;
+  int32_t code = 0;  // DirectInput key code, or a PadState mask
   uint32_t handler = 0;
 };
 
@@ -67,7 +75,7 @@ class Bindings {
   void SetCurrentKeyMap(uint8_t* keyMap);
   uint8_t* CurrentKeyMap() const { return current_; }
 
-  // Source 0 gets the key handler, any other source the pad handler.
+  // The keyboard source gets the key handler, any other source the pad handler.
   void InstallBindingHandlers();
   // OR of the installed handlers of one controller; 0 outside 0-3 or with no key map.
   PadState EvaluateController(int controller) const;

@@ -6,9 +6,12 @@
 
 namespace cfg {
 
+// The code of the entry that ends a table.
+constexpr int32_t kEndOfTable = -1;
+
 struct NameEntry {
   char name[32];  // CP932, NUL-padded
-  int32_t code;   // DirectInput key code, or PadState bit; -1 ends a table
+  int32_t code;   // DirectInput key code, or PadState bit; kEndOfTable ends a table
 };
 
 constexpr int kKeyNameCount = 73;

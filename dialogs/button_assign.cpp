@@ -11,7 +11,6 @@ namespace {
 constexpr int32_t kNoKey = -1;
 constexpr int kGateOpen = -1;
 constexpr int kGateClosed = 1;
-constexpr int32_t kKeyboardSource = 0;
 
 struct Field {
   int id;
@@ -57,7 +56,7 @@ void ButtonAssign::OnOpen(ButtonAssignView& view) {
   firstTick_ = true;
   view.StartTimer();
   for (int position = 0; position < kPositionCount; ++position) {
-    view.SetControlText(kFields[position].id, BindingText(working_[position]).view());
+    view.SetControlText(kFields[position].id, BindingFieldText(working_[position]).view());
   }
 }
 
@@ -130,7 +129,7 @@ bool ButtonAssign::CapturePad(ButtonAssignView& view, const PadWords& pads) {
     lastCapturedPad_ = index;
     const NameEntry* input = FindPadButtonName(static_cast<int32_t>(pads[index]));
     if (input != nullptr) {
-      const int32_t source = index + 1;
+      const int32_t source = kFirstJoystickSource + index;
       Assign(view, FieldText::PadInput(source, input->name).view(), source, input->code);
     }
     return true;
@@ -142,7 +141,7 @@ bool ButtonAssign::CapturePad(ButtonAssignView& view, const PadWords& pads) {
 // of held keys at the start of the table is passed over until a key is up.
 void ButtonAssign::CaptureKey(ButtonAssignView& view) {
   int run = keyGate_;
-  for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
+  for (const NameEntry* key = KeyNameTable; key->code != kEndOfTable; ++key) {
     if (!keyboard_.IsKeyDownIn(keys_, key->code)) {
       run = kGateOpen;
       continue;

@@ -61,7 +61,7 @@ class ButtonAssign {
 
   Keyboard& keyboard_;
   Joysticks& joysticks_;
-  ControllerBindings working_{};  // WorkingBindings
+  ControllerBindings working_{};
   KeyStateBuffer keys_{};
   // Pad bits already active at the first tick; left out of capture until
   // each has been released once, so a stick resting off-centre blocks nothing.

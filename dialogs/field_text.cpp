@@ -7,12 +7,6 @@
 
 namespace cfg {
 
-namespace {
-
-constexpr int32_t kKeyboardSource = 0;
-
-}  // namespace
-
 FieldText FieldText::KeyName(const char* name) {
   FieldText text;
   text.Append(name);
@@ -41,7 +35,7 @@ void FieldText::AppendNumber(int32_t number) {
   Append(std::string_view(digits, static_cast<size_t>(end.ptr - digits)));
 }
 
-FieldText BindingText(const KeyBinding& binding) {
+FieldText BindingFieldText(const KeyBinding& binding) {
   if (binding.source == kKeyboardSource) {
     const NameEntry* key = FindKeyName(binding.code);
     return key != nullptr ? FieldText::KeyName(key->name) : FieldText();

@@ -32,6 +32,6 @@ class FieldText {
 };
 
 // A key name, "PAD<source>:<name>", or empty when the code has no name.
-FieldText BindingText(const KeyBinding& binding);
+FieldText BindingFieldText(const KeyBinding& binding);
 
 }  // namespace cfg

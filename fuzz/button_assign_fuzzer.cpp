@@ -158,12 +158,12 @@ bool IsSingleBit(int32_t code) {
 // (before or after a change inside it), or one named, unmasked pad input of a
 // present joystick that is held.
 void CheckCaptured(Rig& rig, const KeyStateBuffer& heldAtStart, const KeyBinding& binding) {
-  if (binding.source == 0) {
+  if (binding.source == kKeyboardSource) {
     FUZZ_CHECK(FindKeyName(binding.code) != nullptr);
     FUZZ_CHECK(KeyHeld(rig, heldAtStart, binding.code) || KeyHeld(rig, rig.held, binding.code));
     return;
   }
-  FUZZ_CHECK(binding.source >= 1 && binding.source <= kJoystickSlots);
+  FUZZ_CHECK(IsJoystickSource(binding.source));
   FUZZ_CHECK(IsSingleBit(binding.code));
   FUZZ_CHECK((static_cast<PadState>(binding.code) & kCaptureMask) == PadState(binding.code));
   FUZZ_CHECK(FindPadButtonName(binding.code) != nullptr);
@@ -191,7 +191,7 @@ void Tick(Rig& rig, std::function<void()> changeInput = nullptr) {
     FUZZ_CHECK(position == FieldPosition(focusedField));
     FUZZ_CHECK(now.handler == before[position].handler);
     CheckCaptured(rig, heldAtStart, now);
-    FUZZ_CHECK(shown.size() == 1 && shown[0].second == BindingText(now).view());
+    FUZZ_CHECK(shown.size() == 1 && shown[0].second == BindingFieldText(now).view());
   }
   FUZZ_CHECK(changed <= 1);
 }

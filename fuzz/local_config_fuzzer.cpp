@@ -1,6 +1,6 @@
 // LocalConfig.Txt of any bytes and size, read over a small tree of folders.
 // Every folder the reader moves to is the token after a DataPath token, the tokenizer
-// never reads past the text's two closing NULs, and PriorDirectory is empty
+// never reads past the text's two closing NULs, and the prior directory is empty
 // or the directory before the last move with a closing backslash.
 #include <cstddef>
 #include <cstdint>

@@ -2,9 +2,9 @@
 
 namespace cfg {
 
-int Input::StartInput(uintptr_t window) {
+void Input::StartInput(uintptr_t window) {
   keyboard_.StartDirectInput(window);
-  return joysticks_.EnumerateJoysticks() != 0 ? 1 : 0;
+  joysticks_.EnumerateJoysticks();
 }
 
 void Input::PollAllInput() {

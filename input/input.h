@@ -10,8 +10,8 @@ class Input {
  public:
   Input(Keyboard& keyboard, Joysticks& joysticks) : keyboard_(keyboard), joysticks_(joysticks) {}
 
-  // DirectInput first, then the joystick list; 0 when the list could not be made.
-  int StartInput(uintptr_t window);
+  // DirectInput first, then the joystick list.
+  void StartInput(uintptr_t window);
   // The shared keyboard snapshot, then every present joystick's saved word.
   void PollAllInput();
 

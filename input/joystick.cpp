@@ -12,9 +12,10 @@ struct CapsFlag {
   uint32_t returnFlag;
 };
 
-// JOYCAPS_HASZ/R/U/V/POV to JOY_RETURNZ/R/U/V/POV.
 constexpr CapsFlag kCapsFlags[] = {
-    {0x1, 0x4}, {0x2, 0x8}, {0x4, 0x10}, {0x8, 0x20}, {0x10, 0x40},
+    {joy::kCapsHasZ, joy::kReturnZ},     {joy::kCapsHasR, joy::kReturnR},
+    {joy::kCapsHasU, joy::kReturnU},     {joy::kCapsHasV, joy::kReturnV},
+    {joy::kCapsHasPov, joy::kReturnPov},
 };
 
 // Zone 0 is the low end, zones 2 and up the high end; 1 is the centre.
@@ -46,14 +47,13 @@ uint32_t PositionFlags(uint32_t caps) {
   return flags;
 }
 
-int Joysticks::EnumerateJoysticks() {
+void Joysticks::EnumerateJoysticks() {
   count_ = api_.NumDevs();
   for (uint32_t id = 0; id < ReadableCount(); ++id) {
     Record& record = records_[id];
     record.prepared = api_.GetDevCaps(id, record.caps);
     if (record.prepared) record.flags = PositionFlags(record.caps.caps);
   }
-  return 1;
 }
 
 void Joysticks::DetectJoysticks() {
@@ -77,10 +77,10 @@ PadState Joysticks::Reading(uint32_t id) {
   return (position.buttons & kPadButtons) | DirectionBits(xZone, yZone);
 }
 
-int Joysticks::ReadJoystick(uint32_t index, PadState& state) {
-  if (index >= ReadableCount()) return 0;
+bool Joysticks::ReadJoystick(uint32_t index, PadState& state) {
+  if (index >= ReadableCount()) return false;
   state = Reading(index);
-  return 1;
+  return true;
 }
 
 void Joysticks::PollOne(int index) {
@@ -96,7 +96,7 @@ void Joysticks::PollJoysticks(int32_t index) {
 }
 
 PadState Joysticks::GetSavedPadState(int32_t index) const {
-  if (index < 0 || index >= kJoystickSlots) return 0xFFFFFFFF;
+  if (index < 0 || index >= kJoystickSlots) return kNoPadState;
   return saved_[index];
 }
 

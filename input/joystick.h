@@ -15,9 +15,30 @@ constexpr PadState kPadRight = 0x80000;
 constexpr PadState kPadButtons = 0xFFFF;
 
 constexpr int kJoystickSlots = 4;
+// GetSavedPadState's word for an index that names no joystick.
+constexpr PadState kNoPadState = 0xFFFFFFFF;
 
 // Capability bits and position flags as the multimedia joystick interface names them.
-constexpr uint32_t kJoyReturnBase = 0x883;  // RETURNX | RETURNY | RETURNBUTTONS | USEDEADZONE
+namespace joy {
+constexpr uint32_t kCapsHasZ = 0x1;
+constexpr uint32_t kCapsHasR = 0x2;
+constexpr uint32_t kCapsHasU = 0x4;
+constexpr uint32_t kCapsHasV = 0x8;
+constexpr uint32_t kCapsHasPov = 0x10;
+constexpr uint32_t kReturnX = 0x1;
+constexpr uint32_t kReturnY = 0x2;
+constexpr uint32_t kReturnZ = 0x4;
+constexpr uint32_t kReturnR = 0x8;
+constexpr uint32_t kReturnU = 0x10;
+constexpr uint32_t kReturnV = 0x20;
+constexpr uint32_t kReturnPov = 0x40;
+constexpr uint32_t kReturnButtons = 0x80;
+constexpr uint32_t kUseDeadZone = 0x800;
+}  // namespace joy
+
+// Every query asks for these; each further axis the caps name adds its own.
+constexpr uint32_t kJoyReturnBase =
+    joy::kReturnX | joy::kReturnY | joy::kReturnButtons | joy::kUseDeadZone;
 
 struct JoystickCaps {
   uint32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
@@ -51,15 +72,15 @@ class Joysticks {
  public:
   explicit Joysticks(JoystickApi& api) : api_(api) {}
 
-  // Records the driver's id count and prepares ids 0-3; always 1.
-  int EnumerateJoysticks();
+  // Records the driver's id count and prepares ids 0-3.
+  void EnumerateJoysticks();
   // Which of ids 0-3 answer, once for the whole run.
   void DetectJoysticks();
-  // 0 for an index that can never be read, leaving `state` as it was.
-  int ReadJoystick(uint32_t index, PadState& state);
+  // False for an index that can never be read, leaving `state` as it was.
+  bool ReadJoystick(uint32_t index, PadState& state);
   // Negative: every present joystick in order; 0-3: that one if present.
   void PollJoysticks(int32_t index);
-  // The last polled word of 0-3, 0xFFFFFFFF for any other index.
+  // The last polled word of 0-3, kNoPadState for any other index.
   PadState GetSavedPadState(int32_t index) const;
 
   bool present(int index) const {
@@ -79,7 +100,7 @@ class Joysticks {
   void PollOne(int index);
 
   JoystickApi& api_;
-  uint32_t count_ = 0;  // JoystickCount: ids the driver reported
+  uint32_t count_ = 0;  // ids the driver reported
   // Only ids 0-3 are ever read, so only their records are kept.
   std::array<Record, kJoystickSlots> records_{};
   std::array<int, kJoystickSlots> present_{};

@@ -67,15 +67,13 @@ int32_t Keyboard::Poll(KeyStateBuffer& buffer) {
 }
 
 // A failed read keeps the previous poll's snapshot.
-int Keyboard::PollKeyboard() {
+void Keyboard::PollKeyboard() {
   Poll(shared_);
-  return 1;
 }
 
 // The caller's buffer holds no earlier snapshot worth keeping.
-int Keyboard::PollKeyboardInto(KeyStateBuffer& buffer) {
+void Keyboard::PollKeyboardInto(KeyStateBuffer& buffer) {
   if (Poll(buffer) != kDiOk) buffer.fill(0);
-  return 1;
 }
 
 uint8_t Keyboard::KeyByte(const KeyStateBuffer& buffer, int32_t code) const {

@@ -49,9 +49,9 @@ class Keyboard {
   explicit Keyboard(InputDevices& devices) : devices_(devices) {}
 
   void StartDirectInput(uintptr_t window);
-  int PollKeyboard();  // into the shared buffer
+  void PollKeyboard();  // into the shared buffer
   // Into the caller's buffer; a read that fails leaves every key up there.
-  int PollKeyboardInto(KeyStateBuffer& buffer);
+  void PollKeyboardInto(KeyStateBuffer& buffer);
   int IsKeyDown(int32_t code) const;  // 0x80 when down in the shared buffer
   void ReleaseInput();
 
@@ -71,7 +71,7 @@ class Keyboard {
   bool hasDirectInput_ = false;
   bool hasKeyboard_ = false;
   bool hasMouse_ = false;
-  bool acquired_ = false;  // KeyboardAcquired: once set, raw key mode for good
+  bool acquired_ = false;  // once set, raw key mode for good
   KeyStateBuffer shared_{};
 };
 

@@ -19,7 +19,7 @@ constexpr size_t kConfigTokenMaxSize = 127;   // bytes of a token that fit its b
 size_t NextConfigToken(const char* text, size_t position, std::string& token);
 
 // Reads .\LocalConfig\LocalConfig.Txt and applies every DataPath entry in order.
-// Returns the PriorDirectory: empty, or the directory that was current before
+// Returns the prior directory: empty, or the directory that was current before
 // the last applied entry, ending in a backslash. A file over kLocalConfigMaxSize
 // bytes is ignored whole; a folder over kConfigTokenMaxSize bytes is not applied.
 std::string ReadLocalConfig(FileSystem& files);

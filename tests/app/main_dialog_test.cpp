@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "input/key_codes.h"
 #include "res/resource_ids.h"
 #include "tests/app/fake_main_dialog_view.h"
 #include "tests/app/program_rig.h"
@@ -20,9 +21,9 @@ namespace {
 
 namespace offset = record_offset;
 
-constexpr int32_t kKeyI = 23;
-constexpr int32_t kKeyUpArrow = 200;
-constexpr int32_t kKeyDownArrow = 208;
+constexpr int32_t kKeyI = dik::kI;
+constexpr int32_t kKeyUpArrow = dik::kUp;
+constexpr int32_t kKeyDownArrow = dik::kDown;
 constexpr char kFixedSoundFolder[] = ".\\Sound\\";  // 9 bytes with the NUL
 
 // A saved record whose sound folder names another folder, with bytes of an

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "input/key_codes.h"
 #include "tests/app/program_rig.h"
 
 namespace cfg::testing {
@@ -188,7 +189,7 @@ struct DefaultsCase {
 
 const DefaultsCase kDefaultsCases[] = {
     {"Joystick1AnsweredGivesPadDefaults", true, {1, 0x10000, 0}},
-    {"NoJoystickGivesKeyboardDefaults", false, {0, 200, 0}},
+    {"NoJoystickGivesKeyboardDefaults", false, {kKeyboardSource, dik::kUp, 0}},
 };
 
 class DefaultsTest : public ::testing::TestWithParam<DefaultsCase> {};

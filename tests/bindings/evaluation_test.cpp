@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bindings/key_map.h"
+#include "input/key_codes.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 
@@ -12,7 +13,7 @@ namespace cfg {
 namespace {
 
 constexpr uint32_t kCentre = 32767;
-constexpr uint8_t kDikZ = 44;
+constexpr uint8_t kDikZ = dik::kZ;
 
 // Raw key mode, joystick 1 attached at rest, joystick 2 absent.
 class EvaluationTest : public ::testing::Test {

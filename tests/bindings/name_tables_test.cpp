@@ -144,8 +144,8 @@ INSTANTIATE_TEST_SUITE_P(Names, PadButtonNameTableTest,
                          ::testing::Range<size_t>(0, kPadButtonNameCount), LabelOf<kPadNames>);
 
 TEST(NameTablesTest, BothEndWithAnEmptyMinusOneEntry) {
-  ExpectEntry(KeyNameTable[kKeyNameCount], {"end", "", -1});
-  ExpectEntry(PadButtonNameTable[kPadButtonNameCount], {"end", "", -1});
+  ExpectEntry(KeyNameTable[kKeyNameCount], {"end", "", kEndOfTable});
+  ExpectEntry(PadButtonNameTable[kPadButtonNameCount], {"end", "", kEndOfTable});
 }
 
 class UnnamedKeyTest : public ::testing::TestWithParam<int32_t> {};

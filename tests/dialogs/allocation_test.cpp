@@ -12,6 +12,7 @@
 #include "dialogs/button_assign.h"
 #include "dialogs/key_test.h"
 #include "input/input.h"
+#include "input/key_codes.h"
 #include "res/resource_ids.h"
 #include "tests/dialogs/lean_dialog_views.h"
 #include "tests/support/lean_input_fakes.h"
@@ -100,8 +101,8 @@ int AllocationsDuring(Run run) {
 
 void* volatile allocationSink = nullptr;
 
-constexpr uint8_t kKeyZ = 44;
-constexpr uint8_t kKeyUpArrow = 200;
+constexpr uint8_t kKeyZ = dik::kZ;
+constexpr uint8_t kKeyUpArrow = dik::kUp;
 constexpr PadState kPadB1 = 0x1;
 constexpr PadState kPadB2 = 0x2;
 

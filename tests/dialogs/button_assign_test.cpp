@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bindings/name_tables.h"
+#include "input/key_codes.h"
 #include "res/resource_ids.h"
 #include "tests/dialogs/fake_button_assign_view.h"
 #include "tests/dialogs/input_rig.h"
@@ -17,18 +18,18 @@ namespace cfg::testing {
 namespace {
 
 // DirectInput key codes.
-constexpr int32_t kKey1 = 2;
-constexpr int32_t kKey2 = 3;
-constexpr int32_t kKeyC = 46;
-constexpr int32_t kKeyX = 45;
-constexpr int32_t kKeyZ = 44;
-constexpr int32_t kKeyYen = 125;
-constexpr int32_t kKeyCircumflex = 144;
-constexpr int32_t kKeyAt = 145;
-constexpr int32_t kKeyColon = 146;
-constexpr int32_t kKeyNumpadDivide = 181;
-constexpr int32_t kKeyDownArrow = 208;
-constexpr int32_t kKeyDelete = 211;
+constexpr int32_t kKey1 = dik::kDigit1;
+constexpr int32_t kKey2 = dik::kDigit2;
+constexpr int32_t kKeyC = dik::kC;
+constexpr int32_t kKeyX = dik::kX;
+constexpr int32_t kKeyZ = dik::kZ;
+constexpr int32_t kKeyYen = dik::kYen;
+constexpr int32_t kKeyCircumflex = dik::kCircumflex;
+constexpr int32_t kKeyAt = dik::kAt;
+constexpr int32_t kKeyColon = dik::kColon;
+constexpr int32_t kKeyNumpadDivide = dik::kDivide;
+constexpr int32_t kKeyDownArrow = dik::kDown;
+constexpr int32_t kKeyDelete = dik::kDelete;
 constexpr uint8_t kVirtualKeyZ = 0x5A;
 
 constexpr PadState kPadB1 = 0x1;
@@ -40,7 +41,7 @@ constexpr PadState kPadB11 = 0x400;
 // Every key the name table lists, but the ones left out.
 std::vector<int32_t> NamedKeysExcept(std::set<int32_t> leftOut) {
   std::vector<int32_t> keys;
-  for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
+  for (const NameEntry* key = KeyNameTable; key->code != kEndOfTable; ++key) {
     if (leftOut.count(key->code) == 0) keys.push_back(key->code);
   }
   return keys;
@@ -126,14 +127,14 @@ struct FieldCapture {
 };
 
 const FieldCapture kFieldCaptures[] = {
-    {"UpTakesDownArrow", IDC_FIELD_UP, kKeyDownArrow, 0, 0, "↓", 0, 208, IDC_FIELD_DOWN},
+    {"UpTakesDownArrow", IDC_FIELD_UP, kKeyDownArrow, 0, 0, "↓", 0, kKeyDownArrow, IDC_FIELD_DOWN},
     {"DownTakesYen", IDC_FIELD_DOWN, kKeyYen, 0, 0, "\x5C", 0, 125, IDC_FIELD_LEFT},
     {"LeftTakesJoystick1Up", IDC_FIELD_LEFT, 0, 1, kPadUp, "PAD1:UP", 1, 0x10000, IDC_FIELD_RIGHT},
     {"RightTakesJoystick2Button1", IDC_FIELD_RIGHT, 0, 2, kPadB1, "PAD2:B1", 2, 0x1, IDC_FIELD_B1},
     {"B1TakesJoystick4Button10", IDC_FIELD_B1, 0, 4, kPadB10, "PAD4:B10", 4, 0x200, IDC_FIELD_B2},
     {"B2TakesNumpadDivide", IDC_FIELD_B2, kKeyNumpadDivide, 0, 0, "num/", 0, 181, IDC_FIELD_B3},
     {"B3TakesJoystick3Left", IDC_FIELD_B3, 0, 3, kPadLeft, "PAD3:LEFT", 3, 0x40000, IDC_FIELD_B4},
-    {"B4TakesDeleteAndMovesToConfirm", IDC_FIELD_B4, kKeyDelete, 0, 0, "Del", 0, 211,
+    {"B4TakesDeleteAndMovesToConfirm", IDC_FIELD_B4, kKeyDelete, 0, 0, "Del", 0, kKeyDelete,
      IDC_ASSIGN_CONFIRM},
     {"RawModeTakesCircumflex", IDC_FIELD_UP, kKeyCircumflex, 0, 0, "^", 0, 144, IDC_FIELD_DOWN},
     {"RawModeTakesAt", IDC_FIELD_UP, kKeyAt, 0, 0, "@", 0, 145, IDC_FIELD_DOWN},
@@ -369,7 +370,7 @@ TEST_F(VirtualKeyModeTest, ReadsKeysByVirtualKeyCode) {
 // "^", "@" and ":" have no virtual-key code, so no key state can light them.
 TEST_F(VirtualKeyModeTest, CircumflexAtAndColonNeverReadAsDown) {
   std::set<uint8_t> usedByNamedKeys;
-  for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
+  for (const NameEntry* key = KeyNameTable; key->code != kEndOfTable; ++key) {
     usedByNamedKeys.insert(ScanToVkTable[key->code & 0xFF]);
   }
   for (int vk = 1; vk < 256; ++vk) {
@@ -380,7 +381,7 @@ TEST_F(VirtualKeyModeTest, CircumflexAtAndColonNeverReadAsDown) {
   view_.Tick();
   view_.Tick();
   EXPECT_EQ(view_.TakeShown(), FakeButtonAssignView::Shown{});
-  EXPECT_EQ(dialog_.working()[kUp].code, 200);
+  EXPECT_EQ(dialog_.working()[kUp].code, dik::kUp);
 }
 
 // --- Opening ----------------------------------------------------------------
@@ -443,7 +444,7 @@ struct FieldTextCase {
 };
 
 const FieldTextCase kFieldTexts[] = {
-    {"KeyName", 0, 200, "↑"},
+    {"KeyName", 0, dik::kUp, "↑"},
     {"YenKey", 0, 125, "\x5C"},
     {"KeyWithoutName", 0, 1, ""},
     {"KeyCodeAboveByteHasNoName", 0, 300, ""},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "input/joystick.h"
+#include "input/key_codes.h"
 
 namespace cfg::testing {
 namespace {
@@ -18,8 +19,8 @@ struct TextCase {
 };
 
 const TextCase kTextCases[] = {
-    {"KeyByItsName", {0, 44, 0}, "z"},
-    {"ArrowKeyInCp932", {0, 208, 0}, "\x81\xAB"},
+    {"KeyByItsName", {kKeyboardSource, dik::kZ, 0}, "z"},
+    {"ArrowKeyInCp932", {kKeyboardSource, dik::kDown, 0}, "\x81\xAB"},
     {"KeyWithoutAName", {0, 300, 0}, ""},
     {"PadInputOfJoystick2", {2, 0x1, 0}, "PAD2:B1"},
     {"PadDirection", {1, static_cast<int32_t>(kPadRight), 0}, "PAD1:RIGHT"},
@@ -33,7 +34,7 @@ const TextCase kTextCases[] = {
 class BindingFieldTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(BindingFieldTextTest, NamesTheBindingAsItsFieldShowsIt) {
-  EXPECT_EQ(BindingText(GetParam().binding).view(), GetParam().text);
+  EXPECT_EQ(BindingFieldText(GetParam().binding).view(), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bindings, BindingFieldTextTest, ::testing::ValuesIn(kTextCases),

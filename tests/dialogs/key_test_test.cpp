@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "input/key_codes.h"
 #include "res/resource_ids.h"
 #include "tests/dialogs/fake_key_test_view.h"
 #include "tests/dialogs/input_rig.h"
@@ -17,16 +18,16 @@ constexpr char kNothingActive[] = "        ";
 constexpr int kEnter = 1;  // IDOK
 
 // DirectInput key codes.
-constexpr int32_t kKeyUpArrow = 200;
-constexpr int32_t kKeyDownArrow = 208;
-constexpr int32_t kKeyLeftArrow = 203;
-constexpr int32_t kKeyRightArrow = 205;
-constexpr int32_t kKeyZ = 44;
-constexpr int32_t kKeyX = 45;
-constexpr int32_t kKeyC = 46;
-constexpr int32_t kKeyV = 47;
-constexpr int32_t kKeyI = 23;  // controller 2's UP
-constexpr int32_t kKeyA = 30;  // controller 2's B1
+constexpr int32_t kKeyUpArrow = dik::kUp;
+constexpr int32_t kKeyDownArrow = dik::kDown;
+constexpr int32_t kKeyLeftArrow = dik::kLeft;
+constexpr int32_t kKeyRightArrow = dik::kRight;
+constexpr int32_t kKeyZ = dik::kZ;
+constexpr int32_t kKeyX = dik::kX;
+constexpr int32_t kKeyC = dik::kC;
+constexpr int32_t kKeyV = dik::kV;
+constexpr int32_t kKeyI = dik::kI;  // controller 2's UP
+constexpr int32_t kKeyA = dik::kA;  // controller 2's B1
 
 // Raw key mode, controller 1 of the key map on its defaults.
 class KeyTestTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "input/key_codes.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 
@@ -19,7 +20,7 @@ class InputTest : public ::testing::Test {
 
 TEST_F(InputTest, StartsDirectInputAndTheJoysticks) {
   joystickApi_.SetNumDevs(2);
-  EXPECT_EQ(input_.StartInput(0), 1);
+  input_.StartInput(0);
   EXPECT_TRUE(keyboard_.acquired());
   EXPECT_EQ(joysticks_.count(), 2u);
 }
@@ -27,7 +28,7 @@ TEST_F(InputTest, StartsDirectInputAndTheJoysticks) {
 TEST_F(InputTest, EnumeratesEvenWithoutDirectInput) {
   devices_.Script("CreateDirectInput", {static_cast<int32_t>(0x80004005)});
   joystickApi_.SetNumDevs(16);
-  EXPECT_EQ(input_.StartInput(0), 1);
+  input_.StartInput(0);
   EXPECT_EQ(joysticks_.count(), 16u);
 }
 
@@ -36,9 +37,9 @@ TEST_F(InputTest, PollsTheSharedSnapshotAndEveryPresentJoystick) {
   joystickApi_.SetJoystick(1, FakeJoystickApi::FullRange(), 0, 32767, 0x2);
   input_.StartInput(0);
   joysticks_.DetectJoysticks();
-  devices_.PressKey(44);
+  devices_.PressKey(dik::kZ);
   input_.PollAllInput();
-  EXPECT_EQ(keyboard_.IsKeyDown(44), 0x80);
+  EXPECT_EQ(keyboard_.IsKeyDown(dik::kZ), 0x80);
   EXPECT_EQ(joysticks_.GetSavedPadState(1), kPadLeft | 0x2);
   EXPECT_EQ(joysticks_.GetSavedPadState(0), 0u);
 }

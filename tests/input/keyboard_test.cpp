@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/key_codes.h"
 #include "tests/support/fake_input_devices.h"
 
 namespace cfg {
@@ -19,8 +20,8 @@ using ::testing::IsEmpty;
 constexpr int32_t kFail = static_cast<int32_t>(0x80004005);         // E_FAIL
 constexpr int32_t kNotAcquired = static_cast<int32_t>(0x8007000C);  // DIERR_NOTACQUIRED
 constexpr int32_t kAlreadyAcquired = 1;                             // S_FALSE
-constexpr uint8_t kDikUp = 200;
-constexpr uint8_t kVkUp = 38;
+constexpr uint8_t kDikUp = dik::kUp;
+constexpr uint8_t kVkUp = vk::kUp;
 
 using Calls = std::vector<std::string>;
 using Results = std::vector<std::pair<std::string, int32_t>>;
@@ -124,7 +125,7 @@ TEST_F(KeyboardPollTest, EveryKeyIsUpBeforeTheFirstPoll) {
 TEST_F(KeyboardPollTest, WithoutDirectInputOnlyTheWindowsStateIsRead) {
   StartWithoutDirectInput();
   fake_.PressVirtualKey(kVkUp);
-  for (int poll = 0; poll < 3; ++poll) EXPECT_EQ(keyboard_.PollKeyboard(), 1);
+  for (int poll = 0; poll < 3; ++poll) keyboard_.PollKeyboard();
   EXPECT_THAT(fake_.log(),
               ElementsAre("ReadKeyboardState", "ReadKeyboardState", "ReadKeyboardState"));
   EXPECT_FALSE(keyboard_.acquired());
@@ -199,7 +200,7 @@ TEST_F(KeyboardPollTest, FailedReadLeavesEveryKeyUpInTheCallersBuffer) {
   fake_.SetResult("GetDeviceState(keyboard)", kNotAcquired);
   KeyStateBuffer buffer;
   buffer.fill(0xFF);
-  EXPECT_EQ(keyboard_.PollKeyboardInto(buffer), 1);
+  keyboard_.PollKeyboardInto(buffer);
   EXPECT_EQ(buffer, KeyStateBuffer{});
 }
 
@@ -218,7 +219,7 @@ TEST_F(KeyboardPollTest, CallersBufferInVirtualKeyModeIsReadThroughTheTable) {
   KeyStateBuffer buffer{};
   keyboard_.PollKeyboardInto(buffer);
   EXPECT_EQ(buffer[40], 0x80);
-  EXPECT_TRUE(keyboard_.IsKeyDownIn(buffer, 208));
+  EXPECT_TRUE(keyboard_.IsKeyDownIn(buffer, dik::kDown));
   EXPECT_FALSE(keyboard_.IsKeyDownIn(buffer, 40));
 }
 
@@ -226,7 +227,7 @@ TEST_F(KeyboardPollTest, OnlyTheLowByteOfTheCodeCounts) {
   StartAcquired();
   fake_.PressKey(kDikUp);
   keyboard_.PollKeyboard();
-  EXPECT_EQ(keyboard_.IsKeyDown(0x1C8), 0x80);
+  EXPECT_EQ(keyboard_.IsKeyDown(0x100 | dik::kUp), 0x80);
   EXPECT_EQ(keyboard_.IsKeyDown(static_cast<int32_t>(0xFFFFFFC8)), 0x80);
   EXPECT_EQ(keyboard_.IsKeyDown(0x1C7), 0);
 }
@@ -259,16 +260,16 @@ TEST_P(VirtualKeyModeTest, ReadsTheKeyThroughItsVirtualKey) {
 
 // Keys that share a virtual key read down together.
 const VirtualKeyCase kVirtualKeyCases[] = {
-    {"LeftShift", 16, 42, 0x80},
-    {"RightShift", 16, 54, 0x80},
-    {"LeftCtrl", 17, 29, 0x80},
-    {"RightCtrl", 17, 157, 0x80},
-    {"Enter", 13, 28, 0x80},
-    {"PadEnter", 13, 156, 0x80},
-    {"HomeIsVk12", 12, 199, 0x80},
-    {"HomeIsNotVk36", 36, 199, 0},
-    {"UpHighBits", kVkUp, 0x1C8, 0x80},
-    {"UpIsNotRawByte", 200, 200, 0},
+    {"LeftShift", vk::kLShift, dik::kLShift, 0x80},
+    {"RightShift", vk::kLShift, dik::kRShift, 0x80},
+    {"LeftCtrl", vk::kLControl, dik::kLControl, 0x80},
+    {"RightCtrl", vk::kLControl, dik::kRControl, 0x80},
+    {"Enter", vk::kReturn, dik::kReturn, 0x80},
+    {"PadEnter", vk::kReturn, dik::kNumpadEnter, 0x80},
+    {"HomeIsVkClear", vk::kHome, dik::kHome, 0x80},
+    {"HomeIsNotVkHome", 36, dik::kHome, 0},
+    {"UpHighBits", kVkUp, 0x100 | dik::kUp, 0x80},
+    {"UpIsNotRawByte", dik::kUp, dik::kUp, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keyboard, VirtualKeyModeTest, ::testing::ValuesIn(kVirtualKeyCases),

@@ -10,20 +10,12 @@
 namespace cfg {
 namespace {
 
-constexpr int32_t kKeyboardSource = 0;
-constexpr int kFirstJoystick = 1;
-constexpr int kLastJoystick = 4;
-
 constexpr const char* kPositionNames[kPositionCount] = {"UP", "DOWN", "LEFT", "RIGHT",
                                                         "B1", "B2",   "B3",   "B4"};
 constexpr char kCleared[] = "none";
 constexpr char kKeyPrefix[] = "key:";
 constexpr char kPadPrefix[] = "pad";
 constexpr char kSourcePrefix[] = "source";
-
-bool IsJoystickSource(int32_t source) {
-  return source >= kFirstJoystick && source <= kLastJoystick;
-}
 
 char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -86,14 +78,14 @@ std::optional<KeyBinding> Binding(int32_t source, int32_t code) {
 }
 
 std::optional<KeyBinding> ParseKeyName(const std::string& text) {
-  for (const NameEntry* entry = KeyNameTable; entry->code != -1; ++entry) {
+  for (const NameEntry* entry = KeyNameTable; entry->code != kEndOfTable; ++entry) {
     if (text == entry->name) return Binding(kKeyboardSource, entry->code);
   }
   return std::nullopt;
 }
 
 std::optional<int32_t> ParsePadInput(const std::string& text) {
-  for (const NameEntry* entry = PadButtonNameTable; entry->code != -1; ++entry) {
+  for (const NameEntry* entry = PadButtonNameTable; entry->code != kEndOfTable; ++entry) {
     if (EqualsIgnoringCase(text, entry->name)) return entry->code;
   }
   return ParseInt32(text);

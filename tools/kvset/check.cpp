@@ -7,8 +7,6 @@
 namespace cfg {
 namespace {
 
-constexpr int32_t kKeyboardSource = 0;
-constexpr int32_t kLastSource = 4;
 // Evaluation tests a key by the low byte of its code.
 constexpr int32_t kKeyCodeBits = 0xFF;
 
@@ -17,7 +15,7 @@ std::string Where(int slot, int controller) {
 }
 
 bool IsKnownSource(int32_t source) {
-  return source >= kKeyboardSource && source <= kLastSource;
+  return source >= kKeyboardSource && source <= kLastJoystickSource;
 }
 
 bool HasName(const KeyBinding& binding) {
