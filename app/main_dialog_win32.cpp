@@ -9,6 +9,8 @@
 
 namespace cfg {
 
+static_assert(kCbnSelChange == CBN_SELCHANGE);
+
 namespace {
 
 // The main dialog's controls. The dialog (MainDialogWindow) owns the

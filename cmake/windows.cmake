@@ -10,7 +10,7 @@ target_link_libraries(cfg_settings_win32 PUBLIC cfg_settings)
 add_executable(Config WIN32
   app/host_window_win32.cpp app/main_dialog_win32.cpp app/winmain_win32.cpp
   dialogs/button_assign_win32.cpp dialogs/dialog_text_win32.cpp dialogs/key_test_win32.cpp
-  input/input_devices_win32.cpp input/joystick_api_win32.cpp
+  input/input_devices_win32.cpp input/joystick_api_win32.cpp input/key_codes_win32.cpp
   res/config.rc)
 # Texts cross into Windows as UTF-16 only: the W functions are the default ones.
 foreach(target Config cfg_settings_win32)

@@ -5,6 +5,8 @@
 
 namespace cfg {
 
+static_assert(kEnSetFocus == EN_SETFOCUS && kEnKillFocus == EN_KILLFOCUS);
+
 namespace {
 
 class ButtonAssignControls : public PollingDialogControls<ButtonAssignView> {

@@ -10,6 +10,11 @@ namespace cfg {
 // The buffer-size property as DirectInput 7 expects it, the same on 32 and 64 bits.
 static_assert(sizeof(DIPROPDWORD) == 20 && sizeof(DIPROPHEADER) == 16, "DIPROPDWORD");
 
+// The core's DirectInput numbers are the SDK's.
+static_assert(kDiOk == DI_OK);
+static_assert(kDiErrInputLost == DIERR_INPUTLOST);
+static_assert(kCooperativeLevel == (DISCL_NONEXCLUSIVE | DISCL_FOREGROUND));
+
 namespace {
 
 int32_t Result(HRESULT result) {

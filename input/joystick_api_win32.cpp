@@ -10,6 +10,22 @@ namespace cfg {
 static_assert(sizeof(JOYCAPSA) == 404, "JOYCAPSA");
 static_assert(sizeof(JOYINFOEX) == 52, "JOYINFOEX");
 
+// The core's capability bits and position flags are the SDK's.
+static_assert(joy::kCapsHasZ == JOYCAPS_HASZ);
+static_assert(joy::kCapsHasR == JOYCAPS_HASR);
+static_assert(joy::kCapsHasU == JOYCAPS_HASU);
+static_assert(joy::kCapsHasV == JOYCAPS_HASV);
+static_assert(joy::kCapsHasPov == JOYCAPS_HASPOV);
+static_assert(joy::kReturnX == JOY_RETURNX);
+static_assert(joy::kReturnY == JOY_RETURNY);
+static_assert(joy::kReturnZ == JOY_RETURNZ);
+static_assert(joy::kReturnR == JOY_RETURNR);
+static_assert(joy::kReturnU == JOY_RETURNU);
+static_assert(joy::kReturnV == JOY_RETURNV);
+static_assert(joy::kReturnPov == JOY_RETURNPOV);
+static_assert(joy::kReturnButtons == JOY_RETURNBUTTONS);
+static_assert(joy::kUseDeadZone == JOY_USEDEADZONE);
+
 uint32_t WinJoystickApi::NumDevs() {
   return joyGetNumDevs();
 }
