@@ -17,7 +17,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine_prefix.sh"
 RUNS="${1:-15}"
 BUILD_I686="${CONFIG_BUILD_I686:-$BUILD_ROOT/mingw-i686}"
 BUILD_X86_64="${CONFIG_BUILD_X86_64:-$BUILD_ROOT/mingw-x86_64}"
-PROBE="$BUILD_I686/tests/e2e/probe.exe"
+PROBE="$BUILD_I686/tools/probe/probe.exe"
 
 WORK_DIR=
 WINESERVER_PID=

@@ -36,6 +36,9 @@ set_property(SOURCE res/config.rc APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/res/resource_ids.h)
 add_subdirectory(tests/e2e)
 
+# probe.exe, which reads and drives the dialogs from another process.
+add_subdirectory(tools/probe)
+
 # The kvset command-line tool (kvset.exe).
 add_subdirectory(tools/kvset)
 

@@ -59,14 +59,14 @@ stop_xvfb() {
   fi
 }
 
-# The 32-bit probe of the shipped build (tests/e2e/probe.cpp); needs
+# The 32-bit probe of the shipped build (tools/probe/probe.cpp); needs
 # WINEPREFIX and DISPLAY. Its output goes through a file: the Wine services
 # that the first Wine process of a prefix starts inherit a pipe and keep it
 # open long after the probe has ended.
 probe() {
   local out status=0
   out="$(mktemp)"
-  "$WINE32" "$BUILD_ROOT/mingw-i686/tests/e2e/probe.exe" "$@" >"$out" 2>/dev/null || status=$?
+  "$WINE32" "$BUILD_ROOT/mingw-i686/tools/probe/probe.exe" "$@" >"$out" 2>/dev/null || status=$?
   cat "$out"
   rm -f "$out"
   return "$status"

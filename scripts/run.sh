@@ -59,7 +59,7 @@ The dialog runs on the virtual display $DISPLAY.
   Screenshot:      $shot
   Another one:     DISPLAY=$DISPLAY import -window root screen.png
   Drive it:        DISPLAY=$DISPLAY WINEPREFIX=$prefix $WINE32 \\
-                     $BUILD_ROOT/mingw-i686/tests/e2e/probe.exe   (commands in tests/e2e/probe.cpp)
+                     $BUILD_ROOT/mingw-i686/tools/probe/probe.exe   (commands in tools/probe/probe.cpp)
 EOF
 if [ -t 0 ]; then
   read -r -p "Press Enter to leave the dialog with 設定しない... "

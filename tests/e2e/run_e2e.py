@@ -27,7 +27,7 @@ class Build:
     def __init__(self, arch, build_dir):
         self.arch = arch
         self.config_exe = os.path.join(build_dir, "Config.exe")
-        self.probe_exe = os.path.join(build_dir, "tests", "e2e", "probe.exe")
+        self.probe_exe = os.path.join(build_dir, "tools", "probe", "probe.exe")
         self.fake_winmm = os.path.join(build_dir, "tests", "e2e", "fake_winmm", "winmm.dll")
 
     def missing(self):

@@ -1,4 +1,4 @@
-// Test probe: finds the program's windows and reads or drives their controls
+// Probe: finds the program's windows and reads or drives their controls
 // from another process in the same Wine prefix and display.
 //
 //   probe wait TITLE [timeout_ms]     exit 0 once a top-level window TITLE exists
