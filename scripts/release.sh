@@ -2,15 +2,18 @@
 # Builds the release zip: the 32-bit Config.exe and kvset.exe (they run on 32-
 # and 64-bit Windows), the player's README and the licence.
 #
-#   scripts/release.sh [OUTPUT.zip]      (default: build/release/Config-1.0.0.zip)
+#   scripts/release.sh [OUTPUT.zip]      (default: build/release/Config-VERSION.zip,
+#                                          VERSION from project() in CMakeLists.txt)
 set -euo pipefail
 # shellcheck source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-output="$(realpath -m "${1:-$BUILD_ROOT/release/Config-1.0.0.zip}")"
+output="${1:+$(realpath -m "$1")}"
 cd "$REPO_ROOT"
 scripts/setup.sh
 scripts/build.sh mingw-i686
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw-i686/CMakeCache.txt)"
+output="${output:-$BUILD_ROOT/release/Config-$version.zip}"
 
 staging="$(mktemp -d)"
 trap 'rm -rf "$staging"' EXIT

@@ -5,10 +5,12 @@
 
 Decompiles the executable's resources with windres and compares the three
 dialog templates (ids, kinds, texts, positions, styles, order), the icon, the
-version block and the manifest with what is written down here. Prints one
+version block (against CMake's project version) and the manifest with what is
+written down here. Prints one
 line per fault and exits 1 when there is any.
 """
 
+import os
 import re
 import subprocess
 import sys
@@ -78,11 +80,19 @@ KEY_TEST_DIALOG = {
 
 VERSION_STRINGS = {
     "FileDescription": "Config",
-    "FileVersion": "1, 0, 0, 0",
     "InternalName": "Config.exe",
     "OriginalFilename": "Config.exe",
-    "ProductVersion": "1, 0, 0, 0",
 }
+
+
+def project_version(exe):
+    """CMake's project version from the build folder of CONFIG_EXE, as "1, 0, 0, 0"."""
+    cache = os.path.join(os.path.dirname(os.path.abspath(exe)), "CMakeCache.txt")
+    with open(cache, encoding="utf-8") as lines:
+        for line in lines:
+            if line.startswith("CMAKE_PROJECT_VERSION:"):
+                return ", ".join(line.split("=", 1)[1].strip().split(".") + ["0"])
+    raise SystemExit("no CMAKE_PROJECT_VERSION in %s" % cache)
 
 
 def windres_text(exe, windres):
@@ -156,16 +166,17 @@ def check_icon(text, faults):
         faults.append("icon group 104 is not one 32x32 8-bit image")
 
 
-def check_version(text, faults):
+def check_version(text, version, faults):
     block = dialog_block(text, "1 VERSIONINFO")
     if block is None:
         faults.append("no version block")
         return
-    for line in ("FILEVERSION 1, 0, 0, 0", "PRODUCTVERSION 1, 0, 0, 0", 'BLOCK "041104b0"',
+    for line in ("FILEVERSION " + version, "PRODUCTVERSION " + version, 'BLOCK "041104b0"',
                  'VALUE "Translation", 0x411, 1200'):
         if line not in block:
             faults.append("version block lacks %s" % line)
-    for name, value in VERSION_STRINGS.items():
+    strings = dict(VERSION_STRINGS, FileVersion=version, ProductVersion=version)
+    for name, value in strings.items():
         if 'VALUE "%s", "%s"' % (name, value) not in block:
             faults.append("version block: %s is not %r" % (name, value))
 
@@ -199,7 +210,7 @@ def main():
     for dialog in (MAIN_DIALOG, BUTTON_ASSIGN_DIALOG, KEY_TEST_DIALOG):
         check_dialog(text, dialog, faults)
     check_icon(text, faults)
-    check_version(text, faults)
+    check_version(text, project_version(exe), faults)
     check_manifest(text, faults)
     check_languages(text, faults)
     for fault in faults:
