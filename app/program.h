@@ -23,6 +23,9 @@ struct Platform {
 class Program {
  public:
   explicit Program(Platform platform);
+  // The settings store calls back into this object.
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // Input, joysticks, defaults, LocalConfig.Txt and the load of KV.set.
   void StartUp();
