@@ -3,8 +3,8 @@
 //   FakeInputDevices fake;
 //   fake.Script("Acquire(keyboard)", {1, kDiOk});  // first call 'already acquired', then 0
 //   fake.SetResult("GetDeviceState(keyboard)", kDiErrInputLost);  // every call once scripts run
-//   out fake.PressKey(200);          // DirectInput key byte, seen by GetDeviceState(keyboard)
-//   fake.PressVirtualKey(0x26);  // virtual-key byte, seen by ReadKeyboardState
+//   fake.PressKey(dik::kUp);     // DirectInput key byte, seen by GetDeviceState(keyboard)
+//   fake.PressVirtualKey(vk::kUp);  // virtual-key byte, seen by ReadKeyboardState
 //   Keyboard keyboard(fake);
 //   keyboard.StartDirectInput(0);
 //   keyboard.PollKeyboard();

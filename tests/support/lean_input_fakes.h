@@ -5,7 +5,7 @@
 //   LeanInputDevices devices;              // DirectInput keyboard, acquired
 //   LeanJoystickApi pads;
 //   pads.Attach(0);                        // joystick 1, at rest
-//   devices.Hold(44);                      // z, in either keyboard mode
+//   devices.Hold(dik::kZ);                 // z, in either keyboard mode
 //   pads.Hold(0, kPadUp | 0x1);            // stick up, button 1
 #pragma once
 
