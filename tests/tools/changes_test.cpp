@@ -116,9 +116,9 @@ Image DefaultImage(bool joystick) {
 
 class DefaultsTest : public KvsetFixture, public ::testing::TestWithParam<bool> {};
 
-TEST_P(DefaultsTest, ReplacesTheFileWithTheFreshImage) {
+TEST_P(DefaultsTest, ReplacesTheFileWithTheFreshImageWhenForced) {
   WriteImage(PatternImage());
-  std::vector<std::string> args = {"defaults", "KV.set"};
+  std::vector<std::string> args = {"defaults", "KV.set", "--force"};
   if (GetParam()) args.push_back("--joystick");
 
   EXPECT_EQ(Kvset(args), kExitDone) << err_;

@@ -60,6 +60,7 @@ TEST_F(ShowTest, JsonCarriesTheSameFields) {
   EXPECT_EQ(Kvset({"show", "KV.set", "--json"}), kExitDone);
 
   const nlohmann::json json = nlohmann::json::parse(out_);
+  EXPECT_EQ(json["format"], 1);
   EXPECT_EQ(json["file"], "KV.set");
   EXPECT_EQ(json["size"], 4684);
   EXPECT_EQ(json["currentSlot"], 3);
@@ -148,6 +149,48 @@ TEST_F(ExportImportTest, ImportReadsWindowsLineEndsAByteOrderMarkAndComments) {
 
   EXPECT_EQ(ReadImage(), WithBinding(WithBinding(before, 1, 3, 7, 1, 0x2), 1, 3, 0, 0, 203));
 }
+
+// "[controller 1]\nUP=←\n" in each encoding a text editor or a shell writes.
+struct EncodingCase {
+  const char* name;
+  std::string bytes;
+  bool standardInput;
+};
+
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+  std::string bytes;
+  for (const char16_t unit : u"\uFEFF" + text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+class ImportEncodingTest : public KvsetFixture, public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(ImportEncodingTest, ReadsTheSameBindings) {
+  const Image before = PatternImage();
+  WriteImage(before);
+  folder_.WriteFile("map.txt", GetParam().bytes);
+  in_ = GetParam().standardInput ? GetParam().bytes : std::string();
+  const std::string text = GetParam().standardInput ? "-" : "map.txt";
+
+  EXPECT_EQ(Kvset({"import", "KV.set", "--slot", "1", text}), kExitDone) << err_;
+
+  EXPECT_EQ(ReadImage(), WithBinding(before, 1, 0, 0, 0, 203));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ImportEncodingTest,
+                         ::testing::ValuesIn(std::vector<EncodingCase>{
+                             {"Utf8", u8"[controller 1]\nUP=←\n", false},
+                             {"Utf8WithMark", u8"\uFEFF[controller 1]\nUP=←\n", false},
+                             {"Utf16Le", Utf16(u"[controller 1]\r\nUP=←\r\n", false), false},
+                             {"Utf16Be", Utf16(u"[controller 1]\nUP=←\n", true), false},
+                             {"Cp932", "[controller 1]\r\nUP=\x81\xA9\r\n", false},
+                             {"StandardInput", Utf16(u"[controller 1]\nUP=←\n", false), true},
+                         }),
+                         [](const auto& info) { return info.param.name; });
 
 struct BadTextCase {
   const char* name;
