@@ -62,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
          "kvset: show: --slot is not an option of show"},
         {"OneWordTooMany", {"show", "KV.set", "other.set"}, "show: other.set: one word more"},
         {"FileIsAFolder", {"show", "folder"}, "folder: cannot open the file: Is a directory"},
+        {"GameFolderMissing", {"show", "--game", "none"}, "--game none: cannot enter the folder"},
         {"DefaultsOverAFile", {"defaults", "KV.set"}, "KV.set: the file exists; give --force"},
         {"Controller0", {"bind", "KV.set", "--controller", "0", "UP=z"}, "--controller"},
         {"CopyToSlot5", {"copy-slot", "KV.set", "0", "5"}, "TO"},

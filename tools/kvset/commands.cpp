@@ -11,6 +11,7 @@
 #include "tools/kvset/check.h"
 #include "tools/kvset/display_options.h"
 #include "tools/kvset/fresh_record.h"
+#include "tools/kvset/game_file.h"
 #include "tools/kvset/key_map_text.h"
 #include "tools/kvset/record_file.h"
 #include "tools/kvset/show_json.h"
@@ -27,6 +28,7 @@ constexpr char kUsageHint[] = "Run 'kvset --help' or 'kvset COMMAND --help' for 
 
 struct Arguments {
   std::string file;
+  std::string game;  // --game DIR, in place of FILE
   std::string textFile;
   std::vector<std::string> words;
   bool json = false;
@@ -63,13 +65,21 @@ class Command {
   }
   // FileSystem takes CP932 paths.
   bool PathOf(const std::string& name, std::string& path);
+  // Sets path_ and name_ from FILE or --game, once; says on standard error
+  // which file --game chose, and when the game reads another than FILE.
+  bool Locate();
+  bool LocateGameFile();
+  void WarnWhenShadowed();
   bool Read(RecordFile& file);
   bool ReadForChange(SettingsRecord& record);
   int Write(const SettingsRecord& record);
   // --slot, else the file's current slot.
   bool ChooseSlot(const SettingsRecord& record, int& slot);
-  bool FileExists(const std::string& path);
   bool ReadBindingsText(std::string& text);
+  // FILE or --game DIR, to name where an argument belongs before the file is located.
+  std::string FileWord() const {
+    return arguments_.game.empty() ? arguments_.file : "--game " + arguments_.game;
+  }
 
   const Arguments& arguments_;
   FileSystem& files_;
@@ -77,6 +87,9 @@ class Command {
   std::ostream& out_;
   std::ostream& err_;
   std::string error_;
+  bool located_ = false;
+  std::string path_;  // CP932
+  std::string name_;  // for messages
 };
 
 bool Command::PathOf(const std::string& name, std::string& path) {
@@ -89,47 +102,77 @@ bool Command::PathOf(const std::string& name, std::string& path) {
   return true;
 }
 
+bool Command::Locate() {
+  if (located_) return true;
+  if (!arguments_.game.empty()) {
+    located_ = LocateGameFile();
+    return located_;
+  }
+  if (!PathOf(arguments_.file, path_)) return false;
+  name_ = arguments_.file;
+  WarnWhenShadowed();
+  located_ = true;
+  return true;
+}
+
+// The lookup works in game-style paths from inside the game's folder.
+bool Command::LocateGameFile() {
+  const std::string where = "--game " + arguments_.game;
+  std::string folder;
+  if (!PathOf(arguments_.game, folder)) return false;
+  const std::optional<GameFile> file = FindGameFile(files_, folder, error_);
+  if (!file) {
+    Fail(where, error_);
+    return false;
+  }
+  path_ = file->path;
+  name_ = Utf8FromCp932(path_).value_or(path_);
+  const std::string folderNow = files_.CurrentDirectory();
+  err_ << "kvset: " << where << ": "
+       << (file->found ? "the game's file is " + name_
+                       : "no KV.set yet; " + name_ + " is where Config.exe saves it")
+       << " (in " << Utf8FromCp932(folderNow).value_or(folderNow) << ")\n";
+  return true;
+}
+
+void Command::WarnWhenShadowed() {
+  const std::optional<std::string> shadowing = ShadowingFile(files_, path_);
+  if (!shadowing) return;
+  err_ << "kvset: warning: " << name_ << ": the game reads "
+       << Utf8FromCp932(*shadowing).value_or(*shadowing) << " instead while that file exists\n";
+}
+
 bool Command::Read(RecordFile& file) {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return false;
-  if (ReadRecordFile(files_, path, file, error_)) return true;
-  Fail(arguments_.file, error_);
+  if (!Locate()) return false;
+  if (ReadRecordFile(files_, path_, file, error_)) return true;
+  Fail(name_, error_);
   return false;
 }
 
 bool Command::ReadForChange(SettingsRecord& record) {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return false;
-  if (ReadRecordFileForChange(files_, path, record, error_)) return true;
-  Fail(arguments_.file, error_);
+  if (!Locate()) return false;
+  if (ReadRecordFileForChange(files_, path_, record, error_)) return true;
+  Fail(name_, error_);
   return false;
 }
 
 int Command::Write(const SettingsRecord& record) {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return kExitError;
-  if (!WriteRecordFile(files_, path, record, error_)) return Fail(arguments_.file, error_);
+  if (!Locate()) return kExitError;
+  if (!WriteRecordFile(files_, path_, record, error_)) return Fail(name_, error_);
   return kExitDone;
-}
-
-bool Command::FileExists(const std::string& path) {
-  const FileSystem::Handle file = files_.FileOpenRead(path);
-  if (file == FileSystem::kNoHandle) return false;
-  files_.FileClose(file);
-  return true;
 }
 
 bool Command::ChooseSlot(const SettingsRecord& record, int& slot) {
   slot = arguments_.slotGiven ? arguments_.slot : record.Int(record_offset::kCurrentSlot);
   if (slot >= 0 && slot < kSlotCount) return true;
-  Fail(arguments_.file, "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot");
+  Fail(name_, "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot");
   return false;
 }
 
 int Command::Show() {
   RecordFile file;
   if (!Read(file)) return kExitError;
-  out_ << (arguments_.json ? ShowJson(arguments_.file, file) : ShowText(arguments_.file, file));
+  out_ << (arguments_.json ? ShowJson(name_, file) : ShowText(name_, file));
   return kExitDone;
 }
 
@@ -139,11 +182,11 @@ int Command::Check() {
   const std::vector<std::string> findings = CheckRecordFile(file);
   const int status = findings.empty() ? kExitDone : kExitFindings;
   if (arguments_.json) {
-    out_ << CheckJson(arguments_.file, file, findings);
+    out_ << CheckJson(name_, file, findings);
     return status;
   }
-  for (const std::string& finding : findings) out_ << arguments_.file << ": " << finding << "\n";
-  if (findings.empty()) out_ << arguments_.file << ": no findings\n";
+  for (const std::string& finding : findings) out_ << name_ << ": " << finding << "\n";
+  if (findings.empty()) out_ << name_ << ": no findings\n";
   return status;
 }
 
@@ -160,7 +203,7 @@ int Command::Keys() {
 
 int Command::Set() {
   OptionChanges changes;
-  if (!ParseOptionChanges(arguments_.words, changes, error_)) return Fail(arguments_.file, error_);
+  if (!ParseOptionChanges(arguments_.words, changes, error_)) return Fail(FileWord(), error_);
   SettingsRecord record;
   if (!ReadForChange(record)) return kExitError;
   ApplyOptionChanges(changes, record);
@@ -171,7 +214,7 @@ int Command::Bind() {
   std::vector<BindingChange> changes;
   if (!ParseBindingChanges(arguments_.words, arguments_.controller - kFirstController, changes,
                            error_)) {
-    return Fail(arguments_.file, error_);
+    return Fail(FileWord(), error_);
   }
   SettingsRecord record;
   int slot = 0;
@@ -238,18 +281,29 @@ int Command::ResetRankings() {
 }
 
 int Command::Defaults() {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return kExitError;
-  if (!arguments_.force && FileExists(path)) {
-    return Fail(arguments_.file, "the file exists; give --force to replace it");
+  if (!Locate()) return kExitError;
+  if (!arguments_.force && FileOpens(files_, path_)) {
+    return Fail(name_, "the file exists; give --force to replace it");
   }
   return Write(FreshRecord(arguments_.joystick));
 }
 
 using Handler = int (Command::*)();
 
-CLI::Option* AddFile(CLI::App& command, Arguments& arguments) {
-  return command.add_option("FILE", arguments.file, "the KV.set file")->required();
+// FILE, or --game DIR in its place: with --game given the command takes no FILE,
+// so the words after it keep their places.
+void AddFile(CLI::App& command, Arguments& arguments, bool game) {
+  command
+      .add_option("--game", arguments.game,
+                  "the game's folder: the KV.set that Config.exe there reads (in place of FILE)")
+      ->type_name("DIR");
+  if (!game) command.add_option("FILE", arguments.file, "the KV.set file")->required();
+}
+
+bool HasGameOption(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(), [](const std::string& word) {
+    return word == "--game" || word.rfind("--game=", 0) == 0;
+  });
 }
 
 // A whole number in the range; checked before CLI11 converts it, so that a
@@ -284,17 +338,17 @@ void AddSlotOption(CLI::App& command, Arguments& arguments) {
 }
 
 // Every command and what runs it.
-std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
+std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments, bool game) {
   std::map<CLI::App*, Handler> handlers;
 
   CLI::App* show = app.add_subcommand("show", "Show the options, all bindings and the rankings");
-  AddFile(*show, arguments);
+  AddFile(*show, arguments, game);
   show->add_flag("--json", arguments.json, "write JSON for scripts");
   handlers[show] = &Command::Show;
 
   CLI::App* check = app.add_subcommand(
       "check", "Report what the game or the program would trip over; exit 0 only when clean");
-  AddFile(*check, arguments);
+  AddFile(*check, arguments, game);
   check->add_flag("--json", arguments.json, "write the findings as JSON for scripts");
   handlers[check] = &Command::Check;
 
@@ -302,14 +356,14 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
   handlers[keys] = &Command::Keys;
 
   CLI::App* set = app.add_subcommand("set", "Change the display options or the current slot");
-  AddFile(*set, arguments);
+  AddFile(*set, arguments, game);
   set->add_option("CHANGES", arguments.words,
                   "window=on|off start640x480=on|off keep320x240=on|off slot=0-4")
       ->required();
   handlers[set] = &Command::Set;
 
   CLI::App* bind = app.add_subcommand("bind", "Bind inputs of one controller in one slot");
-  AddFile(*bind, arguments);
+  AddFile(*bind, arguments, game);
   AddSlotOption(*bind, arguments);
   bind->add_option("--controller", arguments.controller, "the controller, 1-4 (default 1)")
       ->check(NumberFrom(kFirstController, kControllerCount));
@@ -320,7 +374,7 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
   handlers[bind] = &Command::Bind;
 
   CLI::App* copy = app.add_subcommand("copy-slot", "Copy one slot's key map onto another");
-  AddFile(*copy, arguments);
+  AddFile(*copy, arguments, game);
   copy->add_option("FROM", arguments.from, "the slot to copy, 0-4")
       ->required()
       ->check(NumberFrom(0, kSlotCount - 1));
@@ -330,13 +384,13 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
   handlers[copy] = &Command::CopySlot;
 
   CLI::App* exporter = app.add_subcommand("export", "Write one slot's bindings as text");
-  AddFile(*exporter, arguments);
+  AddFile(*exporter, arguments, game);
   AddSlotOption(*exporter, arguments);
   handlers[exporter] = &Command::Export;
 
   CLI::App* importer =
       app.add_subcommand("import", "Read bindings, as export writes them, into one slot");
-  AddFile(*importer, arguments);
+  AddFile(*importer, arguments, game);
   AddSlotOption(*importer, arguments);
   importer
       ->add_option("TEXTFILE", arguments.textFile,
@@ -346,12 +400,12 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
 
   CLI::App* reset =
       app.add_subcommand("reset-rankings", "Put the four ranking tables back to their defaults");
-  AddFile(*reset, arguments);
+  AddFile(*reset, arguments, game);
   handlers[reset] = &Command::ResetRankings;
 
   CLI::App* defaults = app.add_subcommand(
       "defaults", "Write a fresh file, as a confirmed first run with nothing changed writes it");
-  AddFile(*defaults, arguments);
+  AddFile(*defaults, arguments, game);
   defaults->add_flag("--force", arguments.force, "replace a file that exists");
   defaults->add_flag("--joystick", arguments.joystick,
                      "controller 1 on joystick 1, as when a joystick answers at start-up");
@@ -420,7 +474,7 @@ int RunKvset(const std::vector<std::string>& args, FileSystem& files, const Inpu
   app.require_subcommand(1, 1);
   app.set_version_flag("--version", std::string("kvset ") + KVSET_VERSION, "show the version");
   Arguments arguments;
-  const std::map<CLI::App*, Handler> handlers = AddCommands(app, arguments);
+  const std::map<CLI::App*, Handler> handlers = AddCommands(app, arguments, HasGameOption(args));
 
   // CLI11 would only say that a command is missing.
   if (!args.empty() && !args.front().empty() && args.front()[0] != '-' &&
