@@ -125,12 +125,19 @@ TEST_F(ExportImportTest, ImportOfAnExportRestoresEverySourceAndCode) {
   EXPECT_EQ(ReadImage(), expected);
 }
 
-TEST_F(ExportImportTest, ExportWritesEveryControllerAndPositionAsText) {
+class ExportTest : public KvsetFixture, public ::testing::TestWithParam<bool> {};
+
+// To standard output, or with -o to a file through the safe save.
+TEST_P(ExportTest, WritesEveryControllerAndPositionAsText) {
   WriteImage(CraftedImage());
+  const bool toFile = GetParam();
+  std::vector<std::string> args = {"export", "KV.set"};
+  if (toFile) args.insert(args.end(), {"-o", "map.txt"});
 
-  EXPECT_EQ(Kvset({"export", "KV.set"}), kExitDone);
+  EXPECT_EQ(Kvset(args), kExitDone) << err_;
 
-  const std::vector<std::string> lines = Lines(out_);
+  const std::vector<std::string> lines = Lines(toFile ? folder_.ReadFile("map.txt") : out_);
+  EXPECT_EQ(out_.empty(), toFile);
   ASSERT_EQ(lines.size(), 1u + 4 * 9);
   EXPECT_EQ(lines[0], "# KV.set key map of slot 3");
   EXPECT_EQ(lines[10], "[controller 2]");
@@ -138,6 +145,10 @@ TEST_F(ExportImportTest, ExportWritesEveryControllerAndPositionAsText) {
   EXPECT_EQ(lines[12], "DOWN=key:300");
   EXPECT_EQ(lines[15], "B1=PAD3:0x30");
 }
+
+INSTANTIATE_TEST_SUITE_P(Outputs, ExportTest, ::testing::Bool(), [](const auto& info) {
+  return info.param ? "ToFile" : "ToStandardOutput";
+});
 
 TEST_F(ExportImportTest, ImportReadsWindowsLineEndsAByteOrderMarkAndComments) {
   const Image before = PatternImage();

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "settings/rankings.h"
+#include "settings/settings_store.h"
 #include "settings/text_codec.h"
 #include "tools/kvset/binding_edits.h"
 #include "tools/kvset/binding_text.h"
@@ -26,10 +27,17 @@ constexpr int kFirstController = 1;
 constexpr char kStandardInput[] = "-";
 constexpr char kUsageHint[] = "Run 'kvset --help' or 'kvset COMMAND --help' for usage.\n";
 
+bool IsRelativePath(const std::string& path) {
+  const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+  const bool drive = path.size() > 1 && path[1] == ':';
+  return !rooted && !drive;
+}
+
 struct Arguments {
   std::string file;
   std::string game;  // --game DIR, in place of FILE
   std::string textFile;
+  std::string outputFile;  // export -o
   std::vector<std::string> words;
   bool json = false;
   bool joystick = false;
@@ -88,8 +96,9 @@ class Command {
   std::ostream& err_;
   std::string error_;
   bool located_ = false;
-  std::string path_;  // CP932
-  std::string name_;  // for messages
+  std::string path_;         // CP932
+  std::string startFolder_;  // CP932, before --game changed it
+  std::string name_;         // for messages
 };
 
 bool Command::PathOf(const std::string& name, std::string& path) {
@@ -120,6 +129,7 @@ bool Command::LocateGameFile() {
   const std::string where = "--game " + arguments_.game;
   std::string folder;
   if (!PathOf(arguments_.game, folder)) return false;
+  startFolder_ = files_.CurrentDirectory();
   const std::optional<GameFile> file = FindGameFile(files_, folder, error_);
   if (!file) {
     Fail(where, error_);
@@ -234,7 +244,20 @@ int Command::Export() {
   RecordFile file;
   int slot = 0;
   if (!Read(file) || !ChooseSlot(file.record, slot)) return kExitError;
-  out_ << ExportKeyMap(file.record, slot);
+  const std::string text = ExportKeyMap(file.record, slot);
+  if (arguments_.outputFile.empty()) {
+    out_ << text;
+    return kExitDone;
+  }
+  std::string outputPath;
+  if (!PathOf(arguments_.outputFile, outputPath)) return kExitError;
+  // A relative name means where kvset was started, not the game's folder.
+  if (!startFolder_.empty() && IsRelativePath(outputPath)) {
+    outputPath = startFolder_ + "\\" + outputPath;
+  }
+  if (!SaveWholeFile(files_, outputPath, text)) {
+    return Fail(arguments_.outputFile, "cannot write the file: " + files_.LastErrorText());
+  }
   return kExitDone;
 }
 
@@ -386,6 +409,9 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments, bo
   CLI::App* exporter = app.add_subcommand("export", "Write one slot's bindings as text");
   AddFile(*exporter, arguments, game);
   AddSlotOption(*exporter, arguments);
+  exporter->add_option(
+      "-o,--output", arguments.outputFile,
+      "write the text to this file, whole or not at all (default: standard output)");
   handlers[exporter] = &Command::Export;
 
   CLI::App* importer =
