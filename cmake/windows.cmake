@@ -9,8 +9,9 @@ add_executable(Config WIN32 ${WIN32_SOURCES} res/config.rc)
 # Texts cross into Windows as UTF-16 only: the W functions are the default ones.
 target_compile_definitions(Config PRIVATE UNICODE _UNICODE NOMINMAX)
 target_link_libraries(Config PRIVATE cfg_app comctl32 dinput dxguid winmm)
+# No link time in the header: the same sources give the same executable.
 target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
-  $<$<CONFIG:MinSizeRel,Release>:-s>)
+  -Wl,--no-insert-timestamp $<$<CONFIG:MinSizeRel,Release>:-s>)
 # Size: every function and datum in a section of its own, so that the link
 # drops the unused ones; and std::terminate straight to abort, as a GUI
 # program has no stderr for libstdc++'s verbose handler and its 50 KB demangler.
