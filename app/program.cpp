@@ -2,14 +2,13 @@
 
 #include "bindings/start_up_record.h"
 #include "settings/local_config.h"
+#include "settings/settings_folders.h"
 
 namespace cfg {
 
 namespace {
 
 constexpr uintptr_t kNoWindow = 0;
-constexpr char kLocalConfigFolder[] = "LocalConfig\\";
-constexpr char kDataFolder[] = ".\\Data\\";
 
 }  // namespace
 
@@ -35,10 +34,10 @@ void Program::StartUp() {
 
 // The folder of the last attempt is where the file is saved, found or not.
 void Program::LoadSettings() {
-  settingsFolder = priorDirectory + kLocalConfigFolder;
-  if (settings.LoadSettingsFile(files, settingsFolder)) return;
-  settingsFolder = kDataFolder;
-  settings.LoadSettingsFile(files, settingsFolder);
+  for (const std::string& folder : SettingsFolders(priorDirectory)) {
+    settingsFolder = folder;
+    if (settings.LoadSettingsFile(files, settingsFolder)) return;
+  }
 }
 
 bool Program::ShutDown() {

@@ -17,8 +17,9 @@ foreach(target Config cfg_settings_win32)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
 endforeach()
 target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 cfg_version comctl32 dinput dxguid winmm)
+# No link time in the header: the same sources give the same executable.
 target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
-  $<$<CONFIG:MinSizeRel,Release>:-s>)
+  -Wl,--no-insert-timestamp $<$<CONFIG:MinSizeRel,Release>:-s>)
 # Size: every function and datum in a section of its own, so that the link
 # drops the unused ones; and std::terminate straight to abort, as a GUI
 # program has no stderr for libstdc++'s verbose handler and its 50 KB demangler.

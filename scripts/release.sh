@@ -1,32 +1,18 @@
 #!/usr/bin/env bash
-# Builds the release zip: the 32-bit Config.exe and kvset.exe (they run on 32-
-# and 64-bit Windows), the player's README and the licence.
+# Builds the release: the Windows zip and the Linux kvset archive
+# (scripts/package_release.sh says what they hold).
 #
-#   scripts/release.sh [OUTPUT.zip]      (default: build/release/Config-VERSION.zip,
-#                                          VERSION from project() in CMakeLists.txt)
+#   scripts/release.sh [OUTPUT_FOLDER]      (default: build/release)
 set -euo pipefail
 # shellcheck source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-output="${1:+$(realpath -m "$1")}"
+output="$(realpath -m "${1:-$BUILD_ROOT/release}")"
 cd "$REPO_ROOT"
+# One date for everything dated: the man page, the archives' entries.
+SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
+export SOURCE_DATE_EPOCH
 scripts/setup.sh
-scripts/build.sh mingw-i686
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/mingw-i686/CMakeCache.txt)"
-output="${output:-$BUILD_ROOT/release/Config-$version.zip}"
-
-staging="$(mktemp -d)"
-trap 'rm -rf "$staging"' EXIT
-cp build/mingw-i686/Config.exe build/mingw-i686/tools/kvset/kvset.exe "$staging/"
-# Windows line ends for Notepad; a byte-order mark so that older Notepads read UTF-8.
-printf '\xEF\xBB\xBF' >"$staging/README.txt"
-sed 's/$/\r/' docs/player/README.txt >>"$staging/README.txt"
-sed 's/$/\r/' LICENSE >"$staging/LICENSE.txt"
-# Fixed times and order, so the same sources give the same zip.
-touch -d 2026-01-01T00:00:00Z "$staging"/*
-
-mkdir -p "$(dirname "$output")"
-rm -f "$output"
-(cd "$staging" && python3 -m zipfile -c "$output" Config.exe kvset.exe README.txt LICENSE.txt)
-say "wrote $output"
-python3 -m zipfile -l "$output"
+scripts/build.sh mingw-i686 native
+scripts/package_release.sh "$output"
+python3 -m zipfile -l "$output"/Config-*.zip

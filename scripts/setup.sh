@@ -10,7 +10,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   wine wine64 wine32:i386
-  xvfb xdotool imagemagick fonts-ipafont-gothic
+  xvfb xdotool imagemagick fonts-ipafont-gothic help2man
 )
 
 is_installed() {

@@ -106,8 +106,10 @@ if step setup scripts/setup.sh; then
 
   if [ -n "${built[native]:-}" ] && [ -n "${built[mingw-i686]:-}" ]; then
     step "kvset under Wine" kvset_wine_check
+    step "reproducible release" tests/release_reproducible.sh
   else
     not_built "kvset under Wine" "native or mingw-i686"
+    not_built "reproducible release" "native or mingw-i686"
   fi
 
   tests_step "sanitizer unit tests" ctest_counts scripts/test_sanitizers.sh

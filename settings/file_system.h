@@ -32,6 +32,10 @@ class FileSystem {
   virtual bool FileReplace(const std::string& from, const std::string& to) = 0;
   virtual bool FileDelete(const std::string& path) = 0;
 
+  // Why the last call that failed failed, in the system's words (UTF-8);
+  // empty where the platform cannot tell.
+  virtual std::string LastErrorText() { return std::string(); }
+
   virtual std::string CurrentDirectory() = 0;
   // Changes the process's current directory (and drive); false when it stays.
   virtual bool ChangeDirectory(const std::string& path) = 0;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -57,6 +58,7 @@ FileSystem::Handle PosixFileSystem::FileOpenRead(const std::string& path) {
   struct stat status;
   if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
     close(descriptor);
+    errno = EISDIR;
     return kNoHandle;
   }
   return HandleOf(descriptor);
@@ -109,6 +111,10 @@ bool PosixFileSystem::FileReplace(const std::string& from, const std::string& to
 bool PosixFileSystem::FileDelete(const std::string& path) {
   const std::optional<std::string> native = NativePath(path);
   return native && unlink(native->c_str()) == 0;
+}
+
+std::string PosixFileSystem::LastErrorText() {
+  return std::strerror(errno);
 }
 
 std::string PosixFileSystem::CurrentDirectory() {

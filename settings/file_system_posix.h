@@ -19,6 +19,7 @@ class PosixFileSystem : public FileSystem {
   uint32_t FileGetSize(Handle file) override;
   bool FileReplace(const std::string& from, const std::string& to) override;
   bool FileDelete(const std::string& path) override;
+  std::string LastErrorText() override;
   std::string CurrentDirectory() override;
   bool ChangeDirectory(const std::string& path) override;
 };

@@ -41,16 +41,26 @@ bool IsSlotIndex(int32_t index) {
   return index >= 0 && index < kSlotCount;
 }
 
-// Writes the whole image to `temporaryPath`; true only when every byte was
+// Writes the bytes to `temporaryPath`; true only when every byte was
 // reported written and the file was closed cleanly.
-bool WriteWholeFile(FileSystem& files, const std::string& temporaryPath,
-                    const SettingsRecord& record) {
+bool WriteWholeFile(FileSystem& files, const std::string& temporaryPath, const void* data,
+                    uint32_t size) {
   const FileSystem::Handle file = files.FileCreateWrite(temporaryPath);
   if (file == FileSystem::kNoHandle) return false;
-  const uint32_t written =
-      files.FileWrite(file, record.bytes.data(), static_cast<uint32_t>(kSettingsRecordSize));
+  const uint32_t written = size == 0 ? 0 : files.FileWrite(file, data, size);
   const bool closed = files.FileClose(file);
-  return written == kSettingsRecordSize && closed;
+  return written == size && closed;
+}
+
+bool SaveBytes(FileSystem& files, const std::string& path, const void* data, uint32_t size) {
+  // The old file is replaced only by a complete new one, in one step.
+  const std::string temporaryPath = path + kTemporarySuffix;
+  if (!WriteWholeFile(files, temporaryPath, data, size) ||
+      !files.FileReplace(temporaryPath, path)) {
+    files.FileDelete(temporaryPath);
+    return false;
+  }
+  return true;
 }
 
 void WriteDefaultSoundFolder(SettingsRecord& record) {
@@ -100,13 +110,11 @@ std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& pat
 }
 
 bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record) {
-  // The old file is replaced only by a complete new one, in one step.
-  const std::string temporaryPath = path + kTemporarySuffix;
-  if (!WriteWholeFile(files, temporaryPath, record) || !files.FileReplace(temporaryPath, path)) {
-    files.FileDelete(temporaryPath);
-    return false;
-  }
-  return true;
+  return SaveBytes(files, path, record.bytes.data(), static_cast<uint32_t>(kSettingsRecordSize));
+}
+
+bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string& bytes) {
+  return SaveBytes(files, path, bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
 void SettingsStore::SelectConfigSlot(int32_t index) {

@@ -33,6 +33,8 @@ std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& pat
 // when it is complete. True only when all 4684 bytes are in place; on failure
 // the old file stays as it was and the temporary file is removed.
 bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record);
+// The same save for any bytes (kvset export -o).
+bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string& bytes);
 
 class SettingsStore {
  public:

@@ -88,6 +88,69 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     [](const auto& info) { return info.param.name; });
 
+// --game DIR: the file Config.exe would read there is the one changed; the
+// others stay as they were.
+struct GameCase {
+  const char* name;
+  std::vector<std::string> files;  // present before, in the game folder g
+  std::string localConfigTxt;      // g/LocalConfig/LocalConfig.Txt, when not empty
+  std::vector<std::string> args;   // after the command's name
+  std::string changed;             // the one file the command writes
+  std::string message;             // a part of standard error
+};
+
+class GameTest : public KvsetFixture, public ::testing::TestWithParam<GameCase> {};
+
+TEST_P(GameTest, ChangesTheFileTheGameReadsAndSaysWhich) {
+  for (const char* folder : {"g/Data", "g/LocalConfig", "g/d/Data"}) folder_.MakeFolder(folder);
+  for (const std::string& file : GetParam().files) WriteImage(PatternImage(), file);
+  if (!GetParam().localConfigTxt.empty()) {
+    folder_.WriteFile("g/LocalConfig/LocalConfig.Txt", GetParam().localConfigTxt);
+  }
+  std::vector<std::string> args = {"set"};
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  args.push_back("window=on");
+
+  EXPECT_EQ(Kvset(args), kExitDone) << err_;
+
+  EXPECT_NE(err_.find(GetParam().message), std::string::npos) << err_;
+  EXPECT_EQ(ReadImage(GetParam().changed), WithInt(PatternImage(), 3568, 0));
+  for (const std::string& file : GetParam().files) {
+    if (file == GetParam().changed) continue;
+    EXPECT_EQ(ReadImage(file), PatternImage()) << file;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, GameTest,
+    ::testing::ValuesIn(std::vector<GameCase>{
+        {"LocalConfigFirst",
+         {"g/LocalConfig/KV.set", "g/Data/KV.set"},
+         "",
+         {"--game", "g"},
+         "g/LocalConfig/KV.set",
+         "--game g: the game's file is LocalConfig\\KV.set"},
+        {"DataWithoutLocalConfig",
+         {"g/Data/KV.set"},
+         "",
+         {"--game=g"},
+         "g/Data/KV.set",
+         "the game's file is .\\Data\\KV.set"},
+        {"DataPathWithCrLf",
+         {"g/Data/KV.set", "g/d/Data/KV.set"},
+         "// moved\r\nDataPath d\r\n",
+         {"--game", "g"},
+         "g/d/Data/KV.set",
+         "Data\\KV.set (in "},
+        {"DataFileWhileLocalConfigExists",
+         {"g/LocalConfig/KV.set", "g/Data/KV.set"},
+         "",
+         {"g/Data/KV.set"},
+         "g/Data/KV.set",
+         "warning: g/Data/KV.set: the game reads g/LocalConfig/KV.set instead"},
+    }),
+    [](const auto& info) { return info.param.name; });
+
 // The file as a confirmed first run with nothing changed writes it.
 Image DefaultImage(bool joystick) {
   const int32_t keys[4][8] = {{200, 208, 203, 205, 44, 45, 46, 47},
@@ -116,9 +179,9 @@ Image DefaultImage(bool joystick) {
 
 class DefaultsTest : public KvsetFixture, public ::testing::TestWithParam<bool> {};
 
-TEST_P(DefaultsTest, ReplacesTheFileWithTheFreshImage) {
+TEST_P(DefaultsTest, ReplacesTheFileWithTheFreshImageWhenForced) {
   WriteImage(PatternImage());
-  std::vector<std::string> args = {"defaults", "KV.set"};
+  std::vector<std::string> args = {"defaults", "KV.set", "--force"};
   if (GetParam()) args.push_back("--joystick");
 
   EXPECT_EQ(Kvset(args), kExitDone) << err_;
@@ -133,6 +196,19 @@ TEST_P(DefaultsTest, CreatesAMissingFile) {
   EXPECT_EQ(Kvset(args), kExitDone) << err_;
 
   EXPECT_EQ(ReadImage(), DefaultImage(GetParam()));
+}
+
+TEST_P(DefaultsTest, WithGameAndNoFileWritesWhereConfigSaves) {
+  folder_.MakeFolder("g/Data");
+  std::vector<std::string> args = {"defaults", "--game", "g"};
+  if (GetParam()) args.push_back("--joystick");
+
+  EXPECT_EQ(Kvset(args), kExitDone) << err_;
+
+  EXPECT_EQ(ReadImage("g/Data/KV.set"), DefaultImage(GetParam()));
+  EXPECT_NE(err_.find("no KV.set yet; .\\Data\\KV.set is where Config.exe saves it"),
+            std::string::npos)
+      << err_;
 }
 
 INSTANTIATE_TEST_SUITE_P(Joystick, DefaultsTest, ::testing::Bool(),

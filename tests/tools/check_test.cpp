@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,12 @@ TEST_P(CheckTest, ReportsOneLineAFindingAndExits1) {
   std::string expected;
   for (const std::string& finding : GetParam().findings) expected += "KV.set: " + finding + "\n";
   EXPECT_EQ(out_, expected);
+
+  EXPECT_EQ(Kvset({"check", "--json", "KV.set"}), kExitFindings);
+
+  const nlohmann::json json = nlohmann::json::parse(out_);
+  EXPECT_EQ(json["format"], 1);
+  EXPECT_EQ(json["findings"], GetParam().findings);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config_version.h"
 #include "tests/tools/kvset_fixture.h"
 
 namespace cfg {
@@ -23,6 +24,8 @@ class ErrorTest : public KvsetFixture, public ::testing::TestWithParam<ErrorCase
     WriteImage(before_);
     WriteImage(before_, "other.set");
     folder_.WriteFile("map.txt", "[controller 1]\nUP=z\nB1=zz\n");
+    folder_.WriteFile("odd.txt", "\xFF\xFE[");
+    std::filesystem::create_directory(folder_.Path("folder"));
   }
   const Image before_ = PatternImage();
 };
@@ -47,18 +50,29 @@ INSTANTIATE_TEST_SUITE_P(
         {"UnknownField", {"set", "KV.set", "sound=on"}, "KV.set: sound=on"},
         {"NothingToSet", {"set", "KV.set"}, "CHANGES"},
         {"UnknownKey", {"bind", "KV.set", "UP=z", "B1=zz"}, "KV.set: B1=zz: no such input"},
+        {"MisspeltKey", {"bind", "KV.set", "B1=hmoe"}, "(did you mean Home?)"},
         {"UnknownPosition", {"bind", "KV.set", "B5=z"}, "KV.set: B5=z: the position"},
         {"NoEquals", {"bind", "KV.set", "UPz"}, "KV.set: UPz"},
         {"PositionTwice", {"bind", "KV.set", "UP=z", "up=x"}, "controller 1 UP is given twice"},
         {"Joystick5", {"bind", "KV.set", "UP=pad5:B1"}, "UP=pad5:B1"},
         {"NotCp932", {"bind", "KV.set", u8"UP=\U0001F600"}, "no such input"},
-        {"Slot5", {"bind", "KV.set", "--slot", "5", "UP=z"}, "KV.set: --slot"},
+        {"Slot5", {"bind", "KV.set", "--slot", "5", "UP=z"}, "--slot takes a number from 0 to 4"},
+        {"SlotInWords", {"bind", "--slot", "two", "KV.set", "UP=z"}, "--slot takes a number"},
+        {"OptionOfAnotherCommand",
+         {"show", "--slot", "1", "KV.set"},
+         "kvset: show: --slot is not an option of show"},
+        {"OneWordTooMany", {"show", "KV.set", "other.set"}, "show: other.set: one word more"},
+        {"FileIsAFolder", {"show", "folder"}, "folder: cannot open the file: Is a directory"},
+        {"GameFolderMissing", {"show", "--game", "none"}, "--game none: cannot enter the folder"},
+        {"DefaultsOverAFile", {"defaults", "KV.set"}, "KV.set: the file exists; give --force"},
         {"Controller0", {"bind", "KV.set", "--controller", "0", "UP=z"}, "--controller"},
         {"CopyToSlot5", {"copy-slot", "KV.set", "0", "5"}, "TO"},
         {"ImportBadLine", {"import", "KV.set", "map.txt"}, "map.txt: line 3: B1=zz"},
         {"ImportMissingText", {"import", "KV.set", "none.txt"}, "none.txt: cannot open"},
-        {"UnknownCommand", {"frob", "KV.set"}, "kvset: frob: no such command"},
-        {"NoCommand", {}, "subcommand"},
+        {"ImportOddUtf16", {"import", "KV.set", "odd.txt"}, "odd.txt: the text is not UTF-8"},
+        {"UnknownCommand", {"frob", "KV.set"}, "kvset: frob: no such command\n"},
+        {"MisspeltCommand", {"shwo", "KV.set"}, "shwo: no such command (did you mean show?)"},
+        {"NoCommand", {}, "kvset: give a command: show check keys set"},
     }),
     [](const auto& info) { return info.param.name; });
 
@@ -92,7 +106,7 @@ TEST_P(MissingFileTest, IsAnErrorThatNamesTheFileAndCreatesNothing) {
 
   EXPECT_EQ(Kvset(GetParam().args), kExitError);
 
-  EXPECT_EQ(err_, "kvset: KV.set: cannot open the file\n");
+  EXPECT_EQ(err_, "kvset: KV.set: cannot open the file: No such file or directory\n");
   EXPECT_EQ(out_, "");
   EXPECT_FALSE(Exists("KV.set"));
   EXPECT_FALSE(Exists("KV.set.tmp"));
@@ -168,13 +182,20 @@ TEST_P(HelpTest, GoesToStandardOutputAndExits0) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, HelpTest,
-                         ::testing::Values("", "show", "check", "set", "bind", "copy-slot",
+                         ::testing::Values("", "show", "check", "keys", "set", "bind", "copy-slot",
                                            "export", "import", "reset-rankings", "defaults"),
                          [](const auto& info) {
                            std::string name = info.param.empty() ? "kvset" : info.param;
                            name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                            return name;
                          });
+
+TEST_F(HelpTest, VersionGoesToStandardOutputAndExits0) {
+  EXPECT_EQ(Kvset({"--version"}), kExitDone);
+
+  EXPECT_EQ(out_, std::string("kvset ") + CONFIG_VERSION_TEXT + "\n");
+  EXPECT_EQ(err_, "");
+}
 
 }  // namespace
 }  // namespace cfg

@@ -44,7 +44,8 @@ class KvsetFixture {
   int Kvset(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunKvset(args, files_, out, err);
+    const int status = RunKvset(
+        args, files_, [this] { return in_; }, out, err);
     out_ = out.str();
     err_ = err.str();
     return status;
@@ -61,6 +62,7 @@ class KvsetFixture {
 
   TemporaryFolder folder_;
   PosixFileSystem files_;
+  std::string in_;  // standard input
   std::string out_;
   std::string err_;
 };

@@ -60,6 +60,7 @@ TEST_F(ShowTest, JsonCarriesTheSameFields) {
   EXPECT_EQ(Kvset({"show", "KV.set", "--json"}), kExitDone);
 
   const nlohmann::json json = nlohmann::json::parse(out_);
+  EXPECT_EQ(json["format"], 1);
   EXPECT_EQ(json["file"], "KV.set");
   EXPECT_EQ(json["size"], 4684);
   EXPECT_EQ(json["currentSlot"], 3);
@@ -124,12 +125,19 @@ TEST_F(ExportImportTest, ImportOfAnExportRestoresEverySourceAndCode) {
   EXPECT_EQ(ReadImage(), expected);
 }
 
-TEST_F(ExportImportTest, ExportWritesEveryControllerAndPositionAsText) {
+class ExportTest : public KvsetFixture, public ::testing::TestWithParam<bool> {};
+
+// To standard output, or with -o to a file through the safe save.
+TEST_P(ExportTest, WritesEveryControllerAndPositionAsText) {
   WriteImage(CraftedImage());
+  const bool toFile = GetParam();
+  std::vector<std::string> args = {"export", "KV.set"};
+  if (toFile) args.insert(args.end(), {"-o", "map.txt"});
 
-  EXPECT_EQ(Kvset({"export", "KV.set"}), kExitDone);
+  EXPECT_EQ(Kvset(args), kExitDone) << err_;
 
-  const std::vector<std::string> lines = Lines(out_);
+  const std::vector<std::string> lines = Lines(toFile ? folder_.ReadFile("map.txt") : out_);
+  EXPECT_EQ(out_.empty(), toFile);
   ASSERT_EQ(lines.size(), 1u + 4 * 9);
   EXPECT_EQ(lines[0], "# KV.set key map of slot 3");
   EXPECT_EQ(lines[10], "[controller 2]");
@@ -137,6 +145,10 @@ TEST_F(ExportImportTest, ExportWritesEveryControllerAndPositionAsText) {
   EXPECT_EQ(lines[12], "DOWN=key:300");
   EXPECT_EQ(lines[15], "B1=PAD3:0x30");
 }
+
+INSTANTIATE_TEST_SUITE_P(Outputs, ExportTest, ::testing::Bool(), [](const auto& info) {
+  return info.param ? "ToFile" : "ToStandardOutput";
+});
 
 TEST_F(ExportImportTest, ImportReadsWindowsLineEndsAByteOrderMarkAndComments) {
   const Image before = PatternImage();
@@ -148,6 +160,48 @@ TEST_F(ExportImportTest, ImportReadsWindowsLineEndsAByteOrderMarkAndComments) {
 
   EXPECT_EQ(ReadImage(), WithBinding(WithBinding(before, 1, 3, 7, 1, 0x2), 1, 3, 0, 0, 203));
 }
+
+// "[controller 1]\nUP=←\n" in each encoding a text editor or a shell writes.
+struct EncodingCase {
+  const char* name;
+  std::string bytes;
+  bool standardInput;
+};
+
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+  std::string bytes;
+  for (const char16_t unit : u"\uFEFF" + text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+class ImportEncodingTest : public KvsetFixture, public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(ImportEncodingTest, ReadsTheSameBindings) {
+  const Image before = PatternImage();
+  WriteImage(before);
+  folder_.WriteFile("map.txt", GetParam().bytes);
+  in_ = GetParam().standardInput ? GetParam().bytes : std::string();
+  const std::string text = GetParam().standardInput ? "-" : "map.txt";
+
+  EXPECT_EQ(Kvset({"import", "KV.set", "--slot", "1", text}), kExitDone) << err_;
+
+  EXPECT_EQ(ReadImage(), WithBinding(before, 1, 0, 0, 0, 203));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ImportEncodingTest,
+                         ::testing::ValuesIn(std::vector<EncodingCase>{
+                             {"Utf8", u8"[controller 1]\nUP=←\n", false},
+                             {"Utf8WithMark", u8"\uFEFF[controller 1]\nUP=←\n", false},
+                             {"Utf16Le", Utf16(u"[controller 1]\r\nUP=←\r\n", false), false},
+                             {"Utf16Be", Utf16(u"[controller 1]\nUP=←\n", true), false},
+                             {"Cp932", "[controller 1]\r\nUP=\x81\xA9\r\n", false},
+                             {"StandardInput", Utf16(u"[controller 1]\nUP=←\n", false), true},
+                         }),
+                         [](const auto& info) { return info.param.name; });
 
 struct BadTextCase {
   const char* name;

@@ -6,6 +6,7 @@
 
 #include "settings/text_codec.h"
 #include "tools/kvset/binding_text.h"
+#include "tools/kvset/suggestion.h"
 
 namespace cfg {
 
@@ -25,7 +26,8 @@ bool ParseBindingChange(const std::string& word, int controller, BindingChange& 
   const std::optional<std::string> input = Cp932FromUtf8(word.substr(equals + 1));
   const std::optional<KeyBinding> binding = input ? ParseBindingText(*input) : std::nullopt;
   if (!binding) {
-    error = word + ": no such input (a key name, key:CODE, padN:NAME, padN:0xMASK or none)";
+    error = word + ": no such input (a key name, key:CODE, padN:NAME, padN:0xMASK or none)" +
+            DidYouMean(word.substr(equals + 1), InputWordsUtf8()) + "; 'kvset keys' lists them";
     return false;
   }
   change.controller = controller;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "bindings/name_tables.h"
+#include "input/key_codes.h"
 #include "settings/text_codec.h"
 
 namespace cfg {
@@ -16,6 +17,14 @@ constexpr char kCleared[] = "none";
 constexpr char kKeyPrefix[] = "key:";
 constexpr char kPadPrefix[] = "pad";
 constexpr char kSourcePrefix[] = "source";
+
+// Words for the arrow keys, whose names are CP932 arrows a keyboard cannot type.
+struct ArrowAlias {
+  const char* word;
+  int32_t code;
+};
+constexpr ArrowAlias kArrowAliases[] = {
+    {"up", dik::kUp}, {"down", dik::kDown}, {"left", dik::kLeft}, {"right", dik::kRight}};
 
 char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -77,11 +86,22 @@ std::optional<KeyBinding> Binding(int32_t source, int32_t code) {
   return binding;
 }
 
+// The exact name, an arrow's word, else the one name that matches ignoring
+// case; nothing when two would.
 std::optional<KeyBinding> ParseKeyName(const std::string& text) {
   for (const NameEntry* entry = KeyNameTable; entry->code != kEndOfTable; ++entry) {
     if (text == entry->name) return Binding(kKeyboardSource, entry->code);
   }
-  return std::nullopt;
+  for (const ArrowAlias& alias : kArrowAliases) {
+    if (EqualsIgnoringCase(text, alias.word)) return Binding(kKeyboardSource, alias.code);
+  }
+  std::optional<KeyBinding> match;
+  for (const NameEntry* entry = KeyNameTable; entry->code != kEndOfTable; ++entry) {
+    if (!EqualsIgnoringCase(text, entry->name)) continue;
+    if (match) return std::nullopt;
+    match = Binding(kKeyboardSource, entry->code);
+  }
+  return match;
 }
 
 std::optional<int32_t> ParsePadInput(const std::string& text) {
@@ -153,6 +173,41 @@ std::optional<KeyBinding> ParseBindingText(const std::string& text) {
   if (ConsumePrefix(rest, kSourcePrefix)) return ParseSourceBinding(rest);
   if (ConsumePrefix(rest, kPadPrefix)) return ParsePadBinding(rest);
   return std::nullopt;
+}
+
+std::vector<std::string> KeyNamesUtf8() {
+  std::vector<std::string> names;
+  for (const NameEntry* entry = KeyNameTable; entry->code != kEndOfTable; ++entry) {
+    names.push_back(Utf8FromCp932(entry->name).value_or(entry->name));
+  }
+  return names;
+}
+
+std::vector<std::string> ArrowWords() {
+  std::vector<std::string> words;
+  for (const ArrowAlias& alias : kArrowAliases) words.push_back(alias.word);
+  return words;
+}
+
+std::vector<std::string> PadInputNames() {
+  std::vector<std::string> names;
+  for (const NameEntry* entry = PadButtonNameTable; entry->code != kEndOfTable; ++entry) {
+    names.push_back(entry->name);
+  }
+  return names;
+}
+
+std::vector<std::string> InputWordsUtf8() {
+  std::vector<std::string> words = KeyNamesUtf8();
+  const std::vector<std::string> arrows = ArrowWords();
+  words.insert(words.end(), arrows.begin(), arrows.end());
+  words.push_back(kCleared);
+  for (int joystick = kFirstJoystickSource; joystick <= kLastJoystickSource; ++joystick) {
+    for (const std::string& name : PadInputNames()) {
+      words.push_back(kPadPrefix + std::to_string(joystick) + ":" + name);
+    }
+  }
+  return words;
 }
 
 std::string PositionName(int position) {

@@ -5,12 +5,15 @@
 //   PAD2:B1       joystick 2, an input by its name in the PadButtonNameTable
 //   PAD2:0x30     joystick 2, a PadState mask
 //   source7:0x5   a source outside 0-4, kept as it is
-// Texts are CP932. Key names match exactly; the words none, key, pad and
-// source and the pad input names match in any case. Numbers are decimal or 0x hex.
+// Texts are CP932. Key names match in any case where only one name matches
+// (exact case first); up, down, left and right name the arrow keys; the words
+// none, key, pad and source and the pad input names match in any case.
+// Numbers are decimal or 0x hex.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bindings/key_map.h"
 
@@ -21,6 +24,16 @@ std::string BindingText(const KeyBinding& binding);
 std::string BindingTextUtf8(const KeyBinding& binding);
 // Source and code of the binding the text names (handler 0); nothing when it names none.
 std::optional<KeyBinding> ParseBindingText(const std::string& text);
+
+// Every key name in table order, in UTF-8.
+std::vector<std::string> KeyNamesUtf8();
+// "up", "down", "left", "right".
+std::vector<std::string> ArrowWords();
+// Every joystick input name: UP ... B16.
+std::vector<std::string> PadInputNames();
+// Every word that names an input, for suggestions: key names, arrow words,
+// none, and padN:NAME for each joystick.
+std::vector<std::string> InputWordsUtf8();
 
 // "UP" ... "B4".
 std::string PositionName(int position);

@@ -1,31 +1,48 @@
 #include "tools/kvset/commands.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <map>
 
+#include "config_version.h"
 #include "settings/rankings.h"
+#include "settings/settings_store.h"
 #include "settings/text_codec.h"
 #include "tools/kvset/binding_edits.h"
+#include "tools/kvset/binding_text.h"
 #include "tools/kvset/check.h"
 #include "tools/kvset/display_options.h"
 #include "tools/kvset/fresh_record.h"
+#include "tools/kvset/game_file.h"
 #include "tools/kvset/key_map_text.h"
 #include "tools/kvset/record_file.h"
 #include "tools/kvset/show_json.h"
 #include "tools/kvset/show_text.h"
+#include "tools/kvset/suggestion.h"
+#include "tools/kvset/text_decode.h"
 
 namespace cfg {
 namespace {
 
 constexpr int kFirstController = 1;
+constexpr char kStandardInput[] = "-";
 constexpr char kUsageHint[] = "Run 'kvset --help' or 'kvset COMMAND --help' for usage.\n";
+
+bool IsRelativePath(const std::string& path) {
+  const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+  const bool drive = path.size() > 1 && path[1] == ':';
+  return !rooted && !drive;
+}
 
 struct Arguments {
   std::string file;
+  std::string game;  // --game DIR, in place of FILE
   std::string textFile;
+  std::string outputFile;  // export -o
   std::vector<std::string> words;
   bool json = false;
   bool joystick = false;
+  bool force = false;
   int slot = 0;
   bool slotGiven = false;
   int controller = kFirstController;
@@ -35,11 +52,13 @@ struct Arguments {
 
 class Command {
  public:
-  Command(const Arguments& arguments, FileSystem& files, std::ostream& out, std::ostream& err)
-      : arguments_(arguments), files_(files), out_(out), err_(err) {}
+  Command(const Arguments& arguments, FileSystem& files, const InputReader& in, std::ostream& out,
+          std::ostream& err)
+      : arguments_(arguments), files_(files), in_(in), out_(out), err_(err) {}
 
   int Show();
   int Check();
+  int Keys();
   int Set();
   int Bind();
   int CopySlot();
@@ -55,17 +74,32 @@ class Command {
   }
   // FileSystem takes CP932 paths.
   bool PathOf(const std::string& name, std::string& path);
+  // Sets path_ and name_ from FILE or --game, once; says on standard error
+  // which file --game chose, and when the game reads another than FILE.
+  bool Locate();
+  bool LocateGameFile();
+  void WarnWhenShadowed();
   bool Read(RecordFile& file);
   bool ReadForChange(SettingsRecord& record);
   int Write(const SettingsRecord& record);
   // --slot, else the file's current slot.
   bool ChooseSlot(const SettingsRecord& record, int& slot);
+  bool ReadBindingsText(std::string& text);
+  // FILE or --game DIR, to name where an argument belongs before the file is located.
+  std::string FileWord() const {
+    return arguments_.game.empty() ? arguments_.file : "--game " + arguments_.game;
+  }
 
   const Arguments& arguments_;
   FileSystem& files_;
+  const InputReader& in_;
   std::ostream& out_;
   std::ostream& err_;
   std::string error_;
+  bool located_ = false;
+  std::string path_;         // CP932
+  std::string startFolder_;  // CP932, before --game changed it
+  std::string name_;         // for messages
 };
 
 bool Command::PathOf(const std::string& name, std::string& path) {
@@ -78,40 +112,78 @@ bool Command::PathOf(const std::string& name, std::string& path) {
   return true;
 }
 
+bool Command::Locate() {
+  if (located_) return true;
+  if (!arguments_.game.empty()) {
+    located_ = LocateGameFile();
+    return located_;
+  }
+  if (!PathOf(arguments_.file, path_)) return false;
+  name_ = arguments_.file;
+  WarnWhenShadowed();
+  located_ = true;
+  return true;
+}
+
+// The lookup works in game-style paths from inside the game's folder.
+bool Command::LocateGameFile() {
+  const std::string where = "--game " + arguments_.game;
+  std::string folder;
+  if (!PathOf(arguments_.game, folder)) return false;
+  startFolder_ = files_.CurrentDirectory();
+  const std::optional<GameFile> file = FindGameFile(files_, folder, error_);
+  if (!file) {
+    Fail(where, error_);
+    return false;
+  }
+  path_ = file->path;
+  name_ = Utf8FromCp932(path_).value_or(path_);
+  const std::string folderNow = files_.CurrentDirectory();
+  err_ << "kvset: " << where << ": "
+       << (file->found ? "the game's file is " + name_
+                       : "no KV.set yet; " + name_ + " is where Config.exe saves it")
+       << " (in " << Utf8FromCp932(folderNow).value_or(folderNow) << ")\n";
+  return true;
+}
+
+void Command::WarnWhenShadowed() {
+  const std::optional<std::string> shadowing = ShadowingFile(files_, path_);
+  if (!shadowing) return;
+  err_ << "kvset: warning: " << name_ << ": the game reads "
+       << Utf8FromCp932(*shadowing).value_or(*shadowing) << " instead while that file exists\n";
+}
+
 bool Command::Read(RecordFile& file) {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return false;
-  if (ReadRecordFile(files_, path, file, error_)) return true;
-  Fail(arguments_.file, error_);
+  if (!Locate()) return false;
+  if (ReadRecordFile(files_, path_, file, error_)) return true;
+  Fail(name_, error_);
   return false;
 }
 
 bool Command::ReadForChange(SettingsRecord& record) {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return false;
-  if (ReadRecordFileForChange(files_, path, record, error_)) return true;
-  Fail(arguments_.file, error_);
+  if (!Locate()) return false;
+  if (ReadRecordFileForChange(files_, path_, record, error_)) return true;
+  Fail(name_, error_);
   return false;
 }
 
 int Command::Write(const SettingsRecord& record) {
-  std::string path;
-  if (!PathOf(arguments_.file, path)) return kExitError;
-  if (!WriteRecordFile(files_, path, record, error_)) return Fail(arguments_.file, error_);
+  if (!Locate()) return kExitError;
+  if (!WriteRecordFile(files_, path_, record, error_)) return Fail(name_, error_);
   return kExitDone;
 }
 
 bool Command::ChooseSlot(const SettingsRecord& record, int& slot) {
   slot = arguments_.slotGiven ? arguments_.slot : record.Int(record_offset::kCurrentSlot);
   if (slot >= 0 && slot < kSlotCount) return true;
-  Fail(arguments_.file, "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot");
+  Fail(name_, "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot");
   return false;
 }
 
 int Command::Show() {
   RecordFile file;
   if (!Read(file)) return kExitError;
-  out_ << (arguments_.json ? ShowJson(arguments_.file, file) : ShowText(arguments_.file, file));
+  out_ << (arguments_.json ? ShowJson(name_, file) : ShowText(name_, file));
   return kExitDone;
 }
 
@@ -119,14 +191,30 @@ int Command::Check() {
   RecordFile file;
   if (!Read(file)) return kExitError;
   const std::vector<std::string> findings = CheckRecordFile(file);
-  for (const std::string& finding : findings) out_ << arguments_.file << ": " << finding << "\n";
-  if (findings.empty()) out_ << arguments_.file << ": no findings\n";
-  return findings.empty() ? kExitDone : kExitFindings;
+  const int status = findings.empty() ? kExitDone : kExitFindings;
+  if (arguments_.json) {
+    out_ << CheckJson(name_, file, findings);
+    return status;
+  }
+  for (const std::string& finding : findings) out_ << name_ << ": " << finding << "\n";
+  if (findings.empty()) out_ << name_ << ": no findings\n";
+  return status;
+}
+
+int Command::Keys() {
+  out_ << "keys:";
+  for (const std::string& name : KeyNamesUtf8()) out_ << " " << name;
+  out_ << "\narrow keys also as:";
+  for (const std::string& word : ArrowWords()) out_ << " " << word;
+  out_ << "\njoystick inputs, as padN:NAME with N 1-4:";
+  for (const std::string& name : PadInputNames()) out_ << " " << name;
+  out_ << "\nalso: none, key:CODE, padN:0xMASK\n";
+  return kExitDone;
 }
 
 int Command::Set() {
   OptionChanges changes;
-  if (!ParseOptionChanges(arguments_.words, changes, error_)) return Fail(arguments_.file, error_);
+  if (!ParseOptionChanges(arguments_.words, changes, error_)) return Fail(FileWord(), error_);
   SettingsRecord record;
   if (!ReadForChange(record)) return kExitError;
   ApplyOptionChanges(changes, record);
@@ -137,7 +225,7 @@ int Command::Bind() {
   std::vector<BindingChange> changes;
   if (!ParseBindingChanges(arguments_.words, arguments_.controller - kFirstController, changes,
                            error_)) {
-    return Fail(arguments_.file, error_);
+    return Fail(FileWord(), error_);
   }
   SettingsRecord record;
   int slot = 0;
@@ -157,15 +245,49 @@ int Command::Export() {
   RecordFile file;
   int slot = 0;
   if (!Read(file) || !ChooseSlot(file.record, slot)) return kExitError;
-  out_ << ExportKeyMap(file.record, slot);
+  const std::string text = ExportKeyMap(file.record, slot);
+  if (arguments_.outputFile.empty()) {
+    out_ << text;
+    return kExitDone;
+  }
+  std::string outputPath;
+  if (!PathOf(arguments_.outputFile, outputPath)) return kExitError;
+  // A relative name means where kvset was started, not the game's folder.
+  if (!startFolder_.empty() && IsRelativePath(outputPath)) {
+    outputPath = startFolder_ + "\\" + outputPath;
+  }
+  if (!SaveWholeFile(files_, outputPath, text)) {
+    return Fail(arguments_.outputFile, "cannot write the file: " + files_.LastErrorText());
+  }
   return kExitDone;
 }
 
+// TEXTFILE, or standard input for "-", in any encoding Utf8FromAnyText knows.
+bool Command::ReadBindingsText(std::string& text) {
+  std::string bytes;
+  if (arguments_.textFile == kStandardInput) {
+    bytes = in_();
+  } else {
+    std::string textPath;
+    if (!PathOf(arguments_.textFile, textPath)) return false;
+    if (!ReadTextFile(files_, textPath, bytes, error_)) {
+      Fail(arguments_.textFile, error_);
+      return false;
+    }
+  }
+  const std::optional<std::string> decoded = Utf8FromAnyText(bytes);
+  if (!decoded) {
+    Fail(arguments_.textFile,
+         "the text is not UTF-8, UTF-16 with a byte-order mark, or code page 932");
+    return false;
+  }
+  text = *decoded;
+  return true;
+}
+
 int Command::Import() {
-  std::string textPath;
   std::string text;
-  if (!PathOf(arguments_.textFile, textPath)) return kExitError;
-  if (!ReadTextFile(files_, textPath, text, error_)) return Fail(arguments_.textFile, error_);
+  if (!ReadBindingsText(text)) return kExitError;
   std::vector<BindingChange> changes;
   if (!ParseKeyMapText(text, changes, error_)) return Fail(arguments_.textFile, error_);
   SettingsRecord record;
@@ -183,13 +305,48 @@ int Command::ResetRankings() {
 }
 
 int Command::Defaults() {
+  if (!Locate()) return kExitError;
+  if (!arguments_.force && FileOpens(files_, path_)) {
+    return Fail(name_, "the file exists; give --force to replace it");
+  }
   return Write(FreshRecord(arguments_.joystick));
 }
 
 using Handler = int (Command::*)();
 
-CLI::Option* AddFile(CLI::App& command, Arguments& arguments) {
-  return command.add_option("FILE", arguments.file, "the KV.set file")->required();
+// FILE, or --game DIR in its place: with --game given the command takes no FILE,
+// so the words after it keep their places.
+void AddFile(CLI::App& command, Arguments& arguments, bool game) {
+  command
+      .add_option("--game", arguments.game,
+                  "the game's folder: the KV.set that Config.exe there reads (in place of FILE)")
+      ->type_name("DIR");
+  if (!game) command.add_option("FILE", arguments.file, "the KV.set file")->required();
+}
+
+bool HasGameOption(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(), [](const std::string& word) {
+    return word == "--game" || word.rfind("--game=", 0) == 0;
+  });
+}
+
+// A whole number in the range; checked before CLI11 converts it, so that a
+// word that is no number gets the same plain message.
+CLI::Validator NumberFrom(int first, int last) {
+  const std::string range = std::to_string(first) + " to " + std::to_string(last);
+  return CLI::Validator(
+      [first, last, range](std::string& text) {
+        size_t used = 0;
+        int value = 0;
+        try {
+          value = std::stoi(text, &used);
+        } catch (const std::logic_error&) {
+          used = 0;
+        }
+        const bool fits = used != 0 && used == text.size() && value >= first && value <= last;
+        return fits ? std::string() : "takes a number from " + range;
+      },
+      "");
 }
 
 void AddSlotOption(CLI::App& command, Arguments& arguments) {
@@ -201,35 +358,39 @@ void AddSlotOption(CLI::App& command, Arguments& arguments) {
             arguments.slotGiven = true;
           },
           "the configuration slot, 0-4 (default: the file's current slot)")
-      ->check(CLI::Range(0, kSlotCount - 1));
+      ->check(NumberFrom(0, kSlotCount - 1));
 }
 
 // Every command and what runs it.
-std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
+std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments, bool game) {
   std::map<CLI::App*, Handler> handlers;
 
   CLI::App* show = app.add_subcommand("show", "Show the options, all bindings and the rankings");
-  AddFile(*show, arguments);
+  AddFile(*show, arguments, game);
   show->add_flag("--json", arguments.json, "write JSON for scripts");
   handlers[show] = &Command::Show;
 
   CLI::App* check = app.add_subcommand(
       "check", "Report what the game or the program would trip over; exit 0 only when clean");
-  AddFile(*check, arguments);
+  AddFile(*check, arguments, game);
+  check->add_flag("--json", arguments.json, "write the findings as JSON for scripts");
   handlers[check] = &Command::Check;
 
+  CLI::App* keys = app.add_subcommand("keys", "List every key name and joystick input name");
+  handlers[keys] = &Command::Keys;
+
   CLI::App* set = app.add_subcommand("set", "Change the display options or the current slot");
-  AddFile(*set, arguments);
+  AddFile(*set, arguments, game);
   set->add_option("CHANGES", arguments.words,
                   "window=on|off start640x480=on|off keep320x240=on|off slot=0-4")
       ->required();
   handlers[set] = &Command::Set;
 
   CLI::App* bind = app.add_subcommand("bind", "Bind inputs of one controller in one slot");
-  AddFile(*bind, arguments);
+  AddFile(*bind, arguments, game);
   AddSlotOption(*bind, arguments);
   bind->add_option("--controller", arguments.controller, "the controller, 1-4 (default 1)")
-      ->check(CLI::Range(kFirstController, kControllerCount));
+      ->check(NumberFrom(kFirstController, kControllerCount));
   bind->add_option("BINDINGS", arguments.words,
                    "POSITION=INPUT: positions UP DOWN LEFT RIGHT B1-B4; inputs a key name (z, "
                    "Home), key:CODE, padN:NAME (pad2:B3, pad1:UP), padN:0xMASK, or none")
@@ -237,35 +398,42 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
   handlers[bind] = &Command::Bind;
 
   CLI::App* copy = app.add_subcommand("copy-slot", "Copy one slot's key map onto another");
-  AddFile(*copy, arguments);
+  AddFile(*copy, arguments, game);
   copy->add_option("FROM", arguments.from, "the slot to copy, 0-4")
       ->required()
-      ->check(CLI::Range(0, kSlotCount - 1));
+      ->check(NumberFrom(0, kSlotCount - 1));
   copy->add_option("TO", arguments.to, "the slot to overwrite, 0-4")
       ->required()
-      ->check(CLI::Range(0, kSlotCount - 1));
+      ->check(NumberFrom(0, kSlotCount - 1));
   handlers[copy] = &Command::CopySlot;
 
   CLI::App* exporter = app.add_subcommand("export", "Write one slot's bindings as text");
-  AddFile(*exporter, arguments);
+  AddFile(*exporter, arguments, game);
   AddSlotOption(*exporter, arguments);
+  exporter->add_option(
+      "-o,--output", arguments.outputFile,
+      "write the text to this file, whole or not at all (default: standard output)");
   handlers[exporter] = &Command::Export;
 
   CLI::App* importer =
       app.add_subcommand("import", "Read bindings, as export writes them, into one slot");
-  AddFile(*importer, arguments);
+  AddFile(*importer, arguments, game);
   AddSlotOption(*importer, arguments);
-  importer->add_option("TEXTFILE", arguments.textFile, "the bindings text")->required();
+  importer
+      ->add_option("TEXTFILE", arguments.textFile,
+                   "the bindings text (UTF-8, UTF-16 or CP932), or - for standard input")
+      ->required();
   handlers[importer] = &Command::Import;
 
   CLI::App* reset =
       app.add_subcommand("reset-rankings", "Put the four ranking tables back to their defaults");
-  AddFile(*reset, arguments);
+  AddFile(*reset, arguments, game);
   handlers[reset] = &Command::ResetRankings;
 
   CLI::App* defaults = app.add_subcommand(
       "defaults", "Write a fresh file, as a confirmed first run with nothing changed writes it");
-  AddFile(*defaults, arguments);
+  AddFile(*defaults, arguments, game);
+  defaults->add_flag("--force", arguments.force, "replace a file that exists");
   defaults->add_flag("--joystick", arguments.joystick,
                      "controller 1 on joystick 1, as when a joystick answers at start-up");
   handlers[defaults] = &Command::Defaults;
@@ -273,40 +441,90 @@ std::map<CLI::App*, Handler> AddCommands(CLI::App& app, Arguments& arguments) {
   return handlers;
 }
 
-bool IsCommand(const std::map<CLI::App*, Handler>& handlers, const std::string& word) {
-  for (const auto& [command, handler] : handlers) {
-    if (command->get_name() == word) return true;
+// In the order of the help.
+std::vector<std::string> CommandNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+    names.push_back(command->get_name());
   }
-  return false;
+  return names;
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
+  return text;
+}
+
+bool IsCommand(const CLI::App& app, const std::string& word) {
+  const std::vector<std::string> names = CommandNames(app);
+  return std::find(names.begin(), names.end(), word) != names.end();
+}
+
+// The first word, in the order given, that the command line has left over.
+std::string FirstExtra(const CLI::App& app, const std::vector<std::string>& args) {
+  const std::vector<std::string> extras = app.remaining(true);
+  for (const std::string& word : args) {
+    if (std::find(extras.begin(), extras.end(), word) != extras.end()) return word;
+  }
+  return extras.empty() ? std::string() : extras.front();
+}
+
+// CLI11's messages, said plainly and naming the word at fault.
+std::string ParseErrorText(const CLI::App& app, const std::vector<std::string>& args,
+                           const Arguments& arguments, const std::string& commands,
+                           const CLI::ParseError& error) {
+  const std::string command = args.empty() ? std::string() : args.front();
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    const std::string word = FirstExtra(app, args);
+    if (!word.empty() && word[0] == '-')
+      return command + ": " + word + " is not an option of " + command;
+    return command + ": " + word + ": one word more than " + command + " takes";
+  }
+  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && args.empty()) {
+    return "give a command: " + commands;
+  }
+  std::string text = error.what();
+  // "--slot: takes a number ..." names the argument, not the file.
+  const size_t colon = text.find(": ");
+  if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr && colon != std::string::npos) {
+    return text.replace(colon, 2, " ");
+  }
+  return (arguments.file.empty() ? std::string() : arguments.file + ": ") + text;
 }
 
 }  // namespace
 
-int RunKvset(const std::vector<std::string>& args, FileSystem& files, std::ostream& out,
-             std::ostream& err) {
+int RunKvset(const std::vector<std::string>& args, FileSystem& files, const InputReader& in,
+             std::ostream& out, std::ostream& err) {
   CLI::App app("Reads and changes KV.set, the game's settings file.", "kvset");
   app.require_subcommand(1, 1);
+  app.set_version_flag("--version", std::string("kvset ") + CONFIG_VERSION_TEXT,
+                       "show the version");
   Arguments arguments;
-  const std::map<CLI::App*, Handler> handlers = AddCommands(app, arguments);
+  const std::map<CLI::App*, Handler> handlers = AddCommands(app, arguments, HasGameOption(args));
 
   // CLI11 would only say that a command is missing.
   if (!args.empty() && !args.front().empty() && args.front()[0] != '-' &&
-      !IsCommand(handlers, args.front())) {
-    err << "kvset: " << args.front() << ": no such command\n" << kUsageHint;
+      !IsCommand(app, args.front())) {
+    err << "kvset: " << args.front() << ": no such command"
+        << DidYouMean(args.front(), CommandNames(app)) << "\n"
+        << kUsageHint;
     return kExitError;
   }
-  // CLI11 reads its words last to first.
+  // CLI11 takes the words last to first: it pops each from the back.
   std::vector<std::string> words(args.rbegin(), args.rend());
   try {
     app.parse(words);
-  } catch (const CLI::CallForHelp& help) {
-    return app.exit(help, out, err);
+  } catch (const CLI::Success& done) {
+    return app.exit(done, out, err);
   } catch (const CLI::ParseError& error) {
-    const std::string where = arguments.file.empty() ? std::string() : arguments.file + ": ";
-    err << "kvset: " << where << error.what() << "\n" << kUsageHint;
+    err << "kvset: " << ParseErrorText(app, args, arguments, Joined(CommandNames(app)), error)
+        << "\n"
+        << kUsageHint;
     return kExitError;
   }
-  Command command(arguments, files, out, err);
+  Command command(arguments, files, in, out, err);
   return (command.*handlers.at(app.get_subcommands().front()))();
 }
 

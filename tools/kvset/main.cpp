@@ -4,12 +4,23 @@
 #include "tools/kvset/commands.h"
 #include "tools/kvset/platform.h"
 
+namespace {
+
+constexpr char kOutputFailed[] =
+    "kvset: cannot write to standard output (closed, or the disk is full)\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   const std::unique_ptr<cfg::FileSystem> files = cfg::PlatformFileSystem();
   std::ostringstream out;
   std::ostringstream err;
-  const int status = cfg::RunKvset(cfg::CommandLineWords(argc, argv), *files, out, err);
-  cfg::WriteStandardOutput(out.str());
+  int status =
+      cfg::RunKvset(cfg::CommandLineWords(argc, argv), *files, cfg::ReadStandardInput, out, err);
+  if (!cfg::WriteStandardOutput(out.str())) {
+    err << kOutputFailed;
+    status = cfg::kExitError;
+  }
   cfg::WriteStandardError(err.str());
   return status;
 }

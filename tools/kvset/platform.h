@@ -13,7 +13,10 @@ namespace cfg {
 // The words after the program's name.
 std::vector<std::string> CommandLineWords(int argc, char** argv);
 std::unique_ptr<FileSystem> PlatformFileSystem();
-void WriteStandardOutput(const std::string& text);
+// False when the text could not be written whole (closed, a full disk).
+bool WriteStandardOutput(const std::string& text);
 void WriteStandardError(const std::string& text);
+// All of standard input, as bytes.
+std::string ReadStandardInput();
 
 }  // namespace cfg

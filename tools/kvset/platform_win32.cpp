@@ -19,20 +19,43 @@ std::string WithCrLf(const std::string& text) {
 }
 
 // A console shows UTF-16 whatever its code page; a pipe or a file gets the
-// UTF-8 bytes the Linux tool writes, with Windows line ends.
-void WriteTo(DWORD stream, const std::string& text) {
+// UTF-8 bytes the Linux tool writes, with Windows line ends. False when the
+// text did not arrive whole.
+bool WriteTo(DWORD stream, const std::string& text) {
+  if (text.empty()) return true;
   const HANDLE handle = GetStdHandle(stream);
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || text.empty()) return;
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
   DWORD mode = 0;
   DWORD written = 0;
   if (GetConsoleMode(handle, &mode)) {
     const std::wstring wide = WideFromUtf8(text);
-    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    return;
+    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+           written == wide.size();
   }
   const std::string bytes = WithCrLf(text);
-  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  return WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
 }
+
+// The file layer with the system's reason for a failure, for the tool's messages.
+class ToolFileSystem : public WinFileSystem {
+ public:
+  std::string LastErrorText() override {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0) return std::string();
+    std::string reason = Utf8FromWide(text);
+    LocalFree(text);
+    // The system ends its texts with a full stop and a line end.
+    while (!reason.empty() &&
+           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
+      reason.pop_back();
+    }
+    return reason;
+  }
+};
 
 }  // namespace
 
@@ -47,15 +70,26 @@ std::vector<std::string> CommandLineWords(int, char**) {
 }
 
 std::unique_ptr<FileSystem> PlatformFileSystem() {
-  return std::make_unique<WinFileSystem>();
+  return std::make_unique<ToolFileSystem>();
 }
 
-void WriteStandardOutput(const std::string& text) {
-  WriteTo(STD_OUTPUT_HANDLE, text);
+bool WriteStandardOutput(const std::string& text) {
+  return WriteTo(STD_OUTPUT_HANDLE, text);
 }
 
 void WriteStandardError(const std::string& text) {
   WriteTo(STD_ERROR_HANDLE, text);
+}
+
+std::string ReadStandardInput() {
+  std::string text;
+  const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    text.append(buffer, got);
+  return text;
 }
 
 }  // namespace cfg

@@ -10,6 +10,11 @@ namespace {
 
 constexpr uint32_t kReadChunk = 4096;
 
+std::string CannotOpen(FileSystem& files) {
+  const std::string reason = files.LastErrorText();
+  return "cannot open the file" + (reason.empty() ? std::string() : ": " + reason);
+}
+
 }  // namespace
 
 bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file,
@@ -18,7 +23,7 @@ bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file
   bool readWhole = true;
   const std::optional<uint32_t> size = LoadRecordFile(files, path, file.record, &readWhole);
   if (!size) {
-    error = "cannot open the file";
+    error = CannotOpen(files);
     return false;
   }
   // A read that broke off would show, and save, defaults in place of the file's bytes.
@@ -55,7 +60,7 @@ bool ReadTextFile(FileSystem& files, const std::string& path, std::string& text,
                   std::string& error) {
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) {
-    error = "cannot open the file";
+    error = CannotOpen(files);
     return false;
   }
   text.clear();

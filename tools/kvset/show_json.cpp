@@ -14,6 +14,13 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr int kIndent = 2;
+// Raised when a field changes meaning or goes away; new fields keep it.
+constexpr int kJsonFormat = 1;
+
+std::string Dump(const Json& json) {
+  // A file name that is not UTF-8 must not stop the output.
+  return json.dump(kIndent, ' ', false, Json::error_handler_t::replace) + "\n";
+}
 
 Json BindingJson(const KeyBinding& binding, int position) {
   return {{"position", PositionName(position)},
@@ -71,6 +78,7 @@ std::string ShowJson(const std::string& name, const RecordFile& file) {
     rankings.push_back(RankingJson(record, table));
   }
   const Json json = {
+      {"format", kJsonFormat},
       {"file", name},
       {"size", file.size},
       {"currentSlot", record.Int(record_offset::kCurrentSlot)},
@@ -84,8 +92,14 @@ std::string ShowJson(const std::string& name, const RecordFile& file) {
       {"slots", slots},
       {"rankings", rankings},
   };
-  // A file name that is not UTF-8 must not stop the output.
-  return json.dump(kIndent, ' ', false, Json::error_handler_t::replace) + "\n";
+  return Dump(json);
+}
+
+std::string CheckJson(const std::string& name, const RecordFile& file,
+                      const std::vector<std::string>& findings) {
+  const Json json = {
+      {"format", kJsonFormat}, {"file", name}, {"size", file.size}, {"findings", findings}};
+  return Dump(json);
 }
 
 }  // namespace cfg
