@@ -20,9 +20,10 @@ namespace {
 
 constexpr int32_t kOldMarker = 11;
 constexpr int32_t kNewMarker = 99;
-constexpr char kTemporarySuffix[] = ".tmp";
-// The save's file calls: create, write, close, replace.
-constexpr size_t kSaveCallsBeforeReplace = 3;
+constexpr char kTemporarySuffix[] = ".~0.tmp";  // the fake's first temporary name
+// The save's file calls: lock; open, size, read, close (the file as it is
+// now); create, write, identity, close; replace.
+constexpr size_t kSaveCallsBeforeReplace = 9;
 
 // The in-memory disk with one more fault: reads that break off after a number
 // of bytes, as a bad sector in the middle of a file would.
@@ -124,12 +125,20 @@ std::vector<FaultCase> FaultCases() {
           "ReadBreaksOffAtLoad", [](B& f) { f.BreakReadsAfter(1000); }, false, Disk::kOld),
       LoadFault(
           "SizeUnknownAtLoad", [](B& f) { f.FailNext(FileOperation::kGetSize); }, true, Disk::kNew),
+      LoadFault(
+          "SizeUnknownAtLoadOfAShortFile",
+          [](B& f) {
+            f.SetFile(kLocalConfigSettings, std::vector<uint8_t>(100, 0x5A));
+            f.FailNext(FileOperation::kGetSize);
+          },
+          true, Disk::kNew),
       // Saving.
-      SaveFault("CreateFails", [](F& f) { f.FailNext(FileOperation::kCreateWrite); }),
+      SaveFault("CreateFails", [](F& f) { f.FailNext(FileOperation::kCreateNew); }),
       SaveFault("WriteFails", [](F& f) { f.FailNext(FileOperation::kWrite); }),
       SaveFault("DiskFullWritesNothing", [](F& f) { f.ShortenNextWrite(0); }),
       SaveFault("WriteFallsShort", [](F& f) { f.ShortenNextWrite(kSettingsRecordSize - 1); }),
-      SaveFault("CloseFails", [](F& f) { f.FailNext(FileOperation::kClose); }),
+      // The first close is the read's, of the file as it is now.
+      SaveFault("CloseFails", [](F& f) { f.FailNext(FileOperation::kClose, 2); }),
       SaveFault("ReplaceFails", [](F& f) { f.FailNext(FileOperation::kReplace); }),
       SaveFault("OldFileIsReadOnly", [](F& f) { f.SetReadOnly(kLocalConfigSettings); }),
       SaveFault("OldFileIsLocked", [](F& f) { f.SetLocked(kLocalConfigSettings); }),

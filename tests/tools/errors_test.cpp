@@ -33,7 +33,7 @@ TEST_P(ErrorTest, ChangesNothingAndNamesTheProblem) {
   EXPECT_NE(err_.find(GetParam().message), std::string::npos) << err_;
   EXPECT_EQ(err_.rfind("kvset: ", 0), 0u) << err_;
   EXPECT_EQ(ReadImage(), before_);
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,7 +95,7 @@ TEST_P(MissingFileTest, IsAnErrorThatNamesTheFileAndCreatesNothing) {
   EXPECT_EQ(err_, "kvset: KV.set: cannot open the file\n");
   EXPECT_EQ(out_, "");
   EXPECT_FALSE(Exists("KV.set"));
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, MissingFileTest, ::testing::ValuesIn(EveryCommand()),
@@ -128,7 +128,7 @@ TEST_P(UnfitFileTest, ReadOnlyFileInAWritableFolderIsRefused) {
 
   EXPECT_NE(err_.find("kvset: KV.set: cannot write the file"), std::string::npos) << err_;
   EXPECT_EQ(ReadImage(), before);
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, UnfitFileTest, ::testing::ValuesIn(kChangingCommands),

@@ -58,9 +58,17 @@ class KvsetFixture {
     return Image(bytes.begin(), bytes.end());
   }
   bool Exists(const std::string& name) const { return std::filesystem::exists(folder_.Path(name)); }
+  // A temporary file left anywhere under the folder.
+  bool HasTemporaryFile() const {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.Path(""))) {
+      if (entry.path().extension() == ".tmp") return true;
+    }
+    return false;
+  }
 
   TemporaryFolder folder_;
-  PosixFileSystem files_;
+  // As the Linux kvset has it: names are the system's bytes.
+  PosixFileSystem files_{PathStyle::kNative};
   std::string out_;
   std::string err_;
 };

@@ -53,13 +53,15 @@ class Command {
     err_ << "kvset: " << name << ": " << message << "\n";
     return kExitError;
   }
-  // FileSystem takes CP932 paths.
+  // The name in the file system's own form.
   bool PathOf(const std::string& name, std::string& path);
   bool Read(RecordFile& file);
-  bool ReadForChange(SettingsRecord& record);
+  // Read, edit and replace under the change lock.
+  int Change(const RecordEdit& edit);
   int Write(const SettingsRecord& record);
-  // --slot, else the file's current slot.
-  bool ChooseSlot(const SettingsRecord& record, int& slot);
+  int ChangeBindings(const std::vector<BindingChange>& changes);
+  // --slot, else the file's current slot; false, with `error`, when that is no slot.
+  bool ChooseSlot(const SettingsRecord& record, int& slot, std::string& error) const;
 
   const Arguments& arguments_;
   FileSystem& files_;
@@ -69,7 +71,7 @@ class Command {
 };
 
 bool Command::PathOf(const std::string& name, std::string& path) {
-  const std::optional<std::string> converted = Cp932FromUtf8(name);
+  const std::optional<std::string> converted = files_.PathFromUtf8(name);
   if (!converted) {
     Fail(name, "the name has characters that code page 932 lacks");
     return false;
@@ -86,12 +88,11 @@ bool Command::Read(RecordFile& file) {
   return false;
 }
 
-bool Command::ReadForChange(SettingsRecord& record) {
+int Command::Change(const RecordEdit& edit) {
   std::string path;
-  if (!PathOf(arguments_.file, path)) return false;
-  if (ReadRecordFileForChange(files_, path, record, error_)) return true;
-  Fail(arguments_.file, error_);
-  return false;
+  if (!PathOf(arguments_.file, path)) return kExitError;
+  if (!ChangeRecordFile(files_, path, edit, error_)) return Fail(arguments_.file, error_);
+  return kExitDone;
 }
 
 int Command::Write(const SettingsRecord& record) {
@@ -101,10 +102,19 @@ int Command::Write(const SettingsRecord& record) {
   return kExitDone;
 }
 
-bool Command::ChooseSlot(const SettingsRecord& record, int& slot) {
+int Command::ChangeBindings(const std::vector<BindingChange>& changes) {
+  return Change([&](SettingsRecord& record, std::string& error) {
+    int slot = 0;
+    if (!ChooseSlot(record, slot, error)) return false;
+    ApplyBindingChanges(changes, slot, record);
+    return true;
+  });
+}
+
+bool Command::ChooseSlot(const SettingsRecord& record, int& slot, std::string& error) const {
   slot = arguments_.slotGiven ? arguments_.slot : record.Int(record_offset::kCurrentSlot);
   if (slot >= 0 && slot < kSlotCount) return true;
-  Fail(arguments_.file, "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot");
+  error = "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot";
   return false;
 }
 
@@ -127,10 +137,10 @@ int Command::Check() {
 int Command::Set() {
   OptionChanges changes;
   if (!ParseOptionChanges(arguments_.words, changes, error_)) return Fail(arguments_.file, error_);
-  SettingsRecord record;
-  if (!ReadForChange(record)) return kExitError;
-  ApplyOptionChanges(changes, record);
-  return Write(record);
+  return Change([&](SettingsRecord& record, std::string&) {
+    ApplyOptionChanges(changes, record);
+    return true;
+  });
 }
 
 int Command::Bind() {
@@ -139,24 +149,21 @@ int Command::Bind() {
                            error_)) {
     return Fail(arguments_.file, error_);
   }
-  SettingsRecord record;
-  int slot = 0;
-  if (!ReadForChange(record) || !ChooseSlot(record, slot)) return kExitError;
-  ApplyBindingChanges(changes, slot, record);
-  return Write(record);
+  return ChangeBindings(changes);
 }
 
 int Command::CopySlot() {
-  SettingsRecord record;
-  if (!ReadForChange(record)) return kExitError;
-  CopySlotKeyMap(arguments_.from, arguments_.to, record);
-  return Write(record);
+  return Change([&](SettingsRecord& record, std::string&) {
+    CopySlotKeyMap(arguments_.from, arguments_.to, record);
+    return true;
+  });
 }
 
 int Command::Export() {
   RecordFile file;
   int slot = 0;
-  if (!Read(file) || !ChooseSlot(file.record, slot)) return kExitError;
+  if (!Read(file)) return kExitError;
+  if (!ChooseSlot(file.record, slot, error_)) return Fail(arguments_.file, error_);
   out_ << ExportKeyMap(file.record, slot);
   return kExitDone;
 }
@@ -168,18 +175,14 @@ int Command::Import() {
   if (!ReadTextFile(files_, textPath, text, error_)) return Fail(arguments_.textFile, error_);
   std::vector<BindingChange> changes;
   if (!ParseKeyMapText(text, changes, error_)) return Fail(arguments_.textFile, error_);
-  SettingsRecord record;
-  int slot = 0;
-  if (!ReadForChange(record) || !ChooseSlot(record, slot)) return kExitError;
-  ApplyBindingChanges(changes, slot, record);
-  return Write(record);
+  return ChangeBindings(changes);
 }
 
 int Command::ResetRankings() {
-  SettingsRecord record;
-  if (!ReadForChange(record)) return kExitError;
-  ResetRankingTables(record);
-  return Write(record);
+  return Change([](SettingsRecord& record, std::string&) {
+    ResetRankingTables(record);
+    return true;
+  });
 }
 
 int Command::Defaults() {

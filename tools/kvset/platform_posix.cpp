@@ -10,7 +10,7 @@ std::vector<std::string> CommandLineWords(int argc, char** argv) {
 }
 
 std::unique_ptr<FileSystem> PlatformFileSystem() {
-  return std::make_unique<PosixFileSystem>();
+  return std::make_unique<PosixFileSystem>(PathStyle::kNative);
 }
 
 void WriteStandardOutput(const std::string& text) {

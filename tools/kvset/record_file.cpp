@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "settings/settings_store.h"
+#include "settings/text_codec.h"
 #include "tools/kvset/fresh_record.h"
 
 namespace cfg {
@@ -10,17 +11,53 @@ namespace {
 
 constexpr uint32_t kReadChunk = 4096;
 
+std::string CauseText(const FileFault& fault) {
+  switch (fault.cause) {
+    case FileError::kReadOnly:
+      return "read-only";
+    case FileError::kInUse:
+      return "held open by another program";
+    case FileError::kNoFolder:
+      return "its folder is missing";
+    case FileError::kDiskFull:
+      return "the disk is full";
+    case FileError::kNotAFile:
+      return "not a regular file";
+    default:
+      return Utf8FromCp932(fault.systemText).value_or(fault.systemText);
+  }
+}
+
+bool OpenFailed(FileSystem& files, std::string& error) {
+  error = files.LastFault().cause == FileError::kNotAFile
+              ? "not a regular file (a folder, pipe or device); nothing was read"
+              : "cannot open the file";
+  return false;
+}
+
+// The caller holds the change lock.
+bool ReplaceRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
+                       std::string& error) {
+  FileFault fault;
+  if (SaveRecordFile(files, path, record, &fault)) return true;
+  error = "cannot write the file (" + CauseText(fault) + "); it was not changed";
+  return false;
+}
+
+bool LockFailed(FileSystem& files, std::string& error) {
+  error = "cannot lock the file for the change (" + CauseText(files.LastFault()) +
+          "); it was not changed";
+  return false;
+}
+
 }  // namespace
 
 bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file,
                     std::string& error) {
   file.record = StartUpRecord(false);
   bool readWhole = true;
-  const std::optional<uint32_t> size = LoadRecordFile(files, path, file.record, &readWhole);
-  if (!size) {
-    error = "cannot open the file";
-    return false;
-  }
+  const std::optional<uint64_t> size = LoadRecordFile(files, path, file.record, &readWhole);
+  if (!size) return OpenFailed(files, error);
   // A read that broke off would show, and save, defaults in place of the file's bytes.
   if (!readWhole) {
     error = "cannot read the whole file";
@@ -30,34 +67,33 @@ bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file
   return true;
 }
 
-bool ReadRecordFileForChange(FileSystem& files, const std::string& path, SettingsRecord& record,
-                             std::string& error) {
+bool ChangeRecordFile(FileSystem& files, const std::string& path, const RecordEdit& edit,
+                      std::string& error) {
+  const std::string target = files.FinalPath(path);
+  const ChangeLock lock(files, target);
+  if (!lock.held()) return LockFailed(files, error);
   RecordFile file;
-  if (!ReadRecordFile(files, path, file, error)) return false;
+  if (!ReadRecordFile(files, target, file, error)) return false;
   if (file.size != kSettingsRecordSize) {
     error = "the file is " + std::to_string(file.size) + " bytes, not " +
             std::to_string(kSettingsRecordSize) + "; nothing changed";
     return false;
   }
-  record = file.record;
-  return true;
+  return edit(file.record, error) && ReplaceRecordFile(files, target, file.record, error);
 }
 
 bool WriteRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
                      std::string& error) {
-  if (SaveRecordFile(files, path, record)) return true;
-  error =
-      "cannot write the file (read-only, held open, or its folder is missing); it was not changed";
-  return false;
+  const std::string target = files.FinalPath(path);
+  const ChangeLock lock(files, target);
+  if (!lock.held()) return LockFailed(files, error);
+  return ReplaceRecordFile(files, target, record, error);
 }
 
 bool ReadTextFile(FileSystem& files, const std::string& path, std::string& text,
                   std::string& error) {
   const FileSystem::Handle file = files.FileOpenRead(path);
-  if (file == FileSystem::kNoHandle) {
-    error = "cannot open the file";
-    return false;
-  }
+  if (file == FileSystem::kNoHandle) return OpenFailed(files, error);
   text.clear();
   char buffer[kReadChunk];
   uint32_t got;
