@@ -42,10 +42,15 @@ void Program::LoadSettings() {
   settings.LoadSettingsFile(files, settingsFolder);
 }
 
-bool Program::ShutDown() {
+bool Program::ShutDown(const SaveRetryQuestion& askRetry) {
   keyboard.ReleaseInput();
   if (confirmFlag != 1) return true;
-  return settings.SaveSettingsFile(files, settingsFolder) == 1;
+  FileFault fault;
+  // The record stays in memory, so each attempt saves the player's changes whole.
+  while (settings.SaveSettingsFile(files, settingsFolder, &fault) != 1) {
+    if (!askRetry || !askRetry(SettingsFilePath(settingsFolder), fault)) return false;
+  }
+  return true;
 }
 
 void Program::BeginButtonAssign() {

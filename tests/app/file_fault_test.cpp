@@ -203,5 +203,31 @@ TEST_P(FileFaultTest, KvSetIsOldOrNewWholeAndAFailedSaveIsReported) {
 INSTANTIATE_TEST_SUITE_P(Faults, FileFaultTest, ::testing::ValuesIn(FaultCases()),
                          [](const auto& info) { return info.param.name; });
 
+// After a failed save the player is asked, with the cause: 再試行 once the
+// cause is gone saves the changes kept in memory; キャンセル keeps the old file.
+TEST(SaveRetryTest, RetrySavesTheChangesAndCancelKeepsTheOldFile) {
+  for (const bool retry : {true, false}) {
+    ProgramRig rig;
+    rig.files.SetFile(kLocalConfigSettings, MarkedImage(kOldMarker));
+    rig.program.StartUp();
+    rig.record().SetInt(record_offset::kOpaqueA, kNewMarker);
+    rig.program.confirmFlag = 1;
+    rig.files.SetReadOnly(kLocalConfigSettings);
+    std::vector<FileError> causes;
+
+    const bool saved = rig.program.ShutDown([&](const std::string& path, const FileFault& fault) {
+      EXPECT_EQ(rig.files.Absolute(path), kLocalConfigSettings);
+      causes.push_back(fault.cause);
+      rig.files.SetReadOnly(kLocalConfigSettings, false);
+      return retry;
+    });
+
+    EXPECT_EQ(saved, retry);
+    EXPECT_EQ(causes, std::vector<FileError>{FileError::kReadOnly});
+    EXPECT_EQ(rig.files.FileBytes(kLocalConfigSettings),
+              retry ? MarkedImage(kNewMarker) : MarkedImage(kOldMarker));
+  }
+}
+
 }  // namespace
 }  // namespace cfg::testing
