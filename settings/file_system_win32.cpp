@@ -191,8 +191,9 @@ bool WinFileSystem::FileReplace(const std::string& from, const std::string& to) 
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Failed(false, kNotRegularFile);
   // Wine replaces a read-only target; the program must not.
   if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Failed(false, ERROR_ACCESS_DENIED);
-  if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                   nullptr, nullptr)) {
+  // Wine's ReplaceFileW finds no folder for a path without one.
+  if (ReplaceFileW(FullPathOf(target).c_str(), FullPathOf(source).c_str(), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
     return true;
   }
   const DWORD error = GetLastError();
