@@ -44,9 +44,15 @@ bool ReplaceRecordFile(FileSystem& files, const std::string& path, const Setting
   return false;
 }
 
-bool LockFailed(FileSystem& files, std::string& error) {
-  error = "cannot lock the file for the change (" + CauseText(files.LastFault()) +
-          "); it was not changed";
+// The lock is taken on the folder, so a missing folder shows here first: to
+// a command that reads first it is a file that cannot be opened.
+bool LockFailed(FileSystem& files, bool readsFirst, std::string& error) {
+  const FileFault fault = files.LastFault();
+  if (readsFirst && fault.cause == FileError::kNoFolder) {
+    error = "cannot open the file";
+  } else {
+    error = "cannot write the file (" + CauseText(fault) + "); it was not changed";
+  }
   return false;
 }
 
@@ -71,7 +77,7 @@ bool ChangeRecordFile(FileSystem& files, const std::string& path, const RecordEd
                       std::string& error) {
   const std::string target = files.FinalPath(path);
   const ChangeLock lock(files, target);
-  if (!lock.held()) return LockFailed(files, error);
+  if (!lock.held()) return LockFailed(files, true, error);
   RecordFile file;
   if (!ReadRecordFile(files, target, file, error)) return false;
   if (file.size != kSettingsRecordSize) {
@@ -86,7 +92,7 @@ bool WriteRecordFile(FileSystem& files, const std::string& path, const SettingsR
                      std::string& error) {
   const std::string target = files.FinalPath(path);
   const ChangeLock lock(files, target);
-  if (!lock.held()) return LockFailed(files, error);
+  if (!lock.held()) return LockFailed(files, false, error);
   return ReplaceRecordFile(files, target, record, error);
 }
 
