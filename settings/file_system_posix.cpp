@@ -167,7 +167,10 @@ uint32_t PosixFileSystem::FileWrite(Handle file, const void* buffer, uint32_t co
   do {
     written = write(Descriptor(file), buffer, count);
   } while (written < 0 && errno == EINTR);
-  return written < 0 ? Failed(0u) : static_cast<uint32_t>(written);
+  if (written < 0) return Failed(0u);
+  // A regular file takes fewer bytes than given only when its disk is full.
+  if (static_cast<uint32_t>(written) < count) error_ = ENOSPC;
+  return static_cast<uint32_t>(written);
 }
 
 bool PosixFileSystem::FileClose(Handle file) {

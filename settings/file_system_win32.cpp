@@ -160,7 +160,10 @@ uint32_t WinFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
 
 uint32_t WinFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
   DWORD written = 0;
-  return WriteFile(ToWin32(file), buffer, count, &written, nullptr) ? written : Failed(0u);
+  if (!WriteFile(ToWin32(file), buffer, count, &written, nullptr)) return Failed(0u);
+  // A file takes fewer bytes than given only when its disk is full.
+  if (written < count) error_ = ERROR_DISK_FULL;
+  return written;
 }
 
 bool WinFileSystem::FileClose(Handle file) {
