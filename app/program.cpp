@@ -40,10 +40,15 @@ void Program::LoadSettings() {
   }
 }
 
-bool Program::ShutDown() {
+bool Program::ShutDown(const SaveRetryQuestion& askRetry) {
   keyboard.ReleaseInput();
   if (confirmFlag != 1) return true;
-  return settings.SaveSettingsFile(files, settingsFolder);
+  FileFault fault;
+  // The record stays in memory, so each attempt saves the player's changes whole.
+  while (!settings.SaveSettingsFile(files, settingsFolder, &fault)) {
+    if (!askRetry || !askRetry(SettingsFilePath(settingsFolder), fault)) return false;
+  }
+  return true;
 }
 
 void Program::BeginButtonAssign() {

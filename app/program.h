@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "bindings/key_map.h"
@@ -29,9 +30,14 @@ class Program {
 
   // Input, joysticks, defaults, LocalConfig.Txt and the load of KV.set.
   void StartUp();
-  // Releases input and, when the player confirmed, saves KV.set.
-  // False only when a confirmed save failed.
-  bool ShutDown();
+  // Asked after a failed save, with KV.set's path and the cause: true to
+  // save again, false to end without saving.
+  using SaveRetryQuestion = std::function<bool(const std::string& path, const FileFault& fault)>;
+
+  // Releases input and, when the player confirmed, saves KV.set until it is
+  // saved or `askRetry` (none: at once) gives up. False only when a confirmed
+  // save finally failed.
+  bool ShutDown(const SaveRetryQuestion& askRetry = {});
 
   // Copies controller assignController into the working copy; after the
   // dialog, copies it back when it ended with 1.

@@ -6,6 +6,7 @@
 #include "app/app_win32.h"
 #include "app/host_window_win32.h"
 #include "app/main_dialog_win32.h"
+#include "app/save_failure_win32.h"
 #include "input/input_devices_win32.h"
 #include "input/joystick_api_win32.h"
 #include "res/resource_ids.h"
@@ -42,34 +43,15 @@ int OpenHostWindow(HINSTANCE instance) {
   return 1;
 }
 
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) return path;
-  full.resize(length);
-  return full;
-}
-
-void ReportSaveFailure() {
-  // The main dialog's WM_DESTROY posted WM_QUIT; a message box would take it
-  // as its own end and return before it was seen.
-  MSG quit;
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-  const std::wstring path = FullPath(WideFromCp932(SettingsFilePath(program.settingsFolder)));
-  const std::wstring text =
-      WideFromCp932("設定ファイル ") + path + WideFromCp932(" を保存できませんでした。");
-  MessageBoxW(nullptr, text.c_str(), WideFromCp932("設定").c_str(), MB_ICONERROR | MB_OK);
-}
-
-void Run(HINSTANCE instance) {
+// The exit code: 1 when the player's confirmed settings were finally not saved.
+int Run(HINSTANCE instance) {
   InitCommonControls();
   program.StartUp();
-  if (!OpenHostWindow(instance)) return;
+  if (!OpenHostWindow(instance)) return 0;
   appInstance = instance;
   DialogBoxParamW(instance, L"INITIALPAGE", hostWindow.window, MainDialogProc, 0);
   if (hostWindow.window != nullptr) DestroyWindow(hostWindow.window);
-  if (!program.ShutDown()) ReportSaveFailure();
+  return program.ShutDown(AskToRetrySave) ? 0 : 1;
 }
 
 }  // namespace
@@ -86,8 +68,7 @@ HINSTANCE AppInstance() {
 
 }  // namespace cfg
 
-// The command line is not read; the exit code is 0 on every path.
+// The command line is not read.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  cfg::Run(instance);
-  return 0;
+  return cfg::Run(instance);
 }

@@ -28,11 +28,12 @@ class InMemoryFiles : public FileSystem {
   void SetCurrentDirectory(const std::string& path) { current_ = path; }
 
   Handle FileOpenRead(const std::string& path) override { return Open(Find(path)); }
-  Handle FileCreateWrite(const std::string& path) override {
-    File* file = Create(path);
-    if (file != nullptr) file->size = 0;
-    return Open(file);
+  Handle FileCreateNew(const std::string& path) override {
+    if (Find(path) != nullptr) return kNoHandle;
+    return Open(Create(path));
   }
+  std::string TemporaryPathBeside(const std::string& path) override { return path + ".tmp"; }
+  bool FileTakeIdentity(Handle, const std::string&) override { return true; }
   uint32_t FileRead(Handle handle, void* buffer, uint32_t count) override {
     OpenFile& open = handles_[handle - 1];
     const size_t available = open.file->size - open.position;
@@ -54,9 +55,8 @@ class InMemoryFiles : public FileSystem {
     handles_[handle - 1].file = nullptr;
     return true;
   }
-  uint32_t FileGetSize(Handle handle) override {
-    return static_cast<uint32_t>(handles_[handle - 1].file->size);
-  }
+  uint64_t FileGetSize(Handle handle) override { return handles_[handle - 1].file->size; }
+  std::string FinalPath(const std::string& path) override { return path; }
   bool FileReplace(const std::string& from, const std::string& to) override {
     File* source = Find(from);
     if (source == nullptr) return false;
@@ -70,6 +70,11 @@ class InMemoryFiles : public FileSystem {
     file->path.clear();
     return true;
   }
+  Handle LockForChange(const std::string&) override { return 1; }
+  void Unlock(Handle) override {}
+  // Reads end only at the end of a file.
+  FileFault LastFault() override { return {}; }
+  std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
   std::string CurrentDirectory() override { return current_; }
   bool ChangeDirectory(const std::string& path) override {
     current_ = path;

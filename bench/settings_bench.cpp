@@ -52,7 +52,7 @@ void LoadSettingsFile(benchmark::State& state) {
   files->Put(kSettingsPath, RecordBytes(DefaultRecord()));
   SettingsRecord record;
   for (auto _ : state) {
-    const std::optional<uint32_t> size = LoadRecordFile(*files, kSettingsPath, record);
+    const std::optional<uint64_t> size = LoadRecordFile(*files, kSettingsPath, record);
     benchmark::DoNotOptimize(size);
     benchmark::DoNotOptimize(record.bytes.data());
   }

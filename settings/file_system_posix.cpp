@@ -1,13 +1,12 @@
 #include "settings/file_system_posix.h"
 
-#include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "settings/text_codec.h"
@@ -15,15 +14,11 @@
 namespace cfg {
 namespace {
 
-constexpr uint32_t kUnknownSize = 0xFFFFFFFF;
-
-// CP932 with backslashes to the system's UTF-8 with slashes. Separators are
-// swapped after the conversion, so a 0x5C second byte is never mistaken for one.
-std::optional<std::string> NativePath(const std::string& path) {
-  std::optional<std::string> native = Utf8FromCp932(path);
-  if (native) std::replace(native->begin(), native->end(), '\\', '/');
-  return native;
-}
+// errno has no code for "not a regular file"; this one is ours.
+constexpr int kNotRegularFile = -1;
+constexpr int kMostLinksFollowed = 40;  // as the kernel's own limit
+constexpr mode_t kNewFileMode = 0666;   // before the umask
+constexpr mode_t kPermissionBits = 07777;
 
 int Descriptor(FileSystem::Handle file) {
   return static_cast<int>(file) - 1;
@@ -40,34 +35,121 @@ bool IsWrittenFile(int descriptor) {
 
 // Read-only as the program means it: no write permission for anybody, or none
 // for this process. Checking the bits too keeps it read-only for root.
-bool IsReadOnlyFile(const std::string& nativePath) {
-  struct stat status;
-  if (stat(nativePath.c_str(), &status) != 0) return false;
+bool IsReadOnlyFile(const struct stat& status, const std::string& systemPath) {
   return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-         access(nativePath.c_str(), W_OK) != 0;
+         access(systemPath.c_str(), W_OK) != 0;
+}
+
+std::string FolderOf(const std::string& systemPath) {
+  const size_t slash = systemPath.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : systemPath.substr(0, slash);
+}
+
+// The folder's entries reach the disk, a rename among them included.
+void SyncFolder(const std::string& folder) {
+  const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return;
+  fsync(descriptor);
+  close(descriptor);
+}
+
+mode_t CurrentUmask() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return mask;
+}
+
+FileError CauseOf(int error) {
+  switch (error) {
+    case 0:
+      return FileError::kNone;
+    case EROFS:
+    case EACCES:
+    case EPERM:
+      return FileError::kReadOnly;
+    case ETXTBSY:
+    case EBUSY:
+    case EWOULDBLOCK:
+      return FileError::kInUse;
+    case ENOENT:
+    case ENOTDIR:
+      return FileError::kNoFolder;
+    case ENOSPC:
+    case EDQUOT:
+      return FileError::kDiskFull;
+    case EEXIST:
+      return FileError::kExists;
+    case EISDIR:
+    case ENXIO:
+    case kNotRegularFile:
+      return FileError::kNotAFile;
+    default:
+      return FileError::kOther;
+  }
 }
 
 }  // namespace
 
+std::optional<std::string> PosixFileSystem::SystemPath(const std::string& path) const {
+  if (style_ == PathStyle::kNative) return path;
+  // Separators are swapped after the conversion, so a 0x5C second byte is
+  // never mistaken for one.
+  std::optional<std::string> native = Utf8FromCp932(path);
+  if (native) std::replace(native->begin(), native->end(), '\\', '/');
+  return native;
+}
+
+std::string PosixFileSystem::OwnPath(const std::string& systemPath) const {
+  if (style_ == PathStyle::kNative) return systemPath;
+  return Cp932FromUtf8(systemPath).value_or(std::string());
+}
+
 FileSystem::Handle PosixFileSystem::FileOpenRead(const std::string& path) {
-  const std::optional<std::string> native = NativePath(path);
-  if (!native) return kNoHandle;
-  const int descriptor = open(native->c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return kNoHandle;
-  // A folder opens on POSIX but is no file to read.
+  const std::optional<std::string> native = SystemPath(path);
+  if (!native) return Failed(kNoHandle, EINVAL);
+  // Without O_NONBLOCK a pipe would wait here for a writer.
+  const int descriptor = open(native->c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (descriptor < 0) return Failed(kNoHandle);
   struct stat status;
-  if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+      fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
     close(descriptor);
-    errno = EISDIR;
-    return kNoHandle;
+    return Failed(kNoHandle, kNotRegularFile);
   }
   return HandleOf(descriptor);
 }
 
-FileSystem::Handle PosixFileSystem::FileCreateWrite(const std::string& path) {
-  const std::optional<std::string> native = NativePath(path);
-  if (!native) return kNoHandle;
-  return HandleOf(open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+FileSystem::Handle PosixFileSystem::FileCreateNew(const std::string& path) {
+  const std::optional<std::string> native = SystemPath(path);
+  if (!native) return Failed(kNoHandle, EINVAL);
+  const int descriptor = open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              S_IRUSR | S_IWUSR);
+  return descriptor < 0 ? Failed(kNoHandle) : HandleOf(descriptor);
+}
+
+std::string PosixFileSystem::TemporaryPathBeside(const std::string& path) {
+  return path + "." + std::to_string(getpid()) + "-" + std::to_string(temporaryCount_++) + ".tmp";
+}
+
+bool PosixFileSystem::FileTakeIdentity(Handle file, const std::string& original) {
+  const std::optional<std::string> native = SystemPath(original);
+  if (!native) return Failed(false, EINVAL);
+  const int descriptor = Descriptor(file);
+  struct stat status;
+  if (stat(native->c_str(), &status) != 0) {
+    if (errno != ENOENT) return Failed(false);
+    return fchmod(descriptor, kNewFileMode & ~CurrentUmask()) == 0 || Failed(false);
+  }
+  struct stat own;
+  if (fstat(descriptor, &own) != 0) return Failed(false);
+  // Only root may give a file away; a member of the file's group still keeps the group.
+  if ((own.st_uid != status.st_uid || own.st_gid != status.st_gid) &&
+      fchown(descriptor, status.st_uid, status.st_gid) != 0) {
+    fchown(descriptor, static_cast<uid_t>(-1), status.st_gid);
+  }
+  // After the owner: a change of owner clears the set-ID bits.
+  return fchmod(descriptor, status.st_mode & kPermissionBits) == 0 || Failed(false);
 }
 
 uint32_t PosixFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
@@ -75,7 +157,9 @@ uint32_t PosixFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
   do {
     got = read(Descriptor(file), buffer, count);
   } while (got < 0 && errno == EINTR);
-  return got < 0 ? 0 : static_cast<uint32_t>(got);
+  if (got < 0) return Failed(0u);
+  if (got == 0) error_ = 0;
+  return static_cast<uint32_t>(got);
 }
 
 uint32_t PosixFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
@@ -83,38 +167,98 @@ uint32_t PosixFileSystem::FileWrite(Handle file, const void* buffer, uint32_t co
   do {
     written = write(Descriptor(file), buffer, count);
   } while (written < 0 && errno == EINTR);
-  return written < 0 ? 0 : static_cast<uint32_t>(written);
+  if (written < 0) return Failed(0u);
+  // A regular file takes fewer bytes than given only when its disk is full.
+  if (static_cast<uint32_t>(written) < count) error_ = ENOSPC;
+  return static_cast<uint32_t>(written);
 }
 
 bool PosixFileSystem::FileClose(Handle file) {
   const int descriptor = Descriptor(file);
   const bool synced = !IsWrittenFile(descriptor) || fsync(descriptor) == 0;
+  if (!synced) error_ = errno;
   const bool closed = close(descriptor) == 0;
+  if (!closed) error_ = errno;
   return synced && closed;
 }
 
-uint32_t PosixFileSystem::FileGetSize(Handle file) {
+uint64_t PosixFileSystem::FileGetSize(Handle file) {
   struct stat status;
-  if (fstat(Descriptor(file), &status) != 0) return kUnknownSize;
-  return static_cast<uint32_t>(status.st_size);
+  if (fstat(Descriptor(file), &status) != 0) return Failed(kUnknownSize);
+  return static_cast<uint64_t>(status.st_size);
+}
+
+std::string PosixFileSystem::FinalPath(const std::string& path) {
+  const std::optional<std::string> native = SystemPath(path);
+  if (!native) return path;
+  std::string current = *native;
+  for (int links = 0; links < kMostLinksFollowed; ++links) {
+    struct stat status;
+    if (lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) break;
+    std::vector<char> target(static_cast<size_t>(status.st_size) + 1);
+    const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<size_t>(length) >= target.size()) break;
+    const std::string next(target.data(), static_cast<size_t>(length));
+    current = next[0] == '/' || current.find('/') == std::string::npos
+                  ? next
+                  : FolderOf(current) + "/" + next;
+  }
+  const std::string own = OwnPath(current);
+  return own.empty() ? path : own;
 }
 
 bool PosixFileSystem::FileReplace(const std::string& from, const std::string& to) {
-  const std::optional<std::string> source = NativePath(from);
-  const std::optional<std::string> target = NativePath(to);
-  if (!source || !target) return false;
-  // rename() would replace a read-only file; the program must not.
-  if (IsReadOnlyFile(*target)) return false;
-  return rename(source->c_str(), target->c_str()) == 0;
+  const std::optional<std::string> source = SystemPath(from);
+  const std::optional<std::string> target = SystemPath(to);
+  if (!source || !target) return Failed(false, EINVAL);
+  struct stat status;
+  if (lstat(target->c_str(), &status) == 0) {
+    if (!S_ISREG(status.st_mode)) return Failed(false, kNotRegularFile);
+    // rename() would replace a read-only file; the program must not.
+    if (IsReadOnlyFile(status, *target)) return Failed(false, EACCES);
+  }
+  if (rename(source->c_str(), target->c_str()) != 0) return Failed(false);
+  SyncFolder(FolderOf(*target));
+  return true;
 }
 
 bool PosixFileSystem::FileDelete(const std::string& path) {
-  const std::optional<std::string> native = NativePath(path);
-  return native && unlink(native->c_str()) == 0;
+  const std::optional<std::string> native = SystemPath(path);
+  if (!native) return Failed(false, EINVAL);
+  return unlink(native->c_str()) == 0 || Failed(false);
 }
 
-std::string PosixFileSystem::LastErrorText() {
-  return std::strerror(errno);
+FileSystem::Handle PosixFileSystem::LockForChange(const std::string& path) {
+  const std::optional<std::string> native = SystemPath(path);
+  if (!native) return Failed(kNoHandle, EINVAL);
+  // The folder, unlike the file, stays the same through the rename.
+  const int descriptor = open(FolderOf(*native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return Failed(kNoHandle);
+  int locked;
+  do {
+    locked = flock(descriptor, LOCK_EX);
+  } while (locked != 0 && errno == EINTR);
+  if (locked != 0) {
+    const int error = errno;
+    close(descriptor);
+    return Failed(kNoHandle, error);
+  }
+  return HandleOf(descriptor);
+}
+
+void PosixFileSystem::Unlock(Handle lock) {
+  close(Descriptor(lock));  // closing releases the flock
+}
+
+FileFault PosixFileSystem::LastFault() {
+  const FileError cause = CauseOf(error_);
+  if (cause != FileError::kOther) return {cause, {}};
+  return {cause, std::strerror(error_)};
+}
+
+std::optional<std::string> PosixFileSystem::PathFromUtf8(const std::string& name) {
+  if (style_ == PathStyle::kNative) return name;
+  return Cp932FromUtf8(name);
 }
 
 std::string PosixFileSystem::CurrentDirectory() {
@@ -123,11 +267,11 @@ std::string PosixFileSystem::CurrentDirectory() {
     if (errno != ERANGE) return {};
     buffer.resize(buffer.size() * 2);
   }
-  return Cp932FromUtf8(buffer.data()).value_or(std::string());
+  return OwnPath(buffer.data());
 }
 
 bool PosixFileSystem::ChangeDirectory(const std::string& path) {
-  const std::optional<std::string> native = NativePath(path);
+  const std::optional<std::string> native = SystemPath(path);
   return native && chdir(native->c_str()) == 0;
 }
 

@@ -2,71 +2,243 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 #include "settings/text_codec_win32.h"
 
 namespace cfg {
 
 namespace {
 
+constexpr UINT kCodePage = 932;
+// Win32 has no code for "not a regular file"; this one says it best.
+constexpr DWORD kNotRegularFile = ERROR_BAD_FILE_TYPE;
+constexpr DWORD kSystemTextLength = 512;
+constexpr wchar_t kLockNamePrefix[] = L"KVsetChangeLock-";
+constexpr uint64_t kFnvOffset = 0xCBF29CE484222325ull;
+constexpr uint64_t kFnvPrime = 0x100000001B3ull;
+
 FileSystem::Handle FromWin32(HANDLE handle) {
-  return handle == INVALID_HANDLE_VALUE ? FileSystem::kNoHandle
-                                        : reinterpret_cast<FileSystem::Handle>(handle);
+  return handle == INVALID_HANDLE_VALUE || handle == nullptr
+             ? FileSystem::kNoHandle
+             : reinterpret_cast<FileSystem::Handle>(handle);
 }
 
 HANDLE ToWin32(FileSystem::Handle file) {
   return reinterpret_cast<HANDLE>(file);
 }
 
-bool IsReadOnly(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+std::wstring FullPathOf(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
+}
+
+// One name for one file however its path is spelt: full, upper case, hashed
+// (a mutex name may hold no backslash and is limited in length).
+std::wstring LockName(const std::wstring& path) {
+  std::wstring full = FullPathOf(path);
+  CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  uint64_t hash = kFnvOffset;
+  for (const wchar_t c : full) {
+    hash = (hash ^ static_cast<uint16_t>(c)) * kFnvPrime;
+  }
+  wchar_t digits[17];
+  for (int i = 15; i >= 0; --i, hash >>= 4) digits[i] = L"0123456789ABCDEF"[hash & 0xF];
+  digits[16] = L'\0';
+  return kLockNamePrefix + std::wstring(digits);
+}
+
+FileError CauseOf(DWORD error) {
+  switch (error) {
+    case ERROR_SUCCESS:
+      return FileError::kNone;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileError::kReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+      return FileError::kInUse;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+      return FileError::kNoFolder;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::kDiskFull;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileError::kExists;
+    case kNotRegularFile:
+      return FileError::kNotAFile;
+    default:
+      return FileError::kOther;
+  }
+}
+
+// The system's own words for the error, in the program's code page.
+std::string SystemText(DWORD error) {
+  wchar_t text[kSystemTextLength];
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, text, kSystemTextLength, nullptr);
+  while (length > 0 && std::iswspace(text[length - 1])) --length;
+  return Cp932FromWide(std::wstring(text, length));
+}
+
+// Nothing when a character has no counterpart on the other side.
+std::optional<std::string> LosslessCp932FromUtf8(const std::string& text) {
+  if (text.empty()) return std::string();
+  const int size = static_cast<int>(text.size());
+  const int wideLength =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (wideLength == 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), wideLength);
+  BOOL lossy = FALSE;
+  const int length = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
+                                         nullptr, 0, nullptr, &lossy);
+  if (length == 0 || lossy) return std::nullopt;
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, narrow.data(),
+                      length, nullptr, nullptr);
+  return narrow;
 }
 
 }  // namespace
 
-FileSystem::Handle WinFileSystem::FileOpenRead(const std::string& path) {
-  return FromWin32(CreateFileW(WideFromCp932(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+std::string FullPath(const std::string& path) {
+  return Cp932FromWide(FullPathOf(WideFromCp932(path)));
 }
 
-FileSystem::Handle WinFileSystem::FileCreateWrite(const std::string& path) {
-  const Handle file =
-      FromWin32(CreateFileW(WideFromCp932(path).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file != kNoHandle) writing_.insert(file);
+template <typename T>
+T WinFileSystem::Failed(T result) {
+  return Failed(result, GetLastError());
+}
+
+FileSystem::Handle WinFileSystem::FileOpenRead(const std::string& path) {
+  const HANDLE file = CreateFileW(WideFromCp932(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (FromWin32(file) == kNoHandle) return Failed(kNoHandle);
+  // A pipe or a device is no settings file.
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    return Failed(kNoHandle, kNotRegularFile);
+  }
+  return FromWin32(file);
+}
+
+FileSystem::Handle WinFileSystem::FileCreateNew(const std::string& path) {
+  const Handle file = FromWin32(CreateFileW(WideFromCp932(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file == kNoHandle) return Failed(kNoHandle);
+  writing_.insert(file);
   return file;
+}
+
+std::string WinFileSystem::TemporaryPathBeside(const std::string& path) {
+  return path + "." + std::to_string(GetCurrentProcessId()) + "-" +
+         std::to_string(temporaryCount_++) + ".tmp";
+}
+
+// ReplaceFileW carries the old file's attributes and security over.
+bool WinFileSystem::FileTakeIdentity(Handle, const std::string&) {
+  return true;
 }
 
 uint32_t WinFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
   DWORD read = 0;
-  return ReadFile(ToWin32(file), buffer, count, &read, nullptr) ? read : 0;
+  if (!ReadFile(ToWin32(file), buffer, count, &read, nullptr)) return Failed(0u);
+  if (read == 0) error_ = ERROR_SUCCESS;
+  return read;
 }
 
 uint32_t WinFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
   DWORD written = 0;
-  return WriteFile(ToWin32(file), buffer, count, &written, nullptr) ? written : 0;
+  if (!WriteFile(ToWin32(file), buffer, count, &written, nullptr)) return Failed(0u);
+  // A file takes fewer bytes than given only when its disk is full.
+  if (written < count) error_ = ERROR_DISK_FULL;
+  return written;
 }
 
 bool WinFileSystem::FileClose(Handle file) {
   const bool flushed = writing_.erase(file) == 0 || FlushFileBuffers(ToWin32(file));
+  if (!flushed) error_ = GetLastError();
   return CloseHandle(ToWin32(file)) && flushed;
 }
 
-uint32_t WinFileSystem::FileGetSize(Handle file) {
-  return GetFileSize(ToWin32(file), nullptr);
+uint64_t WinFileSystem::FileGetSize(Handle file) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(ToWin32(file), &size)) return Failed(kUnknownSize);
+  return static_cast<uint64_t>(size.QuadPart);
+}
+
+std::string WinFileSystem::FinalPath(const std::string& path) {
+  return path;
 }
 
 bool WinFileSystem::FileReplace(const std::string& from, const std::string& to) {
+  const std::wstring source = WideFromCp932(from);
   const std::wstring target = WideFromCp932(to);
-  // Wine's MoveFileEx replaces a read-only target; a target held open by another
-  // program makes the move itself fail.
-  if (IsReadOnly(target)) return false;
-  return MoveFileExW(WideFromCp932(from).c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  // No file yet: a move, which fails rather than replace one made meanwhile.
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0 ||
+           Failed(false);
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Failed(false, kNotRegularFile);
+  // Wine replaces a read-only target; the program must not.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Failed(false, ERROR_ACCESS_DENIED);
+  // Wine's ReplaceFileW finds no folder for a path without one.
+  if (ReplaceFileW(FullPathOf(target).c_str(), FullPathOf(source).c_str(), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return true;
+  }
+  const DWORD error = GetLastError();
+  // Without a backup name this error means the old file is gone and the new
+  // one kept its own name: only the move is left to do.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+      MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  return Failed(false, error);
 }
 
 bool WinFileSystem::FileDelete(const std::string& path) {
-  return DeleteFileW(WideFromCp932(path).c_str()) != 0;
+  return DeleteFileW(WideFromCp932(path).c_str()) != 0 || Failed(false);
+}
+
+FileSystem::Handle WinFileSystem::LockForChange(const std::string& path) {
+  const HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(WideFromCp932(path)).c_str());
+  if (mutex == nullptr) return Failed(kNoHandle);
+  // An abandoned mutex was held by a program that ended: the right is ours.
+  const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    const DWORD error = GetLastError();
+    CloseHandle(mutex);
+    return Failed(kNoHandle, error);
+  }
+  return FromWin32(mutex);
+}
+
+void WinFileSystem::Unlock(Handle lock) {
+  ReleaseMutex(ToWin32(lock));
+  CloseHandle(ToWin32(lock));
+}
+
+FileFault WinFileSystem::LastFault() {
+  const FileError cause = CauseOf(error_);
+  if (cause != FileError::kOther) return {cause, {}};
+  return {cause, SystemText(error_)};
+}
+
+std::optional<std::string> WinFileSystem::PathFromUtf8(const std::string& name) {
+  return LosslessCp932FromUtf8(name);
 }
 
 std::string WinFileSystem::CurrentDirectory() {

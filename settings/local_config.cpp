@@ -47,7 +47,7 @@ size_t SkipComment(const char* text, size_t position) {
 std::vector<char> ReadLocalConfigText(FileSystem& files) {
   const FileSystem::Handle file = files.FileOpenRead(kLocalConfigPath);
   if (file == FileSystem::kNoHandle) return {};
-  const uint32_t size = files.FileGetSize(file);
+  const uint64_t size = files.FileGetSize(file);
   std::vector<char> text;
   if (size <= kLocalConfigMaxSize) {
     text.assign(size + 2, '\0');

@@ -35,37 +35,62 @@ constexpr uint32_t kModeBitsCleared = 0x6;
 constexpr uint32_t kModeBitsSet = 0x1;
 
 constexpr char kSettingsFileName[] = "KV.set";
-constexpr char kTemporarySuffix[] = ".tmp";
+// Names left by a killed save are skipped, not reused.
+constexpr int kTemporaryNameTries = 100;
 
 bool IsSlotIndex(int32_t index) {
   return index >= 0 && index < kSlotCount;
 }
 
-// Writes the bytes to `temporaryPath`; true only when every byte was
-// reported written and the file was closed cleanly.
-bool WriteWholeFile(FileSystem& files, const std::string& temporaryPath, const void* data,
-                    uint32_t size) {
-  const FileSystem::Handle file = files.FileCreateWrite(temporaryPath);
-  if (file == FileSystem::kNoHandle) return false;
-  const uint32_t written = size == 0 ? 0 : files.FileWrite(file, data, size);
-  const bool closed = files.FileClose(file);
-  return written == size && closed;
+// A new file of this save's own beside `target`.
+FileSystem::Handle CreateTemporaryFile(FileSystem& files, const std::string& target,
+                                       std::string& temporaryPath) {
+  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+    temporaryPath = files.TemporaryPathBeside(target);
+    const FileSystem::Handle file = files.FileCreateNew(temporaryPath);
+    if (file != FileSystem::kNoHandle) return file;
+    if (files.LastFault().cause != FileError::kExists) break;
+  }
+  return FileSystem::kNoHandle;
 }
 
-bool SaveBytes(FileSystem& files, const std::string& path, const void* data, uint32_t size) {
-  // The old file is replaced only by a complete new one, in one step.
-  const std::string temporaryPath = path + kTemporarySuffix;
-  if (!WriteWholeFile(files, temporaryPath, data, size) ||
-      !files.FileReplace(temporaryPath, path)) {
-    files.FileDelete(temporaryPath);
-    return false;
-  }
-  return true;
+// Writes the bytes, with the identity of `target`, into the open file; true
+// only when every byte was reported written and the file was closed cleanly.
+bool WriteWholeFile(FileSystem& files, FileSystem::Handle file, const std::string& target,
+                    const void* data, uint32_t size) {
+  const uint32_t written = size == 0 ? 0 : files.FileWrite(file, data, size);
+  const bool sameIdentity = written == size && files.FileTakeIdentity(file, target);
+  const bool closed = files.FileClose(file);
+  return written == size && sameIdentity && closed;
+}
+
+void Report(const FileFault& what, FileFault* fault) {
+  if (fault != nullptr) *fault = what;
 }
 
 void WriteDefaultSoundFolder(SettingsRecord& record) {
   std::copy_n(kDefaultSoundFolder, sizeof kDefaultSoundFolder,
               record.bytes.begin() + record_offset::kSoundFolder);
+}
+
+bool SaveBytes(FileSystem& files, const std::string& path, const void* data, uint32_t size,
+               FileFault* fault) {
+  // A link stays a link: the file it leads to is the one replaced, from its own folder.
+  const std::string target = files.FinalPath(path);
+  std::string temporaryPath;
+  const FileSystem::Handle file = CreateTemporaryFile(files, target, temporaryPath);
+  if (file == FileSystem::kNoHandle) {
+    Report(files.LastFault(), fault);
+    return false;
+  }
+  // The old file is replaced only by a complete new one, in one step.
+  if (!WriteWholeFile(files, file, target, data, size) ||
+      !files.FileReplace(temporaryPath, target)) {
+    Report(files.LastFault(), fault);
+    files.FileDelete(temporaryPath);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -91,30 +116,42 @@ void WriteFixedReadBackValues(SettingsRecord& record) {
                  (record.Bits(record_offset::kModeBits) & ~kModeBitsCleared) | kModeBitsSet);
 }
 
-std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
+std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& path,
                                        SettingsRecord& record, bool* readWhole) {
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) return std::nullopt;
-  const uint32_t size = files.FileGetSize(file);
+  uint64_t size = files.FileGetSize(file);
   // A read may deliver less than asked; go on until the record is full or the file ends.
   size_t filled = 0;
+  bool ended = false;
   while (filled < kSettingsRecordSize) {
     const uint32_t wanted = static_cast<uint32_t>(kSettingsRecordSize - filled);
     const uint32_t got = files.FileRead(file, &record.bytes[filled], wanted);
-    if (got == 0) break;
+    if (got == 0) {
+      ended = files.LastFault().cause == FileError::kNone;
+      break;
+    }
     filled += std::min(got, wanted);
   }
   files.FileClose(file);
-  if (readWhole != nullptr) *readWhole = filled >= std::min<size_t>(size, kSettingsRecordSize);
+  // Without a size, a read that reached the end tells it.
+  if (size == FileSystem::kUnknownSize && ended) size = filled;
+  if (readWhole != nullptr) {
+    *readWhole =
+        filled == kSettingsRecordSize || (size != FileSystem::kUnknownSize && filled >= size);
+  }
   return size;
 }
 
-bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record) {
-  return SaveBytes(files, path, record.bytes.data(), static_cast<uint32_t>(kSettingsRecordSize));
+bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
+                    FileFault* fault) {
+  return SaveBytes(files, path, record.bytes.data(), static_cast<uint32_t>(kSettingsRecordSize),
+                   fault);
 }
 
-bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string& bytes) {
-  return SaveBytes(files, path, bytes.data(), static_cast<uint32_t>(bytes.size()));
+bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string& bytes,
+                   FileFault* fault) {
+  return SaveBytes(files, path, bytes.data(), static_cast<uint32_t>(bytes.size()), fault);
 }
 
 void SettingsStore::SelectConfigSlot(int32_t index) {
@@ -127,16 +164,45 @@ void SettingsStore::SelectConfigSlot(int32_t index) {
 
 bool SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
   bool readWhole = true;
-  const bool opened =
-      LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole).has_value();
-  loadBrokeOff_ = opened && !readWhole;
+  fileSize_ = LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole);
+  fileImage_ = record_;
+  loadBrokeOff_ = fileSize_ && !readWhole;
   SelectConfigSlot(-1);
-  return opened;
+  loadedImage_ = record_;
+  return fileSize_.has_value();
 }
 
-bool SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder) const {
-  if (loadBrokeOff_) return false;
-  return SaveRecordFile(files, SettingsFilePath(folder), record_);
+std::optional<SettingsRecord> SettingsStore::RecordToSave(FileSystem& files,
+                                                          const std::string& path,
+                                                          FileFault* fault) const {
+  SettingsRecord onDisk = fileImage_;
+  bool readWhole = true;
+  const std::optional<uint64_t> size = LoadRecordFile(files, path, onDisk, &readWhole);
+  if (!size || (size == fileSize_ && onDisk.bytes == fileImage_.bytes)) return record_;
+  if (!readWhole) {
+    Report(files.LastFault(), fault);
+    return std::nullopt;
+  }
+  for (size_t i = 0; i < kSettingsRecordSize; ++i) {
+    if (record_.bytes[i] != loadedImage_.bytes[i]) onDisk.bytes[i] = record_.bytes[i];
+  }
+  return onDisk;
+}
+
+bool SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder,
+                                     FileFault* fault) const {
+  if (loadBrokeOff_) {
+    Report({FileError::kOther, {}}, fault);
+    return false;
+  }
+  const std::string path = SettingsFilePath(folder);
+  const ChangeLock lock(files, files.FinalPath(path));
+  if (!lock.held()) {
+    Report(files.LastFault(), fault);
+    return false;
+  }
+  const std::optional<SettingsRecord> record = RecordToSave(files, path, fault);
+  return record && SaveRecordFile(files, path, *record, fault);
 }
 
 }  // namespace cfg

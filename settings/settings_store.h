@@ -27,14 +27,17 @@ void WriteFixedReadBackValues(SettingsRecord& record);
 // keeps what it held. The file's size, or nothing when it cannot be opened.
 // `readWhole`, when given, tells whether every byte the record takes from the
 // file arrived: after a failed read the record is part file, part old values.
-std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
+std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& path,
                                        SettingsRecord& record, bool* readWhole = nullptr);
-// Writes path + ".tmp" beside the file and puts it in the file's place only
-// when it is complete. True only when all 4684 bytes are in place; on failure
-// the old file stays as it was and the temporary file is removed.
-bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record);
+// Writes a temporary file of its own beside the file (beside a link's target)
+// and puts it in the file's place only when it is complete. True only when all
+// 4684 bytes are in place; on failure the old file stays as it was, the
+// temporary file is removed and `fault`, when given, tells why.
+bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
+                    FileFault* fault = nullptr);
 // The same save for any bytes (kvset export -o).
-bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string& bytes);
+bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string& bytes,
+                   FileFault* fault = nullptr);
 
 class SettingsStore {
  public:
@@ -50,15 +53,28 @@ class SettingsStore {
   void SelectConfigSlot(int32_t index);
   // True when KV.set could be opened (also when it is short or empty).
   bool LoadSettingsFile(FileSystem& files, const std::string& folder);
-  // KV.set through SaveRecordFile: true only when all 4684 bytes are in place.
+  // KV.set through SaveRecordFile, under the change lock: true only when all
+  // 4684 bytes are in place. When another program changed the file since the
+  // load, only the bytes this run changed go on top of the file as it is now.
   // False, writing nothing, when the last load could not read its file whole:
   // the save would replace the unread part of that file with defaults.
-  bool SaveSettingsFile(FileSystem& files, const std::string& folder) const;
+  bool SaveSettingsFile(FileSystem& files, const std::string& folder,
+                        FileFault* fault = nullptr) const;
 
  private:
+  // The record to write, or nothing (with `fault`) when the changed file
+  // cannot be read whole.
+  std::optional<SettingsRecord> RecordToSave(FileSystem& files, const std::string& path,
+                                             FileFault* fault) const;
+
   SlotSelected slotSelected_;
   SettingsRecord record_;
   bool loadBrokeOff_ = false;
+  // The last load: the file's bytes over what the record held, its size
+  // (nothing when absent), and the record right after the load.
+  SettingsRecord fileImage_;
+  std::optional<uint64_t> fileSize_;
+  SettingsRecord loadedImage_;
 };
 
 }  // namespace cfg

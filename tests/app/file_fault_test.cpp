@@ -20,9 +20,10 @@ namespace {
 
 constexpr int32_t kOldMarker = 11;
 constexpr int32_t kNewMarker = 99;
-constexpr char kTemporarySuffix[] = ".tmp";
-// The save's file calls: create, write, close, replace.
-constexpr size_t kSaveCallsBeforeReplace = 3;
+constexpr char kTemporarySuffix[] = ".~0.tmp";  // the fake's first temporary name
+// The save's file calls: lock; open, size, read, close (the file as it is
+// now); create, write, identity, close; replace.
+constexpr size_t kSaveCallsBeforeReplace = 9;
 
 // The in-memory disk with one more fault: reads that break off after a number
 // of bytes, as a bad sector in the middle of a file would.
@@ -124,12 +125,20 @@ std::vector<FaultCase> FaultCases() {
           "ReadBreaksOffAtLoad", [](B& f) { f.BreakReadsAfter(1000); }, false, Disk::kOld),
       LoadFault(
           "SizeUnknownAtLoad", [](B& f) { f.FailNext(FileOperation::kGetSize); }, true, Disk::kNew),
+      LoadFault(
+          "SizeUnknownAtLoadOfAShortFile",
+          [](B& f) {
+            f.SetFile(kLocalConfigSettings, std::vector<uint8_t>(100, 0x5A));
+            f.FailNext(FileOperation::kGetSize);
+          },
+          true, Disk::kNew),
       // Saving.
-      SaveFault("CreateFails", [](F& f) { f.FailNext(FileOperation::kCreateWrite); }),
+      SaveFault("CreateFails", [](F& f) { f.FailNext(FileOperation::kCreateNew); }),
       SaveFault("WriteFails", [](F& f) { f.FailNext(FileOperation::kWrite); }),
       SaveFault("DiskFullWritesNothing", [](F& f) { f.ShortenNextWrite(0); }),
       SaveFault("WriteFallsShort", [](F& f) { f.ShortenNextWrite(kSettingsRecordSize - 1); }),
-      SaveFault("CloseFails", [](F& f) { f.FailNext(FileOperation::kClose); }),
+      // The first close is the read's, of the file as it is now.
+      SaveFault("CloseFails", [](F& f) { f.FailNext(FileOperation::kClose, 2); }),
       SaveFault("ReplaceFails", [](F& f) { f.FailNext(FileOperation::kReplace); }),
       SaveFault("OldFileIsReadOnly", [](F& f) { f.SetReadOnly(kLocalConfigSettings); }),
       SaveFault("OldFileIsLocked", [](F& f) { f.SetLocked(kLocalConfigSettings); }),
@@ -193,6 +202,32 @@ TEST_P(FileFaultTest, KvSetIsOldOrNewWholeAndAFailedSaveIsReported) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, FileFaultTest, ::testing::ValuesIn(FaultCases()),
                          [](const auto& info) { return info.param.name; });
+
+// After a failed save the player is asked, with the cause: 再試行 once the
+// cause is gone saves the changes kept in memory; キャンセル keeps the old file.
+TEST(SaveRetryTest, RetrySavesTheChangesAndCancelKeepsTheOldFile) {
+  for (const bool retry : {true, false}) {
+    ProgramRig rig;
+    rig.files.SetFile(kLocalConfigSettings, MarkedImage(kOldMarker));
+    rig.program.StartUp();
+    rig.record().SetInt(record_offset::kOpaqueA, kNewMarker);
+    rig.program.confirmFlag = 1;
+    rig.files.SetReadOnly(kLocalConfigSettings);
+    std::vector<FileError> causes;
+
+    const bool saved = rig.program.ShutDown([&](const std::string& path, const FileFault& fault) {
+      EXPECT_EQ(rig.files.Absolute(path), kLocalConfigSettings);
+      causes.push_back(fault.cause);
+      rig.files.SetReadOnly(kLocalConfigSettings, false);
+      return retry;
+    });
+
+    EXPECT_EQ(saved, retry);
+    EXPECT_EQ(causes, std::vector<FileError>{FileError::kReadOnly});
+    EXPECT_EQ(rig.files.FileBytes(kLocalConfigSettings),
+              retry ? MarkedImage(kNewMarker) : MarkedImage(kOldMarker));
+  }
+}
 
 }  // namespace
 }  // namespace cfg::testing

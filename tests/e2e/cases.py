@@ -16,7 +16,7 @@ LOCAL_TXT = "LocalConfig/LocalConfig.Txt"
 
 WINDOW_MODE, START_640X480, KEEP_320X240, SLOT_LIST = 2104, 1041, 1042, 1000
 CONFIRM, CANCEL, SCORE_RESET = 1, 2, 3
-BOX_OK, BOX_CANCEL, BOX_TEXT = 1, 2, 0xFFFF
+BOX_OK, BOX_CANCEL, BOX_RETRY, BOX_TEXT = 1, 2, 4, 0xFFFF
 
 MAIN_TEXTS = (
     (WINDOW_MODE, "ウィンドウモードで起動する"),
@@ -167,15 +167,59 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def confirm_into_read_only_file(session):
-    """The save fails; the player is told which file, and the old one stays."""
+SAVE_FAILED = (
+    "設定ファイル %s を保存できませんでした。\n%s\n\n"
+    "[再試行] でもう一度保存します。[キャンセル] で保存せずに終了します。"
+)
+READ_ONLY = "ファイルが読み取り専用です。"
+
+
+def answer_save_failure(box_button):
+    """The save into a read-only file fails: the box names the file and the cause
+    and offers 再試行 (after read-only is cleared) and キャンセル."""
+
+    def drive(session):
+        path = os.path.join(session.game_dir, *DATA_KV.split("/"))
+        os.chmod(path, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+        ENDINGS["confirm"](session)
+        expected = SAVE_FAILED % (windows_path(path), READ_ONLY)
+        code, lines = session.probe("waittext", MAIN_TITLE, BOX_TEXT, expected, 10000, waiting_s=10)
+        seen = expected if code == 0 else "\n".join(lines)
+        expect(seen == expected, "the save-failure box says %r" % seen)
+        buttons = session.texts(MAIN_TITLE, (BOX_RETRY, BOX_CANCEL))
+        expect(
+            len(buttons) == 2 and buttons[0].startswith("再試行") and buttons[1] == "キャンセル",
+            "the box offers %r" % buttons,
+        )
+        if box_button == BOX_RETRY:
+            os.chmod(path, stat.S_IRUSR | stat.S_IWUSR | stat.S_IRGRP | stat.S_IROTH)
+        session.click(MAIN_TITLE, box_button)
+
+    return drive
+
+
+THEIR_SCORES = bytes(random.Random(1).randbytes(kv.SIZE - kv.RANKINGS))
+
+
+def change_file_while_open(session):
+    """Another program saves KV.set while the dialog is open; the player then
+    ticks window mode and confirms."""
+    expect_shows(session, kv.loaded_image(SCORES))
     path = os.path.join(session.game_dir, *DATA_KV.split("/"))
-    os.chmod(path, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+    with open(path, "wb") as file:
+        file.write(SCORES[: kv.RANKINGS] + THEIR_SCORES)
+    session.click(MAIN_TITLE, WINDOW_MODE)
     ENDINGS["confirm"](session)
-    expected = "設定ファイル %s を保存できませんでした。" % windows_path(path)
-    seen = session.wait_text(MAIN_TITLE, BOX_TEXT, expected, timeout_s=10)
-    expect(seen == expected, "the save-failure box says %r" % seen)
-    session.click(MAIN_TITLE, BOX_OK)
+
+
+def merged_file():
+    """Their file with only the bytes this run changed put on top."""
+    loaded = kv.loaded_image(SCORES)
+    mine = bytearray(loaded)
+    shown = kv.dialog_shows(loaded)
+    kv.read_back(mine, True, shown["start_640x480"], shown["keep_320x240"])
+    theirs = SCORES[: kv.RANKINGS] + THEIR_SCORES
+    return bytes(m if m != l else t for m, l, t in zip(mine, loaded, theirs))
 
 
 def read_texts(session):
@@ -191,13 +235,14 @@ def read_texts(session):
 
 
 class Case:
-    def __init__(self, name, files, drive, writes, japanese=True, smoke=False):
+    def __init__(self, name, files, drive, writes, japanese=True, smoke=False, exit_code=0):
         self.name = name
         self.files = files  # placed in the game folder before the run
         self.drive = drive  # drives the running dialog to its end
         self.writes = writes  # {path: bytes} the run must write; nothing else changes
         self.japanese = japanese
         self.smoke = smoke
+        self.exit_code = exit_code  # 1 when the save finally failed
 
 
 def switched_slot_file():
@@ -300,10 +345,23 @@ def build_cases():
             {DATA_KV: cleared_640x480_file(both_options)},
         ),
         Case(
-            "failed save into a read-only file is reported",
+            "failed save into a read-only file: retried after read-only is cleared",
             {DATA_KV: SCORES},
-            confirm_into_read_only_file,
+            answer_save_failure(BOX_RETRY),
+            {DATA_KV: saved(SCORES)},
+        ),
+        Case(
+            "failed save into a read-only file: cancelled, exit 1",
+            {DATA_KV: SCORES},
+            answer_save_failure(BOX_CANCEL),
             {},
+            exit_code=1,
+        ),
+        Case(
+            "file changed on disk while the dialog is open keeps those bytes",
+            {DATA_KV: SCORES},
+            change_file_while_open,
+            {DATA_KV: merged_file()},
         ),
         Case("Japanese texts", {"Data": None}, read_texts, {}, smoke=True),
         Case("texts under an English locale", {"Data": None}, read_texts, {}, japanese=False),

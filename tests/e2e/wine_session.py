@@ -32,8 +32,8 @@ class HarnessError(Exception):
 
 
 def escape_title(title):
-    """Titles reach the probe as ASCII, whatever the locale can carry."""
-    return "".join(c if ord(c) < 128 else "\\u%04x" % ord(c) for c in title)
+    """Titles reach the probe as printable ASCII, whatever the locale can carry."""
+    return "".join(c if 32 <= ord(c) < 128 else "\\u%04x" % ord(c) for c in title)
 
 
 class Display:

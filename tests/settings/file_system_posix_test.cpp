@@ -19,7 +19,7 @@ class PosixFileSystemTest : public ::testing::Test {
   void SetUp() override { folder_.Enter(""); }
 
   bool WriteThrough(const std::string& path, const std::string& bytes) {
-    const FileSystem::Handle file = files_.FileCreateWrite(path);
+    const FileSystem::Handle file = files_.FileCreateNew(path);
     if (file == FileSystem::kNoHandle) return false;
     const uint32_t written = files_.FileWrite(file, bytes.data(), bytes.size());
     return files_.FileClose(file) && written == bytes.size();
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, PosixPathTest,
 TEST_F(PosixFileSystemTest, UnconvertiblePathOpensNothing) {
   const std::string bad = "bad\xFF\xFF";
   EXPECT_EQ(files_.FileOpenRead(bad), FileSystem::kNoHandle);
-  EXPECT_EQ(files_.FileCreateWrite(bad), FileSystem::kNoHandle);
+  EXPECT_EQ(files_.FileCreateNew(bad), FileSystem::kNoHandle);
   EXPECT_FALSE(files_.ChangeDirectory(bad));
   EXPECT_TRUE(std::filesystem::is_empty(folder_.Path("")));
 }

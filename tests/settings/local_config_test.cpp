@@ -248,13 +248,20 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ReadLocalConfigSizeTest,
 class MockFileSystem : public FileSystem {
  public:
   MOCK_METHOD(Handle, FileOpenRead, (const std::string&), (override));
-  MOCK_METHOD(Handle, FileCreateWrite, (const std::string&), (override));
+  MOCK_METHOD(Handle, FileCreateNew, (const std::string&), (override));
+  MOCK_METHOD(std::string, TemporaryPathBeside, (const std::string&), (override));
+  MOCK_METHOD(bool, FileTakeIdentity, (Handle, const std::string&), (override));
   MOCK_METHOD(uint32_t, FileRead, (Handle, void*, uint32_t), (override));
   MOCK_METHOD(uint32_t, FileWrite, (Handle, const void*, uint32_t), (override));
   MOCK_METHOD(bool, FileClose, (Handle), (override));
-  MOCK_METHOD(uint32_t, FileGetSize, (Handle), (override));
+  MOCK_METHOD(uint64_t, FileGetSize, (Handle), (override));
+  MOCK_METHOD(std::string, FinalPath, (const std::string&), (override));
   MOCK_METHOD(bool, FileReplace, (const std::string&, const std::string&), (override));
   MOCK_METHOD(bool, FileDelete, (const std::string&), (override));
+  MOCK_METHOD(Handle, LockForChange, (const std::string&), (override));
+  MOCK_METHOD(void, Unlock, (Handle), (override));
+  MOCK_METHOD(FileFault, LastFault, (), (override));
+  MOCK_METHOD(std::optional<std::string>, PathFromUtf8, (const std::string&), (override));
   MOCK_METHOD(std::string, CurrentDirectory, (), (override));
   MOCK_METHOD(bool, ChangeDirectory, (const std::string&), (override));
 };

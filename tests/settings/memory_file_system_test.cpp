@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, MemoryFileSystemPathTest,
 TEST(MemoryFileSystemTest, FoldersMustExist) {
   MemoryFileSystem files("C:\\Game");
 
-  EXPECT_EQ(files.FileCreateWrite("Missing\\f"), FileSystem::kNoHandle);
+  EXPECT_EQ(files.FileCreateNew("Missing\\f"), FileSystem::kNoHandle);
   EXPECT_FALSE(files.ChangeDirectory("Missing"));
   EXPECT_EQ(files.CurrentDirectory(), "C:\\Game");
   EXPECT_TRUE(files.ListFiles().empty());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "settings/folder_path.h"
 
@@ -157,14 +158,14 @@ bool MemoryFileSystem::Admit(FileOperation operation, const std::string& path,
   if (callsLeft_) {
     if (*callsLeft_ == 0) {
       stopped_ = true;
-      return false;
+      return Failed(false, FileError::kOther);
     }
     --*callsLeft_;
   }
   int& failures = failures_[operation];
   if (failures > 0) {
     --failures;
-    return false;
+    return Failed(false, FileError::kOther);
   }
   return true;
 }
@@ -192,28 +193,40 @@ FileSystem::Handle MemoryFileSystem::FileOpenRead(const std::string& path) {
   if (!Admit(FileOperation::kOpenRead, path)) return kNoHandle;
   const std::string key = Absolute(path);
   const StoredFile* file = FindFile(key);
-  if (file == nullptr || file->locked) return kNoHandle;
+  if (file == nullptr) return Failed(kNoHandle, FileError::kNoFolder);
+  if (file->locked) return Failed(kNoHandle, FileError::kInUse);
   handles_[nextHandle_] = {key, false, 0};
   return nextHandle_++;
 }
 
-FileSystem::Handle MemoryFileSystem::FileCreateWrite(const std::string& path) {
-  if (!Admit(FileOperation::kCreateWrite, path)) return kNoHandle;
+FileSystem::Handle MemoryFileSystem::FileCreateNew(const std::string& path) {
+  if (!Admit(FileOperation::kCreateNew, path)) return kNoHandle;
   const std::string key = Absolute(path);
-  if (!ParentExists(key) || directories_.count(key) != 0) return kNoHandle;
-  StoredFile& file = files_[key];
-  if (file.readOnly || file.locked) return kNoHandle;
-  file.bytes.clear();
+  if (!ParentExists(key)) return Failed(kNoHandle, FileError::kNoFolder);
+  if (directories_.count(key) != 0 || files_.count(key) != 0) {
+    return Failed(kNoHandle, FileError::kExists);
+  }
+  files_[key];
   handles_[nextHandle_] = {key, true, 0};
   return nextHandle_++;
+}
+
+std::string MemoryFileSystem::TemporaryPathBeside(const std::string& path) {
+  return path + ".~" + std::to_string(temporaryCount_++) + ".tmp";
+}
+
+bool MemoryFileSystem::FileTakeIdentity(Handle file, const std::string& original) {
+  if (!Admit(FileOperation::kTakeIdentity, original)) return false;
+  return FindHandle(file) != nullptr;
 }
 
 uint32_t MemoryFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
   if (!Admit(FileOperation::kRead)) return 0;
   OpenFile* open = FindHandle(file);
-  if (open == nullptr || open->forWriting) return 0;
+  if (open == nullptr || open->forWriting) return Failed(0u, FileError::kOther);
   const StoredFile* stored = FindFile(open->key);
-  if (stored == nullptr || open->position >= stored->bytes.size()) return 0;
+  if (stored == nullptr) return Failed(0u, FileError::kOther);
+  if (open->position >= stored->bytes.size()) return Failed(0u, FileError::kNone);
   size_t n = std::min<size_t>(count, stored->bytes.size() - open->position);
   if (readLimit_ != 0) n = std::min<size_t>(n, readLimit_);
   std::memcpy(buffer, stored->bytes.data() + open->position, n);
@@ -224,13 +237,14 @@ uint32_t MemoryFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
 uint32_t MemoryFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
   if (!Admit(FileOperation::kWrite)) return 0;
   OpenFile* open = FindHandle(file);
-  if (open == nullptr || !open->forWriting) return 0;
+  if (open == nullptr || !open->forWriting) return Failed(0u, FileError::kOther);
   StoredFile* stored = FindFile(open->key);
-  if (stored == nullptr) return 0;
+  if (stored == nullptr) return Failed(0u, FileError::kOther);
   uint32_t n = count;
   if (shortWrite_) {
     n = std::min(n, *shortWrite_);
     shortWrite_.reset();
+    lastError_ = FileError::kDiskFull;
   }
   const auto* bytes = static_cast<const uint8_t*>(buffer);
   if (stored->bytes.size() < open->position + n) stored->bytes.resize(open->position + n);
@@ -246,13 +260,12 @@ bool MemoryFileSystem::FileClose(Handle file) {
   return handles_.erase(file) != 0 && admitted;
 }
 
-uint32_t MemoryFileSystem::FileGetSize(Handle file) {
-  constexpr uint32_t kUnknownSize = 0xFFFFFFFF;
+uint64_t MemoryFileSystem::FileGetSize(Handle file) {
   if (!Admit(FileOperation::kGetSize)) return kUnknownSize;
   OpenFile* open = FindHandle(file);
-  if (open == nullptr) return kUnknownSize;
+  if (open == nullptr) return Failed(kUnknownSize, FileError::kOther);
   const StoredFile* stored = FindFile(open->key);
-  return stored == nullptr ? kUnknownSize : static_cast<uint32_t>(stored->bytes.size());
+  return stored == nullptr ? Failed(kUnknownSize, FileError::kOther) : stored->bytes.size();
 }
 
 bool MemoryFileSystem::FileReplace(const std::string& from, const std::string& to) {
@@ -260,10 +273,13 @@ bool MemoryFileSystem::FileReplace(const std::string& from, const std::string& t
   const std::string source = Absolute(from);
   const std::string target = Absolute(to);
   const StoredFile* moving = FindFile(source);
-  if (moving == nullptr || moving->locked || IsOpen(source) || IsOpen(target)) return false;
-  if (!ParentExists(target) || directories_.count(target) != 0) return false;
+  if (moving == nullptr) return Failed(false, FileError::kOther);
+  if (moving->locked || IsOpen(source) || IsOpen(target)) return Failed(false, FileError::kInUse);
+  if (!ParentExists(target)) return Failed(false, FileError::kNoFolder);
+  if (directories_.count(target) != 0) return Failed(false, FileError::kNotAFile);
   const StoredFile* replaced = FindFile(target);
-  if (replaced != nullptr && (replaced->readOnly || replaced->locked)) return false;
+  if (replaced != nullptr && replaced->readOnly) return Failed(false, FileError::kReadOnly);
+  if (replaced != nullptr && replaced->locked) return Failed(false, FileError::kInUse);
   files_[target] = *moving;
   if (source != target) files_.erase(source);
   return true;
@@ -273,9 +289,22 @@ bool MemoryFileSystem::FileDelete(const std::string& path) {
   if (!Admit(FileOperation::kDelete, path)) return false;
   const std::string key = Absolute(path);
   const StoredFile* file = FindFile(key);
-  if (file == nullptr || file->readOnly || file->locked || IsOpen(key)) return false;
+  if (file == nullptr || file->readOnly || file->locked || IsOpen(key)) {
+    return Failed(false, FileError::kOther);
+  }
   files_.erase(key);
   return true;
+}
+
+FileSystem::Handle MemoryFileSystem::LockForChange(const std::string& path) {
+  if (!Admit(FileOperation::kLock, path)) return kNoHandle;
+  lockHeld_ = true;
+  if (onLock_) std::exchange(onLock_, nullptr)();
+  return 1;
+}
+
+void MemoryFileSystem::Unlock(Handle) {
+  lockHeld_ = false;
 }
 
 std::string MemoryFileSystem::CurrentDirectory() {

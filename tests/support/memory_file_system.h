@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -31,13 +32,15 @@ namespace cfg {
 
 enum class FileOperation {
   kOpenRead,
-  kCreateWrite,
+  kCreateNew,
+  kTakeIdentity,
   kRead,
   kWrite,
   kClose,
   kGetSize,
   kReplace,
   kDelete,
+  kLock,
   kCurrentDirectory,
   kChangeDirectory,
 };
@@ -67,6 +70,9 @@ class MemoryFileSystem : public FileSystem {
   void SetReadOnly(const std::string& path, bool readOnly = true);
   // A locked file is held by another program: every open, replace or delete fails.
   void SetLocked(const std::string& path, bool locked = true);
+  // Runs once LockForChange has been granted, as another program's writes
+  // that waited for the lock would.
+  void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
   // --- Faults ---------------------------------------------------------------
   // The next `times` calls of the operation fail (none, 0 bytes or false)
@@ -91,18 +97,28 @@ class MemoryFileSystem : public FileSystem {
   const std::vector<FileCall>& calls() const { return calls_; }
   // The number of handles still open.
   size_t OpenHandleCount() const { return handles_.size(); }
+  bool LockHeld() const { return lockHeld_; }
   // Resolves a path as the fake does (for comparing with ListFiles()).
   std::string Absolute(const std::string& path) const;
 
   // --- FileSystem -----------------------------------------------------------
   Handle FileOpenRead(const std::string& path) override;
-  Handle FileCreateWrite(const std::string& path) override;
+  Handle FileCreateNew(const std::string& path) override;
+  // The path followed by ".~N.tmp", N counting the calls.
+  std::string TemporaryPathBeside(const std::string& path) override;
+  bool FileTakeIdentity(Handle file, const std::string& original) override;
   uint32_t FileRead(Handle file, void* buffer, uint32_t count) override;
   uint32_t FileWrite(Handle file, const void* buffer, uint32_t count) override;
   bool FileClose(Handle file) override;
-  uint32_t FileGetSize(Handle file) override;
+  uint64_t FileGetSize(Handle file) override;
+  // The path itself: the fake has no links.
+  std::string FinalPath(const std::string& path) override { return path; }
   bool FileReplace(const std::string& from, const std::string& to) override;
   bool FileDelete(const std::string& path) override;
+  Handle LockForChange(const std::string& path) override;
+  void Unlock(Handle lock) override;
+  FileFault LastFault() override { return {lastError_, {}}; }
+  std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
   std::string CurrentDirectory() override;
   bool ChangeDirectory(const std::string& path) override;
 
@@ -118,12 +134,19 @@ class MemoryFileSystem : public FileSystem {
     size_t position = 0;
   };
 
-  // Logs the call and answers whether it may take effect.
+  // Logs the call and answers whether it may take effect; an injected
+  // failure is reported as kOther.
   bool Admit(FileOperation operation, const std::string& path = {}, const std::string& target = {});
   bool ParentExists(const std::string& key) const;
   StoredFile* FindFile(const std::string& key);
   OpenFile* FindHandle(Handle file);
   bool IsOpen(const std::string& key) const;
+  // Records the cause of a failure; returns `result` for brevity.
+  template <typename T>
+  T Failed(T result, FileError cause) {
+    lastError_ = cause;
+    return result;
+  }
 
   std::string current_;
   std::set<std::string> directories_;
@@ -136,6 +159,10 @@ class MemoryFileSystem : public FileSystem {
   std::optional<size_t> callsLeft_;
   bool stopped_ = false;
   std::vector<FileCall> calls_;
+  FileError lastError_ = FileError::kNone;
+  unsigned temporaryCount_ = 0;
+  bool lockHeld_ = false;
+  std::function<void()> onLock_;
 };
 
 }  // namespace cfg

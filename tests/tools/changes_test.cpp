@@ -1,9 +1,18 @@
 // Every changing command writes exactly the bytes asked for and keeps all others.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/tools/kvset_fixture.h"
@@ -45,7 +54,7 @@ TEST_P(ChangeTest, WritesOnlyTheBytesAskedFor) {
 
   EXPECT_EQ(ReadImage(), GetParam().expected(before));
   EXPECT_EQ(err_, "");
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -213,6 +222,197 @@ TEST_P(DefaultsTest, WithGameAndNoFileWritesWhereConfigSaves) {
 
 INSTANTIATE_TEST_SUITE_P(Joystick, DefaultsTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Joystick1" : "NoJoystick"; });
+
+// What the file is to the system: the change must leave all of it as it was.
+struct IdentityCase {
+  const char* name;
+  std::function<void(const TemporaryFolder&)> arrange;  // with KV.set written
+  std::function<void(const TemporaryFolder&)> check;
+};
+
+struct stat StatusOf(const std::filesystem::path& path) {
+  struct stat status = {};
+  EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
+  return status;
+}
+
+class IdentityTest : public KvsetFixture, public ::testing::TestWithParam<IdentityCase> {};
+
+TEST_P(IdentityTest, ChangeKeepsWhatTheFileIs) {
+  const Image before = PatternImage();
+  WriteImage(before);
+  GetParam().arrange(folder_);
+
+  EXPECT_EQ(Kvset({"set", "KV.set", "window=on"}), kExitDone) << err_;
+
+  EXPECT_EQ(ReadImage(), WithInt(before, 3568, 0));
+  GetParam().check(folder_);
+  EXPECT_FALSE(HasTemporaryFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, IdentityTest,
+    ::testing::ValuesIn(std::vector<IdentityCase>{
+        {"LinkIsFollowedAndStays",
+         [](const TemporaryFolder& f) {
+           f.MakeFolder("real");
+           std::filesystem::rename(f.Path("KV.set"), f.Path("real/target.set"));
+           std::filesystem::create_symlink("real/target.set", f.Path("KV.set"));
+         },
+         [](const TemporaryFolder& f) {
+           EXPECT_TRUE(std::filesystem::is_symlink(f.Path("KV.set")));
+           EXPECT_EQ(std::filesystem::read_symlink(f.Path("KV.set")), "real/target.set");
+         }},
+        {"Mode0600IsKept", [](const TemporaryFolder& f) { chmod(f.Path("KV.set").c_str(), 0600); },
+         [](const TemporaryFolder& f) {
+           EXPECT_EQ(StatusOf(f.Path("KV.set")).st_mode & 07777, 0600u);
+         }},
+        {"Mode0640IsKept", [](const TemporaryFolder& f) { chmod(f.Path("KV.set").c_str(), 0640); },
+         [](const TemporaryFolder& f) {
+           EXPECT_EQ(StatusOf(f.Path("KV.set")).st_mode & 07777, 0640u);
+         }},
+        {"OwnerIsKept",
+         [](const TemporaryFolder& f) {
+           if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+           ASSERT_EQ(chown(f.Path("KV.set").c_str(), 4321, 4322), 0);
+         },
+         [](const TemporaryFolder& f) {
+           EXPECT_EQ(StatusOf(f.Path("KV.set")).st_uid, 4321u);
+           EXPECT_EQ(StatusOf(f.Path("KV.set")).st_gid, 4322u);
+         }},
+    }),
+    [](const auto& info) { return info.param.name; });
+
+// On Linux a name is the system's bytes: no code page, no backslash separator.
+class NameTest : public KvsetFixture, public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NameTest, TheFileOfThatExactNameIsChanged) {
+  const Image before = PatternImage();
+  const std::filesystem::path file = folder_.Path("") / std::string(GetParam());
+  folder_.WriteFile("a/KV.set", std::string(before.begin(), before.end()));
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(before.data()),
+             static_cast<std::streamsize>(before.size()));
+
+  EXPECT_EQ(Kvset({"set", GetParam(), "window=on"}), kExitDone) << err_;
+
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(Image(std::istreambuf_iterator<char>(in), {}), WithInt(before, 3568, 0));
+  EXPECT_EQ(ReadImage("a/KV.set"), before);
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.Path(""))) {
+    names.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"a", GetParam()}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, NameTest,
+                         ::testing::Values("a\\KV.set", u8"KV〜.set", "KV\xFF.set"),
+                         [](const auto& info) { return "Name" + std::to_string(info.index); });
+
+class KvsetTest : public KvsetFixture, public ::testing::Test {};
+
+// Names this process would give its temporary files are taken by a link to
+// another file and by a pipe: neither is written through, waited on or removed.
+TEST_F(KvsetTest, TakenTemporaryNamesAreNeitherFollowedNorRemoved) {
+  const Image before = PatternImage();
+  WriteImage(before);
+  folder_.WriteFile("victim", "mine");
+  const std::string taken = "KV.set." + std::to_string(getpid()) + "-";
+  std::filesystem::create_symlink("victim", folder_.Path(taken + "0.tmp"));
+  ASSERT_EQ(mkfifo(folder_.Path(taken + "1.tmp").c_str(), 0600), 0);
+
+  EXPECT_EQ(Kvset({"set", "KV.set", "window=on"}), kExitDone) << err_;
+
+  EXPECT_EQ(ReadImage(), WithInt(before, 3568, 0));
+  EXPECT_EQ(folder_.ReadFile("victim"), "mine");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder_.Path(taken + "0.tmp")));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder_.Path(taken + "1.tmp")));
+}
+
+// Writers in processes of their own change one KV.set at the same time, each
+// its own bindings; a reader polls the file meanwhile.
+constexpr int kWriters = 4;
+constexpr int kRounds = 40;  // 4 x 40 = 5 slots x 4 controllers x 8 positions
+constexpr auto kRaceLimit = std::chrono::seconds(20);
+const char* const kPositions[] = {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"};
+
+std::vector<std::string> RaceChange(const std::string& file, int writer, int round) {
+  return {
+      "bind",
+      file,
+      "--slot",
+      std::to_string(round / 8),
+      "--controller",
+      std::to_string(writer + 1),
+      std::string(kPositions[round % 8]) + "=key:" + std::to_string(1 + writer * kRounds + round)};
+}
+
+// Exits 0 only when it saw KV.set whole every time, until `stop` closes.
+[[noreturn]] void PollSizes(int stop) {
+  int polls = 0;
+  for (;; ++polls) {
+    struct stat status;
+    if (stat("KV.set", &status) != 0 || status.st_size != 4684) _exit(1);
+    pollfd done = {stop, POLLIN, 0};
+    if (poll(&done, 1, 0) > 0) _exit(polls > 0 ? 0 : 1);
+  }
+}
+
+TEST_F(KvsetTest, ConcurrentWritersAllLandAndReadersSeeOnlyWholeFiles) {
+  const Image before = PatternImage();
+  WriteImage(before);
+  WriteImage(before, "expected.set");
+  for (int writer = 0; writer < kWriters; ++writer) {
+    for (int round = 0; round < kRounds; ++round) {
+      ASSERT_EQ(Kvset(RaceChange("expected.set", writer, round)), kExitDone) << err_;
+    }
+  }
+  int stop[2];
+  ASSERT_EQ(pipe(stop), 0);
+  const pid_t reader = fork();
+  if (reader == 0) {
+    close(stop[1]);
+    PollSizes(stop[0]);
+  }
+  close(stop[0]);
+  std::vector<pid_t> writers;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      PosixFileSystem files(PathStyle::kNative);
+      std::ostringstream out;
+      std::ostringstream err;
+      int failures = 0;
+      for (int round = 0; round < kRounds; ++round) {
+        failures += RunKvset(
+                        RaceChange("KV.set", writer, round), {files, files},
+                        [] { return std::string(); }, out, err) != kExitDone;
+      }
+      _exit(failures);
+    }
+    writers.push_back(pid);
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() + kRaceLimit;
+  for (const pid_t pid : writers) {
+    int status = -1;
+    while (waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (std::chrono::steady_clock::now() >= deadline) kill(pid, SIGKILL);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed or hung";
+  }
+  close(stop[1]);
+  int readerStatus = -1;
+  waitpid(reader, &readerStatus, 0);
+
+  EXPECT_TRUE(WIFEXITED(readerStatus) && WEXITSTATUS(readerStatus) == 0)
+      << "the reader saw KV.set missing or not 4684 bytes";
+  EXPECT_EQ(ReadImage(), ReadImage("expected.set"));
+  EXPECT_NE(ReadImage(), before);
+  EXPECT_FALSE(HasTemporaryFile());
+}
 
 }  // namespace
 }  // namespace cfg

@@ -2,6 +2,8 @@
 // and the file exactly as it was.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -36,7 +38,7 @@ TEST_P(ErrorTest, ChangesNothingAndNamesTheProblem) {
   EXPECT_NE(err_.find(GetParam().message), std::string::npos) << err_;
   EXPECT_EQ(err_.rfind("kvset: ", 0), 0u) << err_;
   EXPECT_EQ(ReadImage(), before_);
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
          {"show", "--slot", "1", "KV.set"},
          "kvset: show: --slot is not an option of show"},
         {"OneWordTooMany", {"show", "KV.set", "other.set"}, "show: other.set: one word more"},
-        {"FileIsAFolder", {"show", "folder"}, "folder: cannot open the file: Is a directory"},
+        {"FileIsAFolder", {"show", "folder"}, "folder: not a regular file"},
         {"GameFolderMissing", {"show", "--game", "none"}, "--game none: cannot enter the folder"},
         {"DefaultsOverAFile", {"defaults", "KV.set"}, "KV.set: the file exists; give --force"},
         {"Controller0", {"bind", "KV.set", "--controller", "0", "UP=z"}, "--controller"},
@@ -106,10 +108,10 @@ TEST_P(MissingFileTest, IsAnErrorThatNamesTheFileAndCreatesNothing) {
 
   EXPECT_EQ(Kvset(GetParam().args), kExitError);
 
-  EXPECT_EQ(err_, "kvset: KV.set: cannot open the file: No such file or directory\n");
+  EXPECT_EQ(err_, "kvset: KV.set: cannot open the file: there is no such file\n");
   EXPECT_EQ(out_, "");
   EXPECT_FALSE(Exists("KV.set"));
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, MissingFileTest, ::testing::ValuesIn(EveryCommand()),
@@ -142,10 +144,67 @@ TEST_P(UnfitFileTest, ReadOnlyFileInAWritableFolderIsRefused) {
 
   EXPECT_NE(err_.find("kvset: KV.set: cannot write the file"), std::string::npos) << err_;
   EXPECT_EQ(ReadImage(), before);
-  EXPECT_FALSE(Exists("KV.set.tmp"));
+  EXPECT_FALSE(HasTemporaryFile());
+}
+
+// A sparse file: 4 GiB more than a record, which a 32-bit size would take for one.
+constexpr uint64_t kOver4GiB = (uint64_t{1} << 32) + 4684;
+
+TEST_P(UnfitFileTest, FileOf4GiBMoreThanARecordIsRefused) {
+  WriteImage(PatternImage());
+  ASSERT_EQ(truncate(folder_.Path("KV.set").c_str(), kOver4GiB), 0);
+
+  EXPECT_EQ(Kvset(GetParam().args), kExitError);
+
+  EXPECT_EQ(err_, "kvset: KV.set: the file is 4294971980 bytes, not 4684; nothing changed\n");
+  EXPECT_EQ(std::filesystem::file_size(folder_.Path("KV.set")), kOver4GiB);
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, UnfitFileTest, ::testing::ValuesIn(kChangingCommands),
+                         [](const auto& info) { return info.param.name; });
+
+class SparseFileTest : public KvsetFixture, public ::testing::Test {};
+
+TEST_F(SparseFileTest, CheckReportsTheWholeSize) {
+  WriteImage(PatternImage());
+  ASSERT_EQ(truncate(folder_.Path("KV.set").c_str(), kOver4GiB), 0);
+
+  EXPECT_EQ(Kvset({"check", "KV.set"}), kExitFindings);
+
+  EXPECT_NE(out_.find("size 4294971980 bytes"), std::string::npos) << out_;
+}
+
+// A pipe named KV.set would block a plain open until a writer came; every
+// command must refuse it at once. The command runs in a child the alarm ends.
+class PipeFileTest : public KvsetFixture, public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(PipeFileTest, IsRefusedAtOnce) {
+  folder_.WriteFile("map.txt", "[controller 1]\nUP=z\n");
+  ASSERT_EQ(mkfifo(folder_.Path("KV.set").c_str(), 0600), 0);
+
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(5);
+    const bool refused = Kvset(GetParam().args) == kExitError &&
+                         err_.find("not a regular file") != std::string::npos;
+    _exit(refused ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+
+  EXPECT_FALSE(WIFSIGNALED(status)) << "the command hung";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not refused as no regular file";
+  EXPECT_TRUE(std::filesystem::is_fifo(folder_.Path("KV.set")));
+  EXPECT_FALSE(HasTemporaryFile());
+}
+
+std::vector<FileCase> EveryCommandAndDefaults() {
+  std::vector<FileCase> commands = EveryCommand();
+  commands.push_back({"Defaults", {"defaults", "KV.set"}});
+  return commands;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, PipeFileTest, ::testing::ValuesIn(EveryCommandAndDefaults()),
                          [](const auto& info) { return info.param.name; });
 
 class CurrentSlotTest : public KvsetFixture, public ::testing::TestWithParam<FileCase> {};

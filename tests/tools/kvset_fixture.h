@@ -45,7 +45,7 @@ class KvsetFixture {
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunKvset(
-        args, files_, [this] { return in_; }, out, err);
+        args, {files_, gameFiles_}, [this] { return in_; }, out, err);
     out_ = out.str();
     err_ = err.str();
     return status;
@@ -59,9 +59,18 @@ class KvsetFixture {
     return Image(bytes.begin(), bytes.end());
   }
   bool Exists(const std::string& name) const { return std::filesystem::exists(folder_.Path(name)); }
+  // A temporary file left anywhere under the folder.
+  bool HasTemporaryFile() const {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.Path(""))) {
+      if (entry.path().extension() == ".tmp") return true;
+    }
+    return false;
+  }
 
   TemporaryFolder folder_;
-  PosixFileSystem files_;
+  // As the Linux kvset has them: names are the system's bytes.
+  PosixFileSystem files_{PathStyle::kNative};
+  PosixFileSystem gameFiles_{PathStyle::kGame};
   std::string in_;  // standard input
   std::string out_;
   std::string err_;

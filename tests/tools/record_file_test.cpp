@@ -26,24 +26,37 @@ TEST(RecordFileForChange, ReadThatFailsOrBreaksOffIsRefusedAndTheFileKept) {
       files.FailNext(FileOperation::kRead);
     }
 
-    SettingsRecord record;
+    bool edited = false;
     std::string error;
-    EXPECT_FALSE(ReadRecordFileForChange(files, kPath, record, error)) << breaksOff;
+    EXPECT_FALSE(ChangeRecordFile(
+        files, kPath, [&](SettingsRecord&, std::string&) { return edited = true; }, error))
+        << breaksOff;
     EXPECT_EQ(error, "cannot read the whole file");
+    EXPECT_FALSE(edited);
     EXPECT_EQ(files.FileBytes(kPath), bytes);
   }
 }
 
-TEST(RecordFileForChange, AWholeFileIsRead) {
+TEST(RecordFileForChange, AWholeFileIsEditedAndReplacedUnderTheLock) {
   MemoryFileSystem files;
   files.AddDirectory("Data");
   std::vector<uint8_t> bytes(kSettingsRecordSize, 0x5A);
   files.SetFile(kPath, bytes);
 
-  SettingsRecord record;
   std::string error;
-  ASSERT_TRUE(ReadRecordFileForChange(files, kPath, record, error)) << error;
-  EXPECT_EQ(std::vector<uint8_t>(record.bytes.begin(), record.bytes.end()), bytes);
+  ASSERT_TRUE(ChangeRecordFile(
+      files, kPath,
+      [&](SettingsRecord& record, std::string&) {
+        EXPECT_TRUE(files.LockHeld());
+        EXPECT_EQ(std::vector<uint8_t>(record.bytes.begin(), record.bytes.end()), bytes);
+        record.bytes[7] = 0x01;
+        return true;
+      },
+      error))
+      << error;
+  bytes[7] = 0x01;
+  EXPECT_EQ(files.FileBytes(kPath), bytes);
+  EXPECT_FALSE(files.LockHeld());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "config_version.h"
+#include "settings/folder_path.h"
 #include "settings/rankings.h"
 #include "settings/settings_store.h"
 #include "settings/text_codec.h"
@@ -52,8 +53,8 @@ struct Arguments {
 
 class Command {
  public:
-  Command(const Arguments& arguments, FileSystem& files, const InputReader& in, std::ostream& out,
-          std::ostream& err)
+  Command(const Arguments& arguments, const KvsetFiles& files, const InputReader& in,
+          std::ostream& out, std::ostream& err)
       : arguments_(arguments), files_(files), in_(in), out_(out), err_(err) {}
 
   int Show();
@@ -72,18 +73,21 @@ class Command {
     err_ << "kvset: " << name << ": " << message << "\n";
     return kExitError;
   }
-  // FileSystem takes CP932 paths.
+  // A name typed on the command line, in the file system's own form.
   bool PathOf(const std::string& name, std::string& path);
-  // Sets path_ and name_ from FILE or --game, once; says on standard error
-  // which file --game chose, and when the game reads another than FILE.
+  // Sets path_, name_ and pathFiles_ from FILE or --game, once; says on
+  // standard error which file --game chose, and when the game reads another
+  // than FILE.
   bool Locate();
   bool LocateGameFile();
   void WarnWhenShadowed();
   bool Read(RecordFile& file);
-  bool ReadForChange(SettingsRecord& record);
+  // Read, edit and replace under the change lock.
+  int Change(const RecordEdit& edit);
   int Write(const SettingsRecord& record);
-  // --slot, else the file's current slot.
-  bool ChooseSlot(const SettingsRecord& record, int& slot);
+  int ChangeBindings(const std::vector<BindingChange>& changes);
+  // --slot, else the file's current slot; false, with `error`, when that is no slot.
+  bool ChooseSlot(const SettingsRecord& record, int& slot, std::string& error) const;
   bool ReadBindingsText(std::string& text);
   // FILE or --game DIR, to name where an argument belongs before the file is located.
   std::string FileWord() const {
@@ -91,19 +95,19 @@ class Command {
   }
 
   const Arguments& arguments_;
-  FileSystem& files_;
+  const KvsetFiles& files_;
   const InputReader& in_;
   std::ostream& out_;
   std::ostream& err_;
   std::string error_;
   bool located_ = false;
-  std::string path_;         // CP932
-  std::string startFolder_;  // CP932, before --game changed it
-  std::string name_;         // for messages
+  FileSystem* pathFiles_ = &files_.named;  // the file system path_ belongs to
+  std::string path_;
+  std::string name_;  // for messages
 };
 
 bool Command::PathOf(const std::string& name, std::string& path) {
-  const std::optional<std::string> converted = Cp932FromUtf8(name);
+  const std::optional<std::string> converted = files_.named.PathFromUtf8(name);
   if (!converted) {
     Fail(name, "the name has characters that code page 932 lacks");
     return false;
@@ -125,58 +129,76 @@ bool Command::Locate() {
   return true;
 }
 
-// The lookup works in game-style paths from inside the game's folder.
+// The lookup runs inside the game's folder in the game's own paths, as
+// Config.exe's does; then the working folder is the user's again, so that
+// the other names on the command line mean what they meant.
 bool Command::LocateGameFile() {
   const std::string where = "--game " + arguments_.game;
   std::string folder;
   if (!PathOf(arguments_.game, folder)) return false;
-  startFolder_ = files_.CurrentDirectory();
-  const std::optional<GameFile> file = FindGameFile(files_, folder, error_);
-  if (!file) {
-    Fail(where, error_);
+  FileSystem& named = files_.named;
+  FileSystem& game = files_.game;
+  const std::string startFolder = named.CurrentDirectory();
+  if (!named.ChangeDirectory(folder)) {
+    Fail(where, "cannot enter the folder (" + FaultText(named.LastFault()) + ")");
     return false;
   }
-  path_ = file->path;
-  name_ = Utf8FromCp932(path_).value_or(path_);
-  const std::string folderNow = files_.CurrentDirectory();
+  const GameFile file = FindGameFile(game);
+  const std::string folderNow = game.CurrentDirectory();
+  named.ChangeDirectory(startFolder);
+  if (folderNow.empty()) {
+    Fail(where, "the folder's name has characters that code page 932 lacks");
+    return false;
+  }
+  path_ = IsRelativePath(file.path) ? WithTrailingBackslash(folderNow) + file.path : file.path;
+  pathFiles_ = &game;
+  name_ = Utf8FromCp932(file.path).value_or(file.path);
   err_ << "kvset: " << where << ": "
-       << (file->found ? "the game's file is " + name_
-                       : "no KV.set yet; " + name_ + " is where Config.exe saves it")
+       << (file.found ? "the game's file is " + name_
+                      : "no KV.set yet; " + name_ + " is where Config.exe saves it")
        << " (in " << Utf8FromCp932(folderNow).value_or(folderNow) << ")\n";
   return true;
 }
 
 void Command::WarnWhenShadowed() {
-  const std::optional<std::string> shadowing = ShadowingFile(files_, path_);
+  const std::optional<std::string> shadowing = ShadowingFile(files_.named, path_);
   if (!shadowing) return;
-  err_ << "kvset: warning: " << name_ << ": the game reads "
-       << Utf8FromCp932(*shadowing).value_or(*shadowing) << " instead while that file exists\n";
+  err_ << "kvset: warning: " << name_ << ": the game reads " << *shadowing
+       << " instead while that file exists\n";
 }
 
 bool Command::Read(RecordFile& file) {
   if (!Locate()) return false;
-  if (ReadRecordFile(files_, path_, file, error_)) return true;
+  if (ReadRecordFile(*pathFiles_, path_, file, error_)) return true;
   Fail(name_, error_);
   return false;
 }
 
-bool Command::ReadForChange(SettingsRecord& record) {
-  if (!Locate()) return false;
-  if (ReadRecordFileForChange(files_, path_, record, error_)) return true;
-  Fail(name_, error_);
-  return false;
+int Command::Change(const RecordEdit& edit) {
+  if (!Locate()) return kExitError;
+  if (!ChangeRecordFile(*pathFiles_, path_, edit, error_)) return Fail(name_, error_);
+  return kExitDone;
 }
 
 int Command::Write(const SettingsRecord& record) {
   if (!Locate()) return kExitError;
-  if (!WriteRecordFile(files_, path_, record, error_)) return Fail(name_, error_);
+  if (!WriteRecordFile(*pathFiles_, path_, record, error_)) return Fail(name_, error_);
   return kExitDone;
 }
 
-bool Command::ChooseSlot(const SettingsRecord& record, int& slot) {
+int Command::ChangeBindings(const std::vector<BindingChange>& changes) {
+  return Change([&](SettingsRecord& record, std::string& error) {
+    int slot = 0;
+    if (!ChooseSlot(record, slot, error)) return false;
+    ApplyBindingChanges(changes, slot, record);
+    return true;
+  });
+}
+
+bool Command::ChooseSlot(const SettingsRecord& record, int& slot, std::string& error) const {
   slot = arguments_.slotGiven ? arguments_.slot : record.Int(record_offset::kCurrentSlot);
   if (slot >= 0 && slot < kSlotCount) return true;
-  Fail(name_, "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot");
+  error = "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot";
   return false;
 }
 
@@ -215,10 +237,10 @@ int Command::Keys() {
 int Command::Set() {
   OptionChanges changes;
   if (!ParseOptionChanges(arguments_.words, changes, error_)) return Fail(FileWord(), error_);
-  SettingsRecord record;
-  if (!ReadForChange(record)) return kExitError;
-  ApplyOptionChanges(changes, record);
-  return Write(record);
+  return Change([&](SettingsRecord& record, std::string&) {
+    ApplyOptionChanges(changes, record);
+    return true;
+  });
 }
 
 int Command::Bind() {
@@ -227,24 +249,21 @@ int Command::Bind() {
                            error_)) {
     return Fail(FileWord(), error_);
   }
-  SettingsRecord record;
-  int slot = 0;
-  if (!ReadForChange(record) || !ChooseSlot(record, slot)) return kExitError;
-  ApplyBindingChanges(changes, slot, record);
-  return Write(record);
+  return ChangeBindings(changes);
 }
 
 int Command::CopySlot() {
-  SettingsRecord record;
-  if (!ReadForChange(record)) return kExitError;
-  CopySlotKeyMap(arguments_.from, arguments_.to, record);
-  return Write(record);
+  return Change([&](SettingsRecord& record, std::string&) {
+    CopySlotKeyMap(arguments_.from, arguments_.to, record);
+    return true;
+  });
 }
 
 int Command::Export() {
   RecordFile file;
   int slot = 0;
-  if (!Read(file) || !ChooseSlot(file.record, slot)) return kExitError;
+  if (!Read(file)) return kExitError;
+  if (!ChooseSlot(file.record, slot, error_)) return Fail(name_, error_);
   const std::string text = ExportKeyMap(file.record, slot);
   if (arguments_.outputFile.empty()) {
     out_ << text;
@@ -252,12 +271,8 @@ int Command::Export() {
   }
   std::string outputPath;
   if (!PathOf(arguments_.outputFile, outputPath)) return kExitError;
-  // A relative name means where kvset was started, not the game's folder.
-  if (!startFolder_.empty() && IsRelativePath(outputPath)) {
-    outputPath = startFolder_ + "\\" + outputPath;
-  }
-  if (!SaveWholeFile(files_, outputPath, text)) {
-    return Fail(arguments_.outputFile, "cannot write the file: " + files_.LastErrorText());
+  if (!WriteTextFile(files_.named, outputPath, text, error_)) {
+    return Fail(arguments_.outputFile, error_);
   }
   return kExitDone;
 }
@@ -270,7 +285,7 @@ bool Command::ReadBindingsText(std::string& text) {
   } else {
     std::string textPath;
     if (!PathOf(arguments_.textFile, textPath)) return false;
-    if (!ReadTextFile(files_, textPath, bytes, error_)) {
+    if (!ReadTextFile(files_.named, textPath, bytes, error_)) {
       Fail(arguments_.textFile, error_);
       return false;
     }
@@ -290,23 +305,19 @@ int Command::Import() {
   if (!ReadBindingsText(text)) return kExitError;
   std::vector<BindingChange> changes;
   if (!ParseKeyMapText(text, changes, error_)) return Fail(arguments_.textFile, error_);
-  SettingsRecord record;
-  int slot = 0;
-  if (!ReadForChange(record) || !ChooseSlot(record, slot)) return kExitError;
-  ApplyBindingChanges(changes, slot, record);
-  return Write(record);
+  return ChangeBindings(changes);
 }
 
 int Command::ResetRankings() {
-  SettingsRecord record;
-  if (!ReadForChange(record)) return kExitError;
-  ResetRankingTables(record);
-  return Write(record);
+  return Change([](SettingsRecord& record, std::string&) {
+    ResetRankingTables(record);
+    return true;
+  });
 }
 
 int Command::Defaults() {
   if (!Locate()) return kExitError;
-  if (!arguments_.force && FileOpens(files_, path_)) {
+  if (!arguments_.force && FileOpens(*pathFiles_, path_)) {
     return Fail(name_, "the file exists; give --force to replace it");
   }
   return Write(FreshRecord(arguments_.joystick));
@@ -495,7 +506,7 @@ std::string ParseErrorText(const CLI::App& app, const std::vector<std::string>& 
 
 }  // namespace
 
-int RunKvset(const std::vector<std::string>& args, FileSystem& files, const InputReader& in,
+int RunKvset(const std::vector<std::string>& args, const KvsetFiles& files, const InputReader& in,
              std::ostream& out, std::ostream& err) {
   CLI::App app("Reads and changes KV.set, the game's settings file.", "kvset");
   app.require_subcommand(1, 1);

@@ -45,12 +45,7 @@ bool FileOpens(FileSystem& files, const std::string& path) {
   return true;
 }
 
-std::optional<GameFile> FindGameFile(FileSystem& files, const std::string& folder,
-                                     std::string& error) {
-  if (!files.ChangeDirectory(folder)) {
-    error = "cannot enter the folder: " + files.LastErrorText();
-    return std::nullopt;
-  }
+GameFile FindGameFile(FileSystem& files) {
   GameFile file;
   for (const std::string& settingsFolder : SettingsFolders(ReadLocalConfig(files))) {
     file.path = SettingsFilePath(settingsFolder);

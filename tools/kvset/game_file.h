@@ -1,5 +1,5 @@
 // KV.set found as Config.exe finds it, for `--game DIR`, and the warning for
-// a file the game does not read. Paths are CP932, as FileSystem takes them.
+// a file the game does not read.
 #pragma once
 
 #include <optional>
@@ -14,11 +14,10 @@ struct GameFile {
   bool found = false;  // else `path` is where Config.exe would save
 };
 
-// Changes into `folder`, applies its LocalConfig.Txt and tries the settings
-// folders in the program's order; nothing, with `error`, when the folder
-// cannot be entered.
-std::optional<GameFile> FindGameFile(FileSystem& files, const std::string& folder,
-                                     std::string& error);
+// From inside the game's folder: applies its LocalConfig.Txt (which may
+// change the current directory) and tries the settings folders in the
+// program's order. `files` takes the game's own paths.
+GameFile FindGameFile(FileSystem& files);
 
 // For a `path` in a folder named Data: the LocalConfig\KV.set beside that
 // folder when it opens (the game reads that one first); else nothing.

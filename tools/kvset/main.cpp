@@ -12,11 +12,12 @@ constexpr char kOutputFailed[] =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::unique_ptr<cfg::FileSystem> files = cfg::PlatformFileSystem();
+  const std::unique_ptr<cfg::FileSystem> named = cfg::PlatformFileSystem();
+  const std::unique_ptr<cfg::FileSystem> game = cfg::GameFileSystem();
   std::ostringstream out;
   std::ostringstream err;
-  int status =
-      cfg::RunKvset(cfg::CommandLineWords(argc, argv), *files, cfg::ReadStandardInput, out, err);
+  int status = cfg::RunKvset(cfg::CommandLineWords(argc, argv), {*named, *game},
+                             cfg::ReadStandardInput, out, err);
   if (!cfg::WriteStandardOutput(out.str())) {
     err << kOutputFailed;
     status = cfg::kExitError;

@@ -10,7 +10,11 @@ std::vector<std::string> CommandLineWords(int argc, char** argv) {
 }
 
 std::unique_ptr<FileSystem> PlatformFileSystem() {
-  return std::make_unique<PosixFileSystem>();
+  return std::make_unique<PosixFileSystem>(PathStyle::kNative);
+}
+
+std::unique_ptr<FileSystem> GameFileSystem() {
+  return std::make_unique<PosixFileSystem>(PathStyle::kGame);
 }
 
 bool WriteStandardOutput(const std::string& text) {

@@ -37,26 +37,6 @@ bool WriteTo(DWORD stream, const std::string& text) {
          written == bytes.size();
 }
 
-// The file layer with the system's reason for a failure, for the tool's messages.
-class ToolFileSystem : public WinFileSystem {
- public:
-  std::string LastErrorText() override {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0) return std::string();
-    std::string reason = Utf8FromWide(text);
-    LocalFree(text);
-    // The system ends its texts with a full stop and a line end.
-    while (!reason.empty() &&
-           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
-      reason.pop_back();
-    }
-    return reason;
-  }
-};
-
 }  // namespace
 
 // The ANSI argv would lose every character outside the system's code page.
@@ -70,7 +50,11 @@ std::vector<std::string> CommandLineWords(int, char**) {
 }
 
 std::unique_ptr<FileSystem> PlatformFileSystem() {
-  return std::make_unique<ToolFileSystem>();
+  return std::make_unique<WinFileSystem>();
+}
+
+std::unique_ptr<FileSystem> GameFileSystem() {
+  return std::make_unique<WinFileSystem>();
 }
 
 bool WriteStandardOutput(const std::string& text) {

@@ -3,16 +3,69 @@
 #include <optional>
 
 #include "settings/settings_store.h"
+#include "settings/text_codec.h"
 #include "tools/kvset/fresh_record.h"
 
 namespace cfg {
+
+std::string FaultText(const FileFault& fault) {
+  switch (fault.cause) {
+    case FileError::kReadOnly:
+      return "read-only";
+    case FileError::kInUse:
+      return "held open by another program";
+    case FileError::kNoFolder:
+      return "its folder is missing";
+    case FileError::kDiskFull:
+      return "the disk is full";
+    case FileError::kNotAFile:
+      return "not a regular file";
+    default:
+      return Utf8FromCp932(fault.systemText).value_or(fault.systemText);
+  }
+}
+
 namespace {
 
 constexpr uint32_t kReadChunk = 4096;
 
-std::string CannotOpen(FileSystem& files) {
-  const std::string reason = files.LastErrorText();
-  return "cannot open the file" + (reason.empty() ? std::string() : ": " + reason);
+bool OpenFailed(FileSystem& files, std::string& error) {
+  const FileFault fault = files.LastFault();
+  switch (fault.cause) {
+    case FileError::kNotAFile:
+      error = "not a regular file (a folder, pipe or device); nothing was read";
+      break;
+    case FileError::kNoFolder:
+      error = "cannot open the file: there is no such file";
+      break;
+    case FileError::kReadOnly:
+      error = "cannot open the file: permission denied";
+      break;
+    default:
+      error = "cannot open the file: " + FaultText(fault);
+  }
+  return false;
+}
+
+// The caller holds the change lock.
+bool ReplaceRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
+                       std::string& error) {
+  FileFault fault;
+  if (SaveRecordFile(files, path, record, &fault)) return true;
+  error = "cannot write the file (" + FaultText(fault) + "); it was not changed";
+  return false;
+}
+
+// The lock is taken on the folder, so a missing folder shows here first: to
+// a command that reads first it is a file that cannot be opened.
+bool LockFailed(FileSystem& files, bool readsFirst, std::string& error) {
+  const FileFault fault = files.LastFault();
+  if (readsFirst && fault.cause == FileError::kNoFolder) {
+    error = "cannot open the file: there is no such file";
+  } else {
+    error = "cannot write the file (" + FaultText(fault) + "); it was not changed";
+  }
+  return false;
 }
 
 }  // namespace
@@ -21,11 +74,8 @@ bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file
                     std::string& error) {
   file.record = StartUpRecord(false);
   bool readWhole = true;
-  const std::optional<uint32_t> size = LoadRecordFile(files, path, file.record, &readWhole);
-  if (!size) {
-    error = CannotOpen(files);
-    return false;
-  }
+  const std::optional<uint64_t> size = LoadRecordFile(files, path, file.record, &readWhole);
+  if (!size) return OpenFailed(files, error);
   // A read that broke off would show, and save, defaults in place of the file's bytes.
   if (!readWhole) {
     error = "cannot read the whole file";
@@ -35,40 +85,47 @@ bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file
   return true;
 }
 
-bool ReadRecordFileForChange(FileSystem& files, const std::string& path, SettingsRecord& record,
-                             std::string& error) {
+bool ChangeRecordFile(FileSystem& files, const std::string& path, const RecordEdit& edit,
+                      std::string& error) {
+  const std::string target = files.FinalPath(path);
+  const ChangeLock lock(files, target);
+  if (!lock.held()) return LockFailed(files, true, error);
   RecordFile file;
-  if (!ReadRecordFile(files, path, file, error)) return false;
+  if (!ReadRecordFile(files, target, file, error)) return false;
   if (file.size != kSettingsRecordSize) {
     error = "the file is " + std::to_string(file.size) + " bytes, not " +
             std::to_string(kSettingsRecordSize) + "; nothing changed";
     return false;
   }
-  record = file.record;
-  return true;
+  return edit(file.record, error) && ReplaceRecordFile(files, target, file.record, error);
 }
 
 bool WriteRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
                      std::string& error) {
-  if (SaveRecordFile(files, path, record)) return true;
-  error =
-      "cannot write the file (read-only, held open, or its folder is missing); it was not changed";
-  return false;
+  const std::string target = files.FinalPath(path);
+  const ChangeLock lock(files, target);
+  if (!lock.held()) return LockFailed(files, false, error);
+  return ReplaceRecordFile(files, target, record, error);
 }
 
 bool ReadTextFile(FileSystem& files, const std::string& path, std::string& text,
                   std::string& error) {
   const FileSystem::Handle file = files.FileOpenRead(path);
-  if (file == FileSystem::kNoHandle) {
-    error = CannotOpen(files);
-    return false;
-  }
+  if (file == FileSystem::kNoHandle) return OpenFailed(files, error);
   text.clear();
   char buffer[kReadChunk];
   uint32_t got;
   while ((got = files.FileRead(file, buffer, sizeof buffer)) > 0) text.append(buffer, got);
   files.FileClose(file);
   return true;
+}
+
+bool WriteTextFile(FileSystem& files, const std::string& path, const std::string& text,
+                   std::string& error) {
+  FileFault fault;
+  if (SaveWholeFile(files, path, text, &fault)) return true;
+  error = "cannot write the file (" + FaultText(fault) + "); it was not changed";
+  return false;
 }
 
 }  // namespace cfg

@@ -18,7 +18,7 @@ std::string IntText(const SettingsRecord& record, size_t offset) {
   return std::to_string(record.Int(offset));
 }
 
-std::string SizeLine(const std::string& name, uint32_t size) {
+std::string SizeLine(const std::string& name, uint64_t size) {
   std::string line = "file: " + name + " (" + std::to_string(size) + " bytes";
   if (size != kSettingsRecordSize) {
     line += ", not " + std::to_string(kSettingsRecordSize) +
