@@ -129,7 +129,7 @@ def confirm_into_read_only_file(session):
     os.chmod(session.path(DATA_KV), stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
     session.click(MAIN_TITLE, CONFIRM)
     expected = "設定ファイル Z:%s を保存できませんでした。" % session.path(DATA_KV).replace("/", "\\")
-    seen = session.wait_text(MAIN_TITLE, BOX_TEXT, expected, timeout_s=10)
+    seen = session.text_once_shown(MAIN_TITLE, BOX_TEXT, expected)
     expect(seen == expected, "the save-failure box says %r" % seen)
     session.click(MAIN_TITLE, 1)
 
@@ -146,9 +146,9 @@ def main_dialog_cases():
         Case("English locale: texts, a LocalConfig file shown, Cancel writes nothing",
              {"Data": None, LOCAL_KV: CRAFTED}, shows_then(CRAFTED, "cancel", texts=True), {},
              japanese=False),
-        Case("crafted LocalConfig file kept but for the read-back fields, Data untouched",
-             {LOCAL_KV: CRAFTED, DATA_KV: with_ints(CRAFTED, (kv.CURRENT_SLOT, 1))}, kept,
-             {LOCAL_KV: kv.saved(CRAFTED)}),
+        Case("crafted 5000-byte LocalConfig file saved whole but for the read-back fields",
+             {LOCAL_KV: CRAFTED + bytes(316), DATA_KV: with_ints(CRAFTED, (kv.CURRENT_SLOT, 1))},
+             kept, {LOCAL_KV: kv.saved(CRAFTED)}),
         Case("relative DataPath: loaded from and saved into Other/Data",
              {LOCAL_TXT: b"DataPath Other\r\n", "Other/Data/KV.set": CRAFTED, DATA_KV: SCORES},
              kept, {"Other/Data/KV.set": kv.saved(CRAFTED)}),
@@ -168,10 +168,10 @@ def main_dialog_cases():
              {JAPANESE + "/" + LOCAL_TXT: b"DataPath " + FOLDER_5C.encode("cp932") + b"\r\n",
               japanese_kv: CRAFTED, JAPANESE + "/" + DATA_KV: SCORES}, kept,
              {japanese_kv: kv.saved(CRAFTED)}, start_in=JAPANESE),
-        Case("DataPath into a folder past 260 bytes",
+        Case("DataPath into a folder past 260 bytes, an empty KV.set there counts as found",
              {LOCAL_TXT: b"DataPath %s\r\nDataPath %s\r\n" % tuple(LONG.encode().split(b"/")),
-              LONG + "/" + DATA_KV: CRAFTED, "Data": None}, kept,
-             {LONG + "/" + DATA_KV: kv.saved(CRAFTED)}),
+              LONG + "/" + DATA_KV: b"", "Data": None}, shows_then(b"", "confirm"),
+             {LONG + "/" + DATA_KV: kv.saved()}),
     ]
 
 

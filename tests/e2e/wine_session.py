@@ -42,11 +42,11 @@ class Session:
     runs from the game folder beside the winmm.dll stand-in, which reports them."""
 
     def __init__(self, build_dir, arch, display, work_dir, japanese=True, joysticks=None):
-        self.build_dir, self.loader, self.work_dir = build_dir, LOADERS[arch], work_dir
+        self.build_dir, self.loader = build_dir, LOADERS[arch]
         self.game_dir, prefix = os.path.join(work_dir, "game"), os.path.join(work_dir, "prefix")
         os.makedirs(self.game_dir)
         subprocess.run([WINE_PREFIX_SCRIPT, prefix], check=True)
-        self.env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("LC_", "LOCPATH"))}
         self.env.update(LANG="en_US.UTF-8", WINEPREFIX=prefix, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=display)
         if japanese:
@@ -125,6 +125,15 @@ class Session:
                                  waiting_s=timeout_s)
         expect(code == 0 or lines, "no control %d in %r to read" % (control, title))
         return text if code == 0 else lines[0]
+
+    def text_once_shown(self, title, control, text, timeout_s=10):
+        """The control's text once it is text, else the last one read: for a
+        box that takes the title of a window that is closing."""
+        deadline, seen = time.monotonic() + timeout_s, None
+        while seen != text and time.monotonic() < deadline:
+            code, lines = self.probe("text", title, control)
+            seen = lines[0] if code == 0 and lines else seen
+        return seen
 
     def click(self, title, control):
         self.value("click", title, control)

@@ -56,9 +56,7 @@ UINT WINAPI joyGetNumDevs() {
 
 MMRESULT WINAPI joyGetDevCapsA(UINT_PTR id, LPJOYCAPSA caps, UINT size) {
   FakeJoystick j;
-  if (!Find(static_cast<UINT>(id), j) || caps == nullptr || size < sizeof(JOYCAPSA)) {
-    return JOYERR_PARMS;
-  }
+  if (!Find(static_cast<UINT>(id), j)) return JOYERR_PARMS;
   memset(caps, 0, size);
   caps->wXmax = caps->wYmax = 65535;
   return JOYERR_NOERROR;
@@ -72,7 +70,6 @@ MMRESULT WINAPI joyGetPos(UINT id, LPJOYINFO) {
 MMRESULT WINAPI joyGetPosEx(UINT id, LPJOYINFOEX info) {
   FakeJoystick j;
   if (!Find(id, j) || j.posFail) return JOYERR_UNPLUGGED;
-  if (info == nullptr || info->dwSize != sizeof(JOYINFOEX)) return JOYERR_PARMS;
   info->dwXpos = j.x;
   info->dwYpos = j.y;
   info->dwButtons = j.buttons;
