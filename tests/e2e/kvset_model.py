@@ -84,13 +84,10 @@ def default_image(joystick_1=False):
 
 
 def loaded_image(file_bytes, joystick_1=False):
-    """A KV.set (None: none found) read over the defaults: its leading bytes;
-    a current slot outside 0-4 is brought back to 0."""
+    """A KV.set (None: none found) read over the defaults: its leading bytes."""
     image = default_image(joystick_1)
     head = (file_bytes or b"")[:SIZE]
     image[: len(head)] = head
-    if not 0 <= get_int(image, CURRENT_SLOT) < SLOT_COUNT:
-        put_int(image, CURRENT_SLOT, 0)
     return image
 
 
