@@ -1,380 +1,335 @@
-"""The end-to-end cases: files placed, the dialog driven, files expected.
+"""The end-to-end cases: files placed, the dialogs driven, files expected.
 
-Every expected KV.set comes from kvset_model, never from the program.
+Only what the Win32 layer decides runs here: message routing, real key presses
+(xdotool types them into the X11 window), joysticks through the winmm.dll
+stand-in, locales, Windows paths and the save-failure box. Every expected
+KV.set comes from kvset_model, never from the program.
 """
 
 import os
 import random
 import stat
+import types
 
 import kvset_model as kv
-from wine_session import MAIN_TITLE, SCORE_RESET_TITLE
+import resources_check
+from wine_session import MAIN_TITLE, expect
 
-DATA_KV = "Data/KV.set"
-LOCAL_KV = "LocalConfig/KV.set"
-LOCAL_TXT = "LocalConfig/LocalConfig.Txt"
-
+DATA_KV, LOCAL_KV, LOCAL_TXT = "Data/KV.set", "LocalConfig/KV.set", "LocalConfig/LocalConfig.Txt"
 WINDOW_MODE, START_640X480, KEEP_320X240, SLOT_LIST = 2104, 1041, 1042, 1000
-CONFIRM, CANCEL, SCORE_RESET = 1, 2, 3
-BOX_OK, BOX_CANCEL, BOX_RETRY, BOX_TEXT = 1, 2, 4, 0xFFFF
-
-MAIN_TEXTS = (
-    (WINDOW_MODE, "ウィンドウモードで起動する"),
-    (START_640X480, "６４０×４８０で起動する"),
-    (KEEP_320X240, "画面を３２０×２４０を保持する"),
-    (1017, "キーコンフィグ"),
-    (1034, "キーテスト"),
-    (CONFIRM, "設定する"),
-    (CANCEL, "設定しない"),
-    (SCORE_RESET, "スコア初期化"),
-)
-SLOT_ENTRIES = ["Config: 0", "Config: 1", "Config: 2", "Config: 3", "Config: 4"]
+CONFIRM, CANCEL, SCORE_RESET, KEY_CONFIG, KEY_TEST, BOX_TEXT = 1, 2, 3, 1017, 1034, 0xFFFF
+SCORE_RESET_TITLE, ASSIGN_TITLE, KEY_TEST_TITLE = "スコア初期化の確認", "ボタン設定", "コントローラーテスト"
+MAIN_TEXTS = resources_check.control_texts('"INITIALPAGE"')  # the template's texts
+SLOT_ENTRIES = ["Config: %d" % slot for slot in range(kv.SLOT_COUNT)]
 
 
-# -- files ---------------------------------------------------------------------
+def Case(name, files, drive, writes, japanese=True, joysticks=None, start_in="", exit_code=0):
+    """files: {path: bytes, or None for a folder} placed in the game folder;
+    drive(session) ends the dialog; writes: {path: bytes} the run must leave,
+    nothing else may change; japanese: else an English locale; joysticks:
+    joysticks.txt at start-up (None: Wine's own winmm); start_in: the folder
+    in the game folder that Config.exe starts in."""
+    return types.SimpleNamespace(**locals())
 
 
-def random_key_maps(image, rng):
-    """Plausible keyboard bindings; the handler word stays 0."""
-    for slot in range(kv.SLOT_COUNT):
-        for binding in range(32):
-            offset = kv.key_map_offset(slot) + kv.BINDING_SIZE * binding
-            kv.put_int(image, offset, 0)
-            kv.put_int(image, offset + 4, rng.randrange(1, 256))
-            kv.put_int(image, offset + 8, 0)
-
-
-def crafted_settings():
+def crafted_file():
     """Random bytes wherever the program keeps what it loaded, odd values elsewhere."""
     rng = random.Random(4684)
     image = bytearray(rng.randbytes(kv.SIZE))
-    random_key_maps(image, rng)
-    kv.put_int(image, kv.CURRENT_SLOT, 3)
-    kv.put_int(image, kv.FULL_SCREEN, 2)
-    kv.put_int(image, kv.START_640X480, 0)
-    kv.put_int(image, kv.KEEP_320X240, 1)
-    kv.put_uint(image, kv.MODE_BITS, 0xF6)
-    kv.put_int(image, kv.FOUR_WAY_CHOICE, 3)
-    kv.put_int(image, kv.NUMBER_A, 7)
-    kv.put_int(image, kv.NUMBER_B, -5)
-    kv.put_int(image, kv.EXTRA_FLAG, 1)
-    kv.put_uint(image, kv.OPTION_BITS, kv.get_uint(image, kv.OPTION_BITS) | 3)
-    folder = b"D:\\Music\\Game\\\0"
-    image[kv.SOUND_FOLDER : kv.SOUND_FOLDER + len(folder)] = folder
+    for binding in range(kv.SLOT_COUNT * 32):  # keyboard, any key, the handler word 0
+        at = kv.key_map_offset(binding // 32) + kv.BINDING_SIZE * (binding % 32)
+        image[at : at + 12] = bytes(4) + rng.randrange(1, 256).to_bytes(4, "little") + bytes(4)
+    image[kv.OPTION_BITS] |= 3
+    image[kv.SOUND_FOLDER : kv.SOUND_FOLDER + 15] = b"D:\\Music\\Game\\\0"
+    return with_ints(image, (kv.CURRENT_SLOT, 3), (kv.FULL_SCREEN, 2), (kv.START_640X480, 0),
+                     (kv.KEEP_320X240, 1), (kv.MODE_BITS, 0xF6), (kv.FOUR_WAY_CHOICE, 3),
+                     (kv.NUMBER_A, 7), (kv.NUMBER_B, -5), (kv.EXTRA_FLAG, 1))
+
+
+def with_ints(file_bytes, *changes):
+    """file_bytes with (offset, value) changes."""
+    image = bytearray(file_bytes)
+    for offset, value in changes:
+        kv.put_int(image, offset, value)
     return bytes(image)
 
 
-def changed_scores():
-    """Defaults but for the four ranking tables."""
-    rng = random.Random(3884)
-    image = kv.default_image()
-    image[kv.RANKINGS :] = rng.randbytes(kv.SIZE - kv.RANKINGS)
-    return bytes(image)
+CRAFTED = crafted_file()
+SCORES = kv.saved()[: kv.RANKINGS] + random.Random(3884).randbytes(kv.SIZE - kv.RANKINGS)
+BOTH_OPTIONS = with_ints(kv.saved(), (kv.START_640X480, 1), (kv.KEEP_320X240, 1))
+# Window mode ticked, then slot 2 chosen, then 640x480 cleared: 320x240 kept.
+SWITCHED = with_ints(BOTH_OPTIONS, (kv.FULL_SCREEN, 0), (kv.CURRENT_SLOT, 2), (kv.START_640X480, 0))
 
 
-def with_int(image, offset, value):
-    image = bytearray(image)
-    kv.put_int(image, offset, value)
-    return bytes(image)
-
-
-CRAFTED = crafted_settings()
-SCORES = changed_scores()
-
-
-def saved(file_bytes, transform=None):
-    """The KV.set a confirmed run writes after loading file_bytes (None: no file)."""
-    image = kv.default_image() if file_bytes is None else kv.loaded_image(file_bytes)
-    if transform is not None:
-        transform(image)
-    kv.read_back_as_shown(image)
-    return bytes(image)
-
-
-# -- driving the dialog ----------------------------------------------------------
-
-
-def expect(condition, message):
-    if not condition:
-        raise AssertionError(message)
+def expect_window(session, title, opens=True, timeout_s=10):
+    expect(session.wait_window(title, timeout_s, "wait" if opens else "gone"),
+           "%r did not %s" % (title, "open" if opens else "close"))
 
 
 def expect_shows(session, image):
     """The main dialog shows the record as the model says it must."""
-    shown = kv.dialog_shows(image)
-    seen = {
-        "window_mode": session.checked(MAIN_TITLE, WINDOW_MODE),
-        "start_640x480": session.checked(MAIN_TITLE, START_640X480),
-        "keep_320x240": session.checked(MAIN_TITLE, KEEP_320X240),
-        "keep_enabled": session.enabled(MAIN_TITLE, KEEP_320X240),
-        "slot": session.cursel(MAIN_TITLE, SLOT_LIST),
-    }
-    expect(seen == shown, "dialog shows %s, expected %s" % (seen, shown))
+    boxes = (("window_mode", "checked", WINDOW_MODE), ("start_640x480", "checked", START_640X480),
+             ("keep_320x240", "checked", KEEP_320X240), ("keep_enabled", "enabled", KEEP_320X240))
+    seen = {name: session.value(how, MAIN_TITLE, box) == ["1"] for name, how, box in boxes}
+    seen["slot"] = int(session.value("cursel", MAIN_TITLE, SLOT_LIST)[0])
+    expect(seen == kv.dialog_shows(image), "shows %s, expected %s" % (seen, kv.dialog_shows(image)))
     entry = session.text(MAIN_TITLE, SLOT_LIST)
-    expect(entry == SLOT_ENTRIES[shown["slot"]], "slot list shows %r" % entry)
+    expect(entry == SLOT_ENTRIES[seen["slot"]], "slot list shows %r" % entry)
 
 
-ENDINGS = {
-    "confirm": lambda session: session.click(MAIN_TITLE, CONFIRM),
-    "cancel": lambda session: session.click(MAIN_TITLE, CANCEL),
-    "escape": lambda session: session.press_escape(MAIN_TITLE),
-    "close box": lambda session: session.close_box(MAIN_TITLE),
-}
+def press_escape(session, title):
+    session.focus_keyboard(title)
+    session.xdotool("key", "Escape")
 
 
-def shows_then(image, how):
+ENDINGS = {"confirm": lambda session: session.click(MAIN_TITLE, CONFIRM),
+           "cancel": lambda session: session.click(MAIN_TITLE, CANCEL),
+           "escape": lambda session: press_escape(session, MAIN_TITLE),
+           "close box": lambda session: session.value("close", MAIN_TITLE)}
+
+
+def shows_then(file_bytes, how, texts=False):
+    """Reads the texts when asked, checks what is shown, ends the dialog by `how`."""
+
     def drive(session):
-        expect_shows(session, image)
+        if texts:
+            seen = dict(zip(MAIN_TEXTS, session.value("text", MAIN_TITLE, *MAIN_TEXTS)))
+            expect(seen == MAIN_TEXTS, "the controls read %s" % seen)
+            entries = session.value("items", MAIN_TITLE, SLOT_LIST)
+            expect(entries == SLOT_ENTRIES, "slot list holds %r" % entries)
+        expect_shows(session, kv.loaded_image(file_bytes))
         ENDINGS[how](session)
 
     return drive
+
+
+def switch_slot_and_clear_640x480(session):
+    session.click(MAIN_TITLE, WINDOW_MODE)
+    session.value("select", MAIN_TITLE, SLOT_LIST, 2)
+    session.click(MAIN_TITLE, START_640X480)
+    shows_then(SWITCHED, "confirm")(session)
 
 
 def answer_score_reset(box_button, how):
     def drive(session):
         session.click(MAIN_TITLE, SCORE_RESET)
-        expect(session.wait_window(SCORE_RESET_TITLE, 10), "no score-reset box")
+        expect_window(session, SCORE_RESET_TITLE)
         question = session.text(SCORE_RESET_TITLE, BOX_TEXT)
         expect(question == "スコアを初期化しますか？", "the box asks %r" % question)
         session.click(SCORE_RESET_TITLE, box_button)
-        expect(session.window_gone(SCORE_RESET_TITLE, 10), "the score-reset box stayed")
-        expect(session.wait_window(MAIN_TITLE, 1), "the main dialog closed with the box")
+        expect_window(session, SCORE_RESET_TITLE, opens=False)
+        expect_window(session, MAIN_TITLE, timeout_s=1)
         ENDINGS[how](session)
 
     return drive
 
 
-def switch_slot_with_window_mode(session):
-    session.click(MAIN_TITLE, WINDOW_MODE)
-    session.select(MAIN_TITLE, SLOT_LIST, 2)
-    image = kv.default_image()
-    kv.put_int(image, kv.CURRENT_SLOT, 2)
-    kv.put_int(image, kv.FULL_SCREEN, 0)
-    expect_shows(session, image)
-    ENDINGS["confirm"](session)
-
-
-def clear_640x480(session):
-    session.click(MAIN_TITLE, START_640X480)
-    expect(not session.checked(MAIN_TITLE, START_640X480), "1041 still ticked")
-    expect(not session.enabled(MAIN_TITLE, KEEP_320X240), "1042 still enabled")
-    expect(session.checked(MAIN_TITLE, KEEP_320X240), "1042 lost its tick")
-    ENDINGS["confirm"](session)
-
-
-def windows_path(path):
-    """The Unix path as a Wine program sees it, through drive Z:."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-SAVE_FAILED = (
-    "設定ファイル %s を保存できませんでした。\n%s\n\n"
-    "[再試行] でもう一度保存します。[キャンセル] で保存せずに終了します。"
-)
-READ_ONLY = "ファイルが読み取り専用です。"
+SAVE_FAILED = ("設定ファイル Z:%s を保存できませんでした。\nファイルが読み取り専用です。\n\n"
+               "[再試行] でもう一度保存します。[キャンセル] で保存せずに終了します。")
+BOX_CANCEL, BOX_RETRY = 2, 4
 
 
 def answer_save_failure(box_button):
-    """The save into a read-only file fails: the box names the file and the cause
-    and offers 再試行 (after read-only is cleared) and キャンセル."""
+    """The save into a read-only file fails: the box names the file and the
+    cause and offers 再試行 (taken after read-only is cleared) and キャンセル."""
 
     def drive(session):
-        path = os.path.join(session.game_dir, *DATA_KV.split("/"))
-        os.chmod(path, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
-        ENDINGS["confirm"](session)
-        expected = SAVE_FAILED % (windows_path(path), READ_ONLY)
-        code, lines = session.probe("waittext", MAIN_TITLE, BOX_TEXT, expected, 10000, waiting_s=10)
-        seen = expected if code == 0 else "\n".join(lines)
+        os.chmod(session.path(DATA_KV), stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+        session.click(MAIN_TITLE, CONFIRM)
+        expected = SAVE_FAILED % session.path(DATA_KV).replace("/", "\\")
+        seen = session.text_once_shown(MAIN_TITLE, BOX_TEXT, expected)
         expect(seen == expected, "the save-failure box says %r" % seen)
-        buttons = session.texts(MAIN_TITLE, (BOX_RETRY, BOX_CANCEL))
-        expect(
-            len(buttons) == 2 and buttons[0].startswith("再試行") and buttons[1] == "キャンセル",
-            "the box offers %r" % buttons,
-        )
+        buttons = session.value("text", MAIN_TITLE, BOX_RETRY, BOX_CANCEL)
+        expect(buttons[0].startswith("再試行") and buttons[1] == "キャンセル",
+               "the box offers %r" % buttons)
         if box_button == BOX_RETRY:
-            os.chmod(path, stat.S_IRUSR | stat.S_IWUSR | stat.S_IRGRP | stat.S_IROTH)
+            os.chmod(session.path(DATA_KV), stat.S_IRUSR | stat.S_IWUSR | stat.S_IRGRP)
         session.click(MAIN_TITLE, box_button)
 
     return drive
 
 
-THEIR_SCORES = bytes(random.Random(1).randbytes(kv.SIZE - kv.RANKINGS))
+THEIRS = SCORES[: kv.RANKINGS] + random.Random(1).randbytes(kv.SIZE - kv.RANKINGS)
 
 
 def change_file_while_open(session):
     """Another program saves KV.set while the dialog is open; the player then
     ticks window mode and confirms."""
     expect_shows(session, kv.loaded_image(SCORES))
-    path = os.path.join(session.game_dir, *DATA_KV.split("/"))
-    with open(path, "wb") as file:
-        file.write(SCORES[: kv.RANKINGS] + THEIR_SCORES)
+    with open(session.path(DATA_KV), "wb") as file:
+        file.write(THEIRS)
     session.click(MAIN_TITLE, WINDOW_MODE)
-    ENDINGS["confirm"](session)
+    session.click(MAIN_TITLE, CONFIRM)
 
 
 def merged_file():
     """Their file with only the bytes this run changed put on top."""
     loaded = kv.loaded_image(SCORES)
-    mine = bytearray(loaded)
-    shown = kv.dialog_shows(loaded)
-    kv.read_back(mine, True, shown["start_640x480"], shown["keep_320x240"])
-    theirs = SCORES[: kv.RANKINGS] + THEIR_SCORES
-    return bytes(m if m != l else t for m, l, t in zip(mine, loaded, theirs))
+    mine = kv.saved(SCORES, lambda image: kv.put_int(image, kv.FULL_SCREEN, 0))
+    return bytes(m if m != l else t for m, l, t in zip(mine, loaded, THEIRS))
 
 
-def read_texts(session):
-    for control, text in MAIN_TEXTS:
-        seen = session.text(MAIN_TITLE, control)
-        expect(seen == text, "control %d reads %r, expected %r" % (control, seen, text))
-    entries = session.items(MAIN_TITLE, SLOT_LIST)
-    expect(entries == SLOT_ENTRIES, "slot list holds %r" % entries)
-    ENDINGS["cancel"](session)
+JAPANESE, FOLDER_5C = "ゲーム", "表ソ"  # both characters of 表ソ have 0x5C as second CP932 byte
+LONG = "a" * 120 + "/" + "b" * 120  # past 260 bytes of path
 
 
-# -- the cases --------------------------------------------------------------------
+def main_dialog_cases():
+    kept, japanese_kv = shows_then(CRAFTED, "confirm"), "%s/%s/%s" % (JAPANESE, FOLDER_5C, DATA_KV)
+    return [
+        Case("Japanese locale: texts, defaults shown, confirmed into Data", {"Data": None},
+             shows_then(None, "confirm", texts=True), {DATA_KV: kv.saved()}),
+        Case("English locale: texts, a LocalConfig file shown, Cancel writes nothing",
+             {"Data": None, LOCAL_KV: CRAFTED}, shows_then(CRAFTED, "cancel", texts=True), {},
+             japanese=False),
+        Case("crafted 5000-byte LocalConfig file saved whole but for the read-back fields",
+             {LOCAL_KV: CRAFTED + bytes(316), DATA_KV: with_ints(CRAFTED, (kv.CURRENT_SLOT, 1))},
+             kept, {LOCAL_KV: kv.saved(CRAFTED)}),
+        Case("relative DataPath: loaded from and saved into Other/Data",
+             {LOCAL_TXT: b"DataPath Other\r\n", "Other/Data/KV.set": CRAFTED, DATA_KV: SCORES},
+             kept, {"Other/Data/KV.set": kv.saved(CRAFTED)}),
+        Case("window mode, slot switch and 640x480 cleared: ticks kept", {DATA_KV: BOTH_OPTIONS},
+             switch_slot_and_clear_640x480, {DATA_KV: kv.saved(SWITCHED)}),
+        Case("score reset with OK, then confirmed", {DATA_KV: SCORES},
+             answer_score_reset(1, "confirm"), {DATA_KV: kv.saved(SCORES, kv.reset_rankings)}),
+        Case("score reset refused, then confirmed", {DATA_KV: SCORES},
+             answer_score_reset(2, "confirm"), {DATA_KV: kv.saved(SCORES)}),
+        Case("score reset with OK, then Escape writes nothing", {DATA_KV: SCORES},
+             answer_score_reset(1, "escape"), {}),
+        Case("close box writes nothing", {"Data": None, LOCAL_KV: CRAFTED},
+             shows_then(CRAFTED, "close box"), {}),
+        Case("read-only KV.set: the box names it and why; retried once writable, saved",
+             {DATA_KV: SCORES}, answer_save_failure(BOX_RETRY), {DATA_KV: kv.saved(SCORES)}),
+        Case("read-only KV.set: the failure box cancelled, nothing written, exit 1",
+             {DATA_KV: SCORES}, answer_save_failure(BOX_CANCEL), {}, exit_code=1),
+        Case("KV.set changed on disk while the dialog is open keeps those bytes",
+             {DATA_KV: SCORES}, change_file_while_open, {DATA_KV: merged_file()}),
+        Case("Japanese game folder, DataPath into a folder with 0x5C second bytes",
+             {JAPANESE + "/" + LOCAL_TXT: b"DataPath " + FOLDER_5C.encode("cp932") + b"\r\n",
+              japanese_kv: CRAFTED, JAPANESE + "/" + DATA_KV: SCORES}, kept,
+             {japanese_kv: kv.saved(CRAFTED)}, start_in=JAPANESE),
+        Case("DataPath into a folder past 260 bytes, an empty KV.set there counts as found",
+             {LOCAL_TXT: b"DataPath %s\r\nDataPath %s\r\n" % tuple(LONG.encode().split(b"/")),
+              LONG + "/" + DATA_KV: b"", "Data": None}, shows_then(b"", "confirm"),
+             {LONG + "/" + DATA_KV: kv.saved()}),
+    ]
 
 
-class Case:
-    def __init__(self, name, files, drive, writes, japanese=True, smoke=False, exit_code=0):
-        self.name = name
-        self.files = files  # placed in the game folder before the run
-        self.drive = drive  # drives the running dialog to its end
-        self.writes = writes  # {path: bytes} the run must write; nothing else changes
-        self.japanese = japanese
-        self.smoke = smoke
-        self.exit_code = exit_code  # 1 when the save finally failed
+UP, DOWN, RIGHT = 0, 1, 3  # binding positions
+# The field of each position, UP, DOWN, LEFT, RIGHT, B1..B4; after a capture
+# the focus moves to the next one, after B4 to "設定する".
+FIELDS = (1030, 1031, 1032, 1020, 1021, 1022, 1023, 1024)
+ASSIGN_OK, ASSIGN_CONFIRM, ASSIGN_CANCEL = 1, 1018, 2
+NEXT_FOCUS = FIELDS[1:] + (ASSIGN_CONFIRM,)
+DEFAULT_FIELDS = ("↑ ↓ ← → z x c v".split(),  # at start-up without and with joystick 1
+                  ["PAD1:" + name for name in "UP DOWN LEFT RIGHT B1 B2 B3 B4".split()])
 
 
-def switched_slot_file():
-    """Defaults, slot 2, window mode ticked before the switch."""
-    image = kv.default_image()
-    kv.put_int(image, kv.CURRENT_SLOT, 2)
-    kv.read_back(image, window_mode=True, start_640x480=False, keep_320x240=False)
-    return bytes(image)
+def joystick(number, x=32767, y=32767, buttons=0, posfail=0):
+    """A joysticks.txt line for the winmm.dll stand-in; joystick 1-4, axes 0-65535."""
+    return "%d %d %d %d %d\n" % (number - 1, x, y, buttons, posfail)
 
 
-def cleared_640x480_file(loaded):
-    image = bytearray(loaded)
-    kv.read_back(image, window_mode=False, start_640x480=False, keep_320x240=True)
-    return bytes(image)
+def assigned(*bindings, joystick_1=False):
+    """The file a confirmed run writes after (position, source, code) were
+    bound in controller 1 of slot 0."""
+
+    def change(image):
+        for position, source, code in bindings:
+            kv.set_binding(image, 0, 0, position, source, code)
+
+    return {DATA_KV: kv.saved(None, change, joystick_1)}
+
+
+def expect_focus(session, field):
+    focus = int(session.value("focused", ASSIGN_TITLE)[0])
+    expect(focus == field, "the focus is on %d, not on %d" % (focus, field))
+
+
+def expect_capture(session, position, text):
+    """The field at position shows text and the focus has moved on."""
+    seen = session.wait_text(ASSIGN_TITLE, FIELDS[position], text)
+    expect(seen == text, "field %d shows %r, expected %r" % (FIELDS[position], seen, text))
+    expect_focus(session, NEXT_FOCUS[position])
+
+
+def assign(captures, joystick_1=False, replug=None, keys=(), ending=ASSIGN_CONFIRM, position=UP):
+    """Opens the button assignment, focuses a field (replug: joysticks.txt
+    from then on); with keys held runs captures(session); ends it, confirms."""
+
+    def drive(session):
+        session.click(MAIN_TITLE, KEY_CONFIG)
+        expect_window(session, ASSIGN_TITLE)
+        shown = session.value("text", ASSIGN_TITLE, *FIELDS)
+        expect(shown == DEFAULT_FIELDS[joystick_1], "the fields show %s" % shown)
+        if replug is not None:  # read by the program during the focusing below
+            session.set_joysticks(replug)
+        if keys:
+            session.focus_keyboard(ASSIGN_TITLE)
+        session.value("focus", ASSIGN_TITLE, FIELDS[position])
+        expect_focus(session, FIELDS[position])
+        with session.holding(*keys):
+            captures(session)
+        session.click(ASSIGN_TITLE, ending)
+        expect_window(session, ASSIGN_TITLE, opens=False)
+        session.click(MAIN_TITLE, CONFIRM)
+
+    return drive
+
+
+def z_then_x(session):
+    expect_capture(session, UP, "z")
+    seen = session.wait_text(ASSIGN_TITLE, FIELDS[DOWN], "x", 0.5)  # five ticks
+    expect(seen == "↓", "DOWN shows %r while z is still held" % seen)
+    session.xdotool("keyup", "z")
+    expect_capture(session, DOWN, "x")
+
+
+def pad_button_1(session):
+    session.set_joysticks(joystick(2, buttons=1))
+    expect_capture(session, RIGHT, "PAD2:B1")
+    session.set_joysticks(joystick(2))
+
+
+# Keys held in the key test, in turn, and what it shows meanwhile: U D L R
+# 1 2 3 4 for controller 1's inputs; i is controller 2's UP and never shows.
+KEY_TEST_STATES = ((("Up", "z"), "U   1   "), ((), " " * 8), (("Left", "Right", "v"), "  LR   4"),
+                   (("i", "x"), "     2  "), ((), " " * 8))
+
+
+def key_test(session):
+    session.click(MAIN_TITLE, KEY_TEST)
+    expect_window(session, KEY_TEST_TITLE)
+    session.focus_keyboard(KEY_TEST_TITLE)
+    for keys, state in KEY_TEST_STATES:
+        with session.holding(*keys):
+            seen = session.wait_text(KEY_TEST_TITLE, 2301, state)
+        expect(seen == state, "holding %s shows %r, expected %r" % (keys, seen, state))
+    press_escape(session, KEY_TEST_TITLE)
+    expect_window(session, KEY_TEST_TITLE, opens=False)
+    expect_window(session, MAIN_TITLE, timeout_s=1)
+    session.click(MAIN_TITLE, CONFIRM)
+
+
+def dialog_cases():
+    down, down_held = (UP, kv.KEYBOARD, 208), lambda session: expect_capture(session, UP, "↓")
+    return [Case(name, {"Data": None}, drive, writes, joysticks=joysticks)
+            for name, drive, writes, joysticks in (
+        ("assign: Down into UP, confirmed", assign(down_held, keys=["Down"]), assigned(down),
+         None),
+        ("assign: Down into UP, then Cancel keeps the key map",
+         assign(down_held, keys=["Down"], ending=ASSIGN_CANCEL), assigned(), None),
+        ("assign: pad defaults at start-up; Down into UP with OK after joystick 1 is unplugged",
+         assign(down_held, True, joystick(1, posfail=1), ["Down"], ASSIGN_OK),
+         assigned(down, joystick_1=True), joystick(1)),
+        ("assign: Down into UP beside joystick 1 held left since start-up",
+         assign(down_held, True, keys=["Down"]), assigned(down, joystick_1=True),
+         joystick(1, x=0)),
+        ("assign: z and x held, z into UP, then x into DOWN", assign(z_then_x, keys=["z", "x"]),
+         assigned((UP, kv.KEYBOARD, 44), (DOWN, kv.KEYBOARD, 45)), None),
+        ("assign: joystick 2 button 1 into RIGHT", assign(pad_button_1, position=RIGHT),
+         assigned((RIGHT, 2, 1)), joystick(2)),
+        ("key test: held keys shown, Escape ends it", key_test, assigned(), None))]
 
 
 def build_cases():
-    defaults = kv.default_image()
-    crafted = kv.loaded_image(CRAFTED)
-    both_options = bytearray(defaults)
-    kv.put_int(both_options, kv.START_640X480, 1)
-    kv.put_int(both_options, kv.KEEP_320X240, 1)
-    long_file = CRAFTED + bytes(range(256)) + bytes(60)
-    cases = [
-        Case(
-            "defaults confirmed into Data",
-            {"Data": None},
-            shows_then(defaults, "confirm"),
-            {DATA_KV: saved(None)},
-            smoke=True,
-        ),
-        Case(
-            "crafted LocalConfig file kept but for the read-back fields",
-            {LOCAL_KV: CRAFTED, DATA_KV: with_int(CRAFTED, kv.CURRENT_SLOT, 1)},
-            shows_then(crafted, "confirm"),
-            {LOCAL_KV: saved(CRAFTED)},
-            smoke=True,
-        ),
-        Case(
-            "relative DataPath: saved into Other/Data",
-            {LOCAL_TXT: b"DataPath Other\r\n", "Other/Data": None, "Data": None},
-            shows_then(defaults, "confirm"),
-            {"Other/Data/KV.set": saved(None)},
-            smoke=True,
-        ),
-        Case(
-            "DataPath with a LocalConfig file: saved back into LocalConfig",
-            {LOCAL_TXT: b"DataPath Other\r\n", LOCAL_KV: CRAFTED, "Other/Data": None},
-            shows_then(crafted, "confirm"),
-            {LOCAL_KV: saved(CRAFTED)},
-        ),
-        Case(
-            "empty LocalConfig file counts as found",
-            {LOCAL_KV: b"", "Data": None},
-            shows_then(defaults, "confirm"),
-            {LOCAL_KV: saved(None)},
-        ),
-        Case(
-            "4-byte file names the slot only",
-            {DATA_KV: (3).to_bytes(4, "little")},
-            shows_then(kv.loaded_image((3).to_bytes(4, "little")), "confirm"),
-            {DATA_KV: saved((3).to_bytes(4, "little"))},
-        ),
-        Case(
-            "5000-byte file saved as 4684 bytes",
-            {DATA_KV: long_file},
-            shows_then(crafted, "confirm"),
-            {DATA_KV: saved(long_file)},
-        ),
-        Case(
-            "score reset with OK, then confirmed",
-            {DATA_KV: SCORES},
-            answer_score_reset(BOX_OK, "confirm"),
-            {DATA_KV: saved(SCORES, kv.reset_rankings)},
-            smoke=True,
-        ),
-        Case(
-            "score reset with OK, then not confirmed",
-            {DATA_KV: SCORES},
-            answer_score_reset(BOX_OK, "cancel"),
-            {},
-        ),
-        Case(
-            "score reset refused, then confirmed",
-            {DATA_KV: SCORES},
-            answer_score_reset(BOX_CANCEL, "confirm"),
-            {DATA_KV: saved(SCORES)},
-        ),
-        Case(
-            "slot switch keeps the window-mode tick",
-            {"Data": None},
-            switch_slot_with_window_mode,
-            {DATA_KV: switched_slot_file()},
-            smoke=True,
-        ),
-        Case(
-            "clearing 640x480 keeps the 320x240 tick",
-            {DATA_KV: bytes(both_options)},
-            clear_640x480,
-            {DATA_KV: cleared_640x480_file(both_options)},
-        ),
-        Case(
-            "failed save into a read-only file: retried after read-only is cleared",
-            {DATA_KV: SCORES},
-            answer_save_failure(BOX_RETRY),
-            {DATA_KV: saved(SCORES)},
-        ),
-        Case(
-            "failed save into a read-only file: cancelled, exit 1",
-            {DATA_KV: SCORES},
-            answer_save_failure(BOX_CANCEL),
-            {},
-            exit_code=1,
-        ),
-        Case(
-            "file changed on disk while the dialog is open keeps those bytes",
-            {DATA_KV: SCORES},
-            change_file_while_open,
-            {DATA_KV: merged_file()},
-        ),
-        Case("Japanese texts", {"Data": None}, read_texts, {}, smoke=True),
-        Case("texts under an English locale", {"Data": None}, read_texts, {}, japanese=False),
-    ]
-    for how in ("cancel", "escape", "close box"):
-        cases.append(
-            Case(
-                "nothing written after %s" % how,
-                {"Data": None, LOCAL_KV: CRAFTED},
-                shows_then(crafted, how),
-                {},
-                smoke=how == "cancel",
-            )
-        )
-    return cases
-
+    return main_dialog_cases() + dialog_cases()

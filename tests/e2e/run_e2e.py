@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs the end-to-end cases against one build of Config.exe.
 
-    run_e2e.py --arch i686 [--smoke] [--keep] [-k TEXT]
+    run_e2e.py --arch i686 [--build-dir DIR] [-k TEXT]
 
 Prints PASS or FAIL with each case's name and exits 1 when any case failed.
 A failed case's folder (game folder and Wine prefix) stays under build/e2e.
@@ -9,134 +9,126 @@ A failed case's folder (game folder and Wine prefix) stays under build/e2e.
 
 import argparse
 import os
+import pathlib
 import re
 import shutil
 import subprocess
 import sys
 import time
 
-import bad_input_cases
 import cases
-import dialog_cases
-import game_folder
-import kvset_model
-from wine_session import REPO_ROOT, Display, HarnessError, Session, prepare_template
+from kvset_model import describe_difference
+from wine_session import FAKE_WINMM, PROBE, REPO_ROOT, WINE_PREFIX_SCRIPT, Session, start_display
 
 
-class Build:
-    def __init__(self, arch, build_dir):
-        self.arch = arch
-        self.config_exe = os.path.join(build_dir, "Config.exe")
-        self.probe_exe = os.path.join(build_dir, "tools", "probe", "probe.exe")
-        self.fake_winmm = os.path.join(build_dir, "tests", "e2e", "fake_winmm", "winmm.dll")
-
-    def missing(self):
-        helpers = (self.config_exe, self.probe_exe, self.fake_winmm)
-        return [p for p in helpers if not os.path.isfile(p)]
+def place(root, files):
+    """files: {relative path with '/': bytes, or None for an empty folder}."""
+    for path, content in files.items():
+        full = pathlib.Path(root, path)
+        (full if content is None else full.parent).mkdir(parents=True, exist_ok=True)
+        if content is not None:
+            full.write_bytes(content)
 
 
-def slug(name):
-    return re.sub(r"[^a-z0-9]+", "-", name.lower()).strip("-")
+def snapshot(root):
+    """{relative path: (bytes, modification time)} of every file, None for a folder."""
+    return {path.relative_to(root).as_posix(): (path.read_bytes(), path.stat().st_mtime_ns)
+            if path.is_file() else None for path in pathlib.Path(root).rglob("*")}
+
+
+def changes(before, after, writes, ignored):
+    """Files not written as expected; any other file or folder not exactly as
+    before, modification time included."""
+    faults = []
+    for path in sorted((set(before) | set(after) | set(writes)) - ignored):
+        now, want = after.get(path), writes.get(path)
+        if path in writes:
+            fault = "was not written" if now is None else (
+                now[0] != want and "differs: " + describe_difference(want, now[0]))
+        else:
+            fault = "appeared" if path not in before else "disappeared" if path not in after else (
+                now != before[path] and "changed")
+        faults += ["%s %s" % (path, fault)] if fault else []
+    return faults
 
 
 class WineStalled(Exception):
     """A helper Wine process outlived its own time limit: Wine, not the program, stalled."""
 
 
-def run_case(case, build, display, work_dir):
-    """The case's faults; empty when it passed. Raises WineStalled."""
-    # Only the dialog cases script joysticks.
-    joysticks = getattr(case, "joysticks", None)
-    session = Session(build, display, work_dir, japanese=case.japanese, joysticks=joysticks)
-    faults = []
-    before = None
-    stalled = None
+def run_case(case, build, work_dir):
+    """The case's faults; empty when it passed. build: (folder, arch, display)."""
+    session = Session(*build, work_dir, case.japanese, case.joysticks)
+    faults, before = [], None
     try:
-        game_folder.place(session.game_dir, case.files)
-        before = game_folder.snapshot(session.game_dir)
-        session.start()
+        place(session.game_dir, case.files)
+        before = snapshot(session.game_dir)
+        session.start(case.start_in)
         case.drive(session)
         code = session.wait_exit()
-        if code is None:
-            faults.append("still running after the dialog was ended")
-        elif code != getattr(case, "exit_code", 0):
-            faults.append("exit code %d" % code)
+        if code != case.exit_code:
+            faults.append("still running after the dialog was ended" if code is None else
+                          "exit code %d, expected %d" % (code, case.exit_code))
     except AssertionError as error:
         faults.append(str(error))
     except subprocess.TimeoutExpired as error:
         # The probe gives up by itself when a window does not come; running on
         # past that is the Wine loader stalling on a loaded machine.
-        stalled = error
-    except (HarnessError, subprocess.SubprocessError, OSError) as error:
+        raise WineStalled(str(error))
+    except (subprocess.SubprocessError, OSError) as error:
         faults.append("harness: %s" % error)
     finally:
         session.finish()
-    if stalled is not None:
-        raise WineStalled(str(stalled))
     if before is not None:
-        after = game_folder.snapshot(session.game_dir)
-        faults += game_folder.changes(
-            before, after, case.writes, kvset_model.describe_difference, session.harness_files
-        )
+        faults += changes(before, snapshot(session.game_dir), case.writes, session.harness_files)
     if not faults:
-        session.remove()
+        shutil.rmtree(work_dir, ignore_errors=True)
     return faults
 
 
-def run_case_once_more_if_wine_stalls(case, build, display, work_dir):
-    try:
-        return run_case(case, build, display, work_dir)
-    except WineStalled as error:
-        print("RETRY %s %s: %s" % (build.arch, case.name, error))
-    try:
-        return run_case(case, build, display, work_dir + "-again")
-    except WineStalled as error:
-        return ["harness: Wine stalled twice: %s" % error]
+def run_case_once_more_if_wine_stalls(case, build, work_dir):
+    for work in (work_dir, work_dir + "-again"):
+        try:
+            return run_case(case, build, work)
+        except WineStalled as error:
+            print("RETRY %s %s: %s" % (build[1], case.name, error))
+    return ["harness: Wine stalled twice"]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--arch", choices=("i686", "x86_64"), default="i686")
     parser.add_argument("--build-dir", help="folder with Config.exe (default build/mingw-ARCH)")
-    parser.add_argument("--smoke", action="store_true", help="only the smoke subset")
-    parser.add_argument("-k", dest="only", help="only cases whose name contains TEXT")
+    parser.add_argument("-k", dest="only", default="", help="only cases whose name has TEXT")
     args = parser.parse_args()
-
-    build_dir = args.build_dir or os.path.join(REPO_ROOT, "build", "mingw-" + args.arch)
-    build = Build(args.arch, os.path.abspath(build_dir))
-    if build.missing():
-        print("FAIL  end-to-end %s: missing %s" % (args.arch, ", ".join(build.missing())))
+    default_dir = os.path.join(REPO_ROOT, "build", "mingw-" + args.arch)
+    build_dir = os.path.abspath(args.build_dir or default_dir)
+    missing = [p for p in ("Config.exe", PROBE, FAKE_WINMM)
+               if not os.path.isfile(os.path.join(build_dir, p))]
+    if missing:
+        print("FAIL  end-to-end %s: missing %s in %s" % (args.arch, ", ".join(missing), build_dir))
         print("end-to-end %s: 0 passed, 1 failed" % args.arch)
         return 1
-
-    selected = [
-        c
-        for c in cases.build_cases() + dialog_cases.build_cases() + bad_input_cases.build_cases()
-        if (c.smoke or not args.smoke) and (args.only is None or args.only in c.name)
-    ]
     work_root = os.path.join(REPO_ROOT, "build", "e2e", args.arch)
     shutil.rmtree(work_root, ignore_errors=True)
-    prepare_template()
-    display = Display()
+    subprocess.run([WINE_PREFIX_SCRIPT], check=True)  # the template
+    display, display_name = start_display()
     passed = failed = 0
     try:
-        for case in selected:
+        for case in (c for c in cases.build_cases() if args.only in c.name):
             started = time.monotonic()
-            work_dir = os.path.join(work_root, slug(case.name))
-            faults = run_case_once_more_if_wine_stalls(case, build, display, work_dir)
+            work_dir = os.path.join(work_root, re.sub(r"[^a-z0-9]+", "-", case.name.lower()))
+            faults = run_case_once_more_if_wine_stalls(case, (build_dir, args.arch, display_name),
+                                                       work_dir)
             took = time.monotonic() - started
-            if faults:
-                failed += 1
-                print("FAIL  %s %s (%.1f s)" % (args.arch, case.name, took))
-                for fault in faults:
-                    print("        " + fault)
-                print("        kept in " + work_dir)
-            else:
-                passed += 1
-                print("PASS  %s %s (%.1f s)" % (args.arch, case.name, took))
+            print("%s  %s %s (%.1f s)" % ("FAIL" if faults else "PASS", args.arch, case.name, took))
+            for fault in faults + ["kept in " + work_dir] * bool(faults):
+                print("        " + fault)
+            failed, passed = failed + bool(faults), passed + (not faults)
             sys.stdout.flush()
     finally:
-        display.close()
+        display.terminate()
+        display.wait()
     print("end-to-end %s: %d passed, %d failed" % (args.arch, passed, failed))
     return 1 if failed or not passed else 0
 

@@ -1,62 +1,44 @@
 #!/usr/bin/env bash
 # kvset.exe under Wine must print what the Linux kvset prints (apart from CR LF
-# line ends) and write the same bytes.
+# line ends), exit alike and write the same bytes.
 #
 #   tests/tools/kvset_wine_check.sh NATIVE_KVSET KVSET_EXE
 #
-# Uses $WINEPREFIX when set, else a fresh prefix under /tmp; Wine needs no
-# display for a console program.
+# Uses $WINEPREFIX when set, else a fresh prefix under /tmp.
 set -euo pipefail
-
-native=$(realpath "$1")
-windows=$(realpath "$2")
-work=$(mktemp -d /tmp/kvset-wine-check-XXXXXX)
+native=$(realpath "$1") windows=$(realpath "$2") work=$(mktemp -d /tmp/kvset-wine-check-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX=${WINEPREFIX:-$work/prefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX=${WINEPREFIX:-$work/prefix}
 cd "$work"
-
 failures=0
-fail() {
-  printf 'FAIL: %s\n' "$*" >&2
-  failures=$((failures + 1))
-}
-
-# Runs one command line with both programs; compares output and exit status.
-same_output() {
-  local native_status=0 windows_status=0
-  "$native" "$@" >native.out 2>native.err || native_status=$?
-  wine "$windows" "$@" >windows.raw 2>windows.err || windows_status=$?
-  tr -d '\r' <windows.raw >windows.out
-  [ "$native_status" = "$windows_status" ] ||
-    fail "kvset $*: exit $native_status on Linux, $windows_status under Wine"
-  cmp -s native.out windows.out || fail "kvset $*: the outputs differ"
-}
-
-# Runs one changing command line with both programs on copies of one file.
-same_bytes() {
-  cp KV.set native.set
-  cp KV.set windows.set
-  "$native" "$1" native.set "${@:2}"
-  wine "$windows" "$1" windows.set "${@:2}"
-  cmp -s native.set windows.set || fail "kvset $*: the files differ"
-}
+fail() { printf 'FAIL: kvset %s\n' "$*" >&2 && failures=$((failures + 1)); }
 
 "$native" defaults KV.set
 "$native" set KV.set window=on slot=2
 "$native" bind KV.set --controller 3 UP=key:300 DOWN=pad2:0x30 LEFT=none B4='\'
 "$native" bind KV.set --slot 4 --controller 4 B1=pad1:B16 B2=↓
 
+# Read-only commands: the same output and exit status.
 for command in "show KV.set" "show KV.set --json" "export KV.set" "export KV.set --slot 4" \
   "check KV.set" "show missing.set" "bind --help"; do
+  native_status=0 windows_status=0
   # shellcheck disable=SC2086
-  same_output $command
+  "$native" $command >native.out 2>/dev/null || native_status=$?
+  # shellcheck disable=SC2086
+  wine "$windows" $command 2>/dev/null | tr -d '\r' >windows.out || windows_status=$?
+  [ "$native_status" = "$windows_status" ] || fail "$command: exit $native_status, $windows_status"
+  cmp -s native.out windows.out || fail "$command: the outputs differ"
 done
 
-same_bytes bind --controller 2 UP=← B1=pad4:UP
-same_bytes set window=off start640x480=on
-same_bytes copy-slot 4 0
-same_bytes reset-rankings
+# Changing commands on copies of one file: the same bytes.
+for command in "bind --controller 2 UP=← B1=pad4:UP" "set window=off start640x480=on" \
+  "copy-slot 4 0" "reset-rankings"; do
+  read -r verb arguments <<<"$command"
+  cp KV.set native.set && cp KV.set windows.set
+  # shellcheck disable=SC2086
+  "$native" "$verb" native.set $arguments && wine "$windows" "$verb" windows.set $arguments
+  cmp -s native.set windows.set || fail "$command: the files differ"
+done
 
 [ "$failures" -eq 0 ] && echo "kvset.exe under Wine matches the Linux kvset"
 exit "$((failures > 0))"
