@@ -11,6 +11,8 @@ namespace cfg {
 namespace {
 
 constexpr UINT kCodePage = 932;
+// Opened only to ask where it is: nobody else is kept from anything.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Win32 has no code for "not a regular file"; this one says it best.
 constexpr DWORD kNotRegularFile = ERROR_BAD_FILE_TYPE;
 constexpr DWORD kSystemTextLength = 512;
@@ -35,6 +37,17 @@ std::wstring FullPathOf(const std::wstring& path) {
   if (length == 0 || length >= size) return path;
   full.resize(length);
   return full;
+}
+
+// "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
+std::wstring WithoutLongPathPrefix(const std::wstring& path) {
+  constexpr std::wstring_view kPrefix = L"\\\\?\\";
+  constexpr std::wstring_view kUncPrefix = L"\\\\?\\UNC\\";
+  if (path.compare(0, kUncPrefix.size(), kUncPrefix) == 0) {
+    return L"\\\\" + path.substr(kUncPrefix.size());
+  }
+  if (path.compare(0, kPrefix.size(), kPrefix) == 0) return path.substr(kPrefix.size());
+  return path;
 }
 
 // One name for one file however its path is spelt: full, upper case, hashed
@@ -178,8 +191,26 @@ uint64_t WinFileSystem::FileGetSize(Handle file) {
   return static_cast<uint64_t>(size.QuadPart);
 }
 
+// A link is followed to the file it leads to; any other path stays as it is.
+// Wine shows a POSIX symbolic link as no reparse point, so the file's final
+// name is asked for whatever the path is.
 std::string WinFileSystem::FinalPath(const std::string& path) {
-  return path;
+  const std::wstring wide = WideFromCp932(path);
+  const HANDLE file = CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return path;
+  const DWORD size = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
+  std::wstring target(size, L'\0');
+  const DWORD length = GetFinalPathNameByHandleW(file, target.data(), size, FILE_NAME_NORMALIZED);
+  CloseHandle(file);
+  if (length == 0 || length >= size) return path;
+  target.resize(length);
+  const std::wstring plain = WithoutLongPathPrefix(target);
+  if (CompareStringOrdinal(plain.c_str(), -1, FullPathOf(wide).c_str(), -1, TRUE) == CSTR_EQUAL) {
+    return path;
+  }
+  const std::string narrow = Cp932FromWide(plain);
+  // A target whose name code page 932 cannot carry is not followed.
+  return WideFromCp932(narrow) == plain ? narrow : path;
 }
 
 bool WinFileSystem::FileReplace(const std::string& from, const std::string& to) {

@@ -40,5 +40,10 @@ for command in "bind --controller 2 UP=← B1=pad4:UP" "set window=off start640x
   cmp -s native.set windows.set || fail "$command: the files differ"
 done
 
+# A linked KV.set: the file it leads to changes, the link stays.
+mkdir target && cp KV.set target/KV.set && ln -s target/KV.set linked.set
+wine "$windows" set linked.set window=off && "$native" set KV.set window=off
+[ -L linked.set ] && cmp -s KV.set target/KV.set || fail "set through a link"
+
 [ "$failures" -eq 0 ] && echo "kvset.exe under Wine matches the Linux kvset"
 exit "$((failures > 0))"
