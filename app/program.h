@@ -14,18 +14,45 @@
 
 namespace cfg {
 
+class Program;
+
+// Runs the devices' start-up beside the caller.
+class DevicesThread {
+ public:
+  virtual ~DevicesThread() = default;
+  // Calls program.StartDevices() on a thread of its own and returns at once;
+  // when no thread can be made, calls it before returning.
+  virtual void Start(Program& program) = 0;
+  // Returns once that call has returned; at once when nothing was started.
+  virtual void Join() = 0;
+};
+
 struct Platform {
   FileSystem& files;
   InputDevices& inputDevices;
   JoystickApi& joystickApi;
+  DevicesThread& devicesThread;
 };
 
 class Program {
  public:
   explicit Program(Platform platform);
+  ~Program();
 
-  // Input, joysticks, defaults, LocalConfig.Txt and the load of KV.set.
+  // Starts input and joystick detection on the devices thread, then, on the
+  // caller's thread, the defaults, LocalConfig.Txt and the load of KV.set.
+  // The main dialog may open as soon as this returns: what it shows does not
+  // depend on the devices.
   void StartUp();
+  // Where the devices thread joins. Until this returns the keyboard, the
+  // joysticks, the input and the key maps belong to start-up and must not be
+  // used: the button-assignment dialog, the key test and the save all wait
+  // here first. Afterwards controller 1's defaults follow joystick 1 wherever
+  // KV.set left them, as if detection had come before the load. Later calls
+  // return at once.
+  void WaitForDevices();
+  // Input start-up and joystick detection; the devices thread's whole work.
+  void StartDevices();
   // Releases input and, when the player confirmed, saves KV.set.
   // False only when a confirmed save failed.
   bool ShutDown();
@@ -52,6 +79,10 @@ class Program {
  private:
   // KV.set from PriorDirectory's LocalConfig folder, else from .\Data\.
   void LoadSettings();
+  void FinishDefaultKeyMaps();
+
+  DevicesThread& devicesThread_;
+  bool devicesReady_ = false;
 };
 
 }  // namespace cfg

@@ -3,9 +3,10 @@
 
 #include <commctrl.h>
 
-#include "app/app_win32.h"
-#include "app/host_window_win32.h"
+#include "app/devices_thread_win32.h"
+#include "app/main_dialog.h"
 #include "app/main_dialog_win32.h"
+#include "app/program.h"
 #include "app/text_win32.h"
 #include "input/input_devices_win32.h"
 #include "input/joystick_api_win32.h"
@@ -17,29 +18,44 @@ namespace cfg {
 namespace {
 
 constexpr char kHostWindowName[] = "コンフィグ";
+constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kHostStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The controls of the program's dialogs: buttons, edit fields, a combo box.
+constexpr DWORD kCommonControlClasses = ICC_STANDARD_CLASSES;
 
 WinFileSystem files;
 WinInputDevices inputDevices;
 WinJoystickApi joystickApi;
-Program program(Platform{files, inputDevices, joystickApi});
+WinDevicesThread devicesThread;
+Program program(Platform{files, inputDevices, joystickApi, devicesThread});
 MainDialog mainDialog(program);
-HINSTANCE appInstance = nullptr;
-HostWindowRecord hostWindow{};
 
-HICON AppIcon(HINSTANCE instance) {
-  return LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+// The owner of the main dialog and the program's task-bar entry: a window
+// with an empty client area at the top-left corner, sized for it at creation.
+// Null when it could not be created: the dialog then runs without an owner.
+HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className) {
+  RECT outer{};
+  AdjustWindowRectEx(&outer, kHostStyle, FALSE, kHostExStyle);
+  return CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
+                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                         instance, nullptr);
 }
 
-// 0 when the window class cannot be registered.
-int OpenHostWindow(HINSTANCE instance) {
-  SetupWindowRecord(hostWindow, instance, kHostWindowName, kHostWindowName, 0, 0, 0, 0);
-  if (!RegisterWindowClass(hostWindow, HostWindowProc, AppIcon(instance), AppIcon(instance))) {
-    return 0;
-  }
-  CreateRecordWindow(hostWindow, kHostExStyle, kHostStyle);
-  return 1;
+// False when the class cannot be registered: the program then ends at once.
+bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = kHostClassStyle;
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = className;
+  windowClass.hIconSm = icon;
+  return RegisterClassExW(&windowClass) != 0;
 }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -62,27 +78,24 @@ void ReportSaveFailure() {
   MessageBoxW(nullptr, text.c_str(), WideFromCp932("設定").c_str(), MB_ICONERROR | MB_OK);
 }
 
+void InitCommonControlClasses() {
+  INITCOMMONCONTROLSEX classes{sizeof(classes), kCommonControlClasses};
+  InitCommonControlsEx(&classes);
+}
+
 void Run(HINSTANCE instance) {
-  InitCommonControls();
   program.StartUp();
-  if (!OpenHostWindow(instance)) return;
-  appInstance = instance;
-  DialogBoxParamW(instance, L"INITIALPAGE", hostWindow.window, MainDialogProc, 0);
-  if (hostWindow.window != nullptr) DestroyWindow(hostWindow.window);
+  InitCommonControlClasses();
+  const std::wstring hostName = WideFromCp932(kHostWindowName);
+  if (!RegisterHostClass(instance, hostName.c_str())) return;
+  const HWND hostWindow = OpenHostWindow(instance, hostName.c_str());
+  DialogBoxParamW(instance, L"INITIALPAGE", hostWindow, MainDialogProc,
+                  reinterpret_cast<LPARAM>(&mainDialog));
+  if (hostWindow != nullptr) DestroyWindow(hostWindow);
   if (!program.ShutDown()) ReportSaveFailure();
 }
 
 }  // namespace
-
-Program& TheProgram() {
-  return program;
-}
-MainDialog& TheMainDialog() {
-  return mainDialog;
-}
-HINSTANCE AppInstance() {
-  return appInstance;
-}
 
 }  // namespace cfg
 

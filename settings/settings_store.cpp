@@ -82,7 +82,7 @@ void WriteFixedReadBackValues(SettingsRecord& record) {
 }
 
 std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
-                                       SettingsRecord& record, bool* readWhole) {
+                                       SettingsRecord& record, bool* readWhole, size_t* bytesRead) {
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) return std::nullopt;
   const uint32_t size = files.FileGetSize(file);
@@ -96,6 +96,7 @@ std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& pat
   }
   files.FileClose(file);
   if (readWhole != nullptr) *readWhole = filled >= std::min<size_t>(size, kSettingsRecordSize);
+  if (bytesRead != nullptr) *bytesRead = filled;
   return size;
 }
 
@@ -125,7 +126,8 @@ void SettingsStore::SelectConfigSlot(int32_t index) {
 int SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
   bool readWhole = true;
   const bool opened =
-      LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole).has_value();
+      LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole, &loadedBytes_)
+          .has_value();
   loadBrokeOff_ = opened && !readWhole;
   SelectConfigSlot(-1);
   return opened ? 1 : 0;

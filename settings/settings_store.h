@@ -26,8 +26,10 @@ void WriteFixedReadBackValues(SettingsRecord& record);
 // keeps what it held. The file's size, or nothing when it cannot be opened.
 // `readWhole`, when given, tells whether every byte the record takes from the
 // file arrived: after a failed read the record is part file, part old values.
+// `bytesRead`, when given, counts the leading bytes that came from the file.
 std::optional<uint32_t> LoadRecordFile(FileSystem& files, const std::string& path,
-                                       SettingsRecord& record, bool* readWhole = nullptr);
+                                       SettingsRecord& record, bool* readWhole = nullptr,
+                                       size_t* bytesRead = nullptr);
 // Writes path + ".tmp" beside the file and puts it in the file's place only
 // when it is complete. True only when all 4684 bytes are in place; on failure
 // the old file stays as it was and the temporary file is removed.
@@ -50,11 +52,14 @@ class SettingsStore {
   // 0, writing nothing, when the last load could not read its file whole:
   // the save would replace the unread part of that file with defaults.
   int SaveSettingsFile(FileSystem& files, const std::string& folder) const;
+  // The leading bytes of the record that the last opened KV.set provided.
+  size_t loadedBytes() const { return loadedBytes_; }
 
  private:
   Bindings& bindings_;
   SettingsRecord record_;
   bool loadBrokeOff_ = false;
+  size_t loadedBytes_ = 0;
 };
 
 }  // namespace cfg
