@@ -20,7 +20,7 @@ namespace {
 constexpr char kHostWindowName[] = "コンフィグ";
 constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
-constexpr DWORD kHostStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The controls of the program's dialogs: buttons, edit fields, a combo box.
 constexpr DWORD kCommonControlClasses = ICC_STANDARD_CLASSES;
 
@@ -30,6 +30,14 @@ WinJoystickApi joystickApi;
 WinDevicesThread devicesThread;
 Program program(Platform{files, inputDevices, joystickApi, devicesThread});
 MainDialog mainDialog(program);
+
+// The host window shows itself, without taking the focus, once the main
+// dialog is on screen: the dialog manager sends the owner WM_ENTERIDLE when
+// the dialog's queue first runs empty, after it has shown the dialog.
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENTERIDLE && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNA);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
 
 // The owner of the main dialog and the program's task-bar entry: a window
 // with an empty client area at the top-left corner, sized for it at creation.
@@ -48,7 +56,7 @@ bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = kHostClassStyle;
-  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.lpfnWndProc = HostWindowProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = icon;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
