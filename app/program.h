@@ -20,10 +20,12 @@ class Program;
 class DevicesThread {
  public:
   virtual ~DevicesThread() = default;
-  // Calls program.StartDevices() on a thread of its own and returns at once;
-  // when no thread can be made, calls it before returning.
+  // Has program.StartDevices() called on a thread of its own, at once or
+  // later, and returns at once; when no thread can be made, calls it before
+  // returning.
   virtual void Start(Program& program) = 0;
-  // Returns once that call has returned; at once when nothing was started.
+  // Returns once that call has returned, having it begin if it had not yet;
+  // at once when nothing was started.
   virtual void Join() = 0;
 };
 
