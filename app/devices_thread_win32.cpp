@@ -12,18 +12,12 @@ DWORD WINAPI StartDevices(void* program) {
 }  // namespace
 
 void WinDevicesThread::Start(Program& program) {
-  thread_ = CreateThread(nullptr, 0, StartDevices, &program, CREATE_SUSPENDED, nullptr);
+  thread_ = CreateThread(nullptr, 0, StartDevices, &program, 0, nullptr);
   if (thread_ == nullptr) program.StartDevices();
-}
-
-// A second resumption finds the thread running and changes nothing.
-void WinDevicesThread::Go() {
-  if (thread_ != nullptr) ResumeThread(thread_);
 }
 
 void WinDevicesThread::Join() {
   if (thread_ == nullptr) return;
-  ResumeThread(thread_);
   WaitForSingleObject(thread_, INFINITE);
   CloseHandle(thread_);
   thread_ = nullptr;

@@ -50,11 +50,11 @@ class MainDialogControls : public MainDialogView {
   }
 
   int RunButtonAssignDialog(ButtonAssign& model) override {
-    return RunModelDialog(dialog_, IDD_BUTTON_ASSIGN, ButtonAssignDialogProc, &model);
+    return RunModelDialog(dialog_, IDD_BUTTON_ASSIGN, ButtonAssignDialogProc, model);
   }
 
   int RunKeyTestDialog(KeyTest& model) override {
-    return RunModelDialog(dialog_, IDD_KEY_TEST, KeyTestDialogProc, &model);
+    return RunModelDialog(dialog_, IDD_KEY_TEST, KeyTestDialogProc, model);
   }
 
   void Finish(int result) override { EndDialog(dialog_, result); }
@@ -76,7 +76,7 @@ void SetLargeIcon(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* const model = static_cast<MainDialog*>(DialogModel(dialog, message, lParam));
+  MainDialog* const model = DialogModel<MainDialog>(dialog, message, lParam);
   if (model == nullptr) return FALSE;
   MainDialog& mainDialog = *model;
   MainDialogControls view(dialog);

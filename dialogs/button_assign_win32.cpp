@@ -20,7 +20,7 @@ class ButtonAssignControls : public PollingDialogControls<ButtonAssignView> {
 }  // namespace
 
 INT_PTR CALLBACK ButtonAssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* const model = static_cast<ButtonAssign*>(DialogModel(dialog, message, lParam));
+  ButtonAssign* const model = DialogModel<ButtonAssign>(dialog, message, lParam);
   if (model == nullptr) return FALSE;
   ButtonAssign& buttonAssign = *model;
   ButtonAssignControls view(dialog);

@@ -8,7 +8,7 @@ namespace cfg {
 
 // The close box is left to the dialog manager, which turns it into IDCANCEL.
 INT_PTR CALLBACK KeyTestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* const model = static_cast<KeyTest*>(DialogModel(dialog, message, lParam));
+  KeyTest* const model = DialogModel<KeyTest>(dialog, message, lParam);
   if (model == nullptr) return FALSE;
   KeyTest& keyTest = *model;
   PollingDialogControls<KeyTestView> view(dialog);
