@@ -30,7 +30,9 @@ void MainDialog::OnCommand(MainDialogView& view, int id, int notification) {
       view.Finish(kDialogCancelled);
       break;
     case IDC_SCORE_RESET:
-      if (view.AskScoreReset()) ResetRankingTables(program_.settings.record());
+      if (view.AskOkCancel(kScoreResetQuestion, kScoreResetCaption)) {
+        ResetRankingTables(program_.settings.record());
+      }
       break;
     case IDC_SLOT_LIST:
       if (notification == kCbnSelChange) SwitchSlot(view);
@@ -39,7 +41,8 @@ void MainDialog::OnCommand(MainDialogView& view, int id, int notification) {
       OpenButtonAssignDialog(view);
       break;
     case IDC_KEY_TEST:
-      view.RunKeyTestDialog();
+      program_.WaitForDevices();
+      view.RunKeyTestDialog(program_.keyTest);
       break;
     case IDC_START_640X480:
       view.EnableControl(IDC_KEEP_320X240, view.IsChecked(IDC_START_640X480));
@@ -94,7 +97,7 @@ void MainDialog::SwitchSlot(MainDialogView& view) {
 void MainDialog::OpenButtonAssignDialog(MainDialogView& view) {
   program_.assignController = 0;
   program_.BeginButtonAssign();
-  program_.EndButtonAssign(view.RunButtonAssignDialog());
+  program_.EndButtonAssign(view.RunButtonAssignDialog(program_.buttonAssign));
 }
 
 }  // namespace cfg

@@ -12,6 +12,10 @@ constexpr int kCbnSelChange = 1;
 // "Config: 0" ... "Config: 4".
 std::string SlotListEntry(int slot);
 
+// The confirmation box of "スコア初期化".
+constexpr char kScoreResetQuestion[] = "スコアを初期化しますか？";
+constexpr char kScoreResetCaption[] = "スコア初期化の確認";
+
 class MainDialogView {
  public:
   virtual ~MainDialogView() = default;
@@ -22,11 +26,11 @@ class MainDialogView {
   virtual void SetCheck(int id, bool checked) = 0;
   virtual bool IsChecked(int id) const = 0;
   virtual void EnableControl(int id, bool enabled) = 0;
-  // The score-reset confirmation box; true for OK.
-  virtual bool AskScoreReset() = 0;
-  // Runs a sub-dialog modally; its result.
-  virtual int RunButtonAssignDialog() = 0;
-  virtual int RunKeyTestDialog() = 0;
+  // A box with OK and Cancel; true for OK.
+  virtual bool AskOkCancel(const std::string& question, const std::string& caption) = 0;
+  // Runs a sub-dialog modally over its model; its result.
+  virtual int RunButtonAssignDialog(ButtonAssign& model) = 0;
+  virtual int RunKeyTestDialog(KeyTest& model) = 0;
   virtual void Finish(int result) = 0;
 };
 

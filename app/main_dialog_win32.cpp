@@ -1,7 +1,8 @@
 #include "app/main_dialog_win32.h"
 
-#include "app/app_win32.h"
+#include "app/main_dialog.h"
 #include "dialogs/button_assign_win32.h"
+#include "dialogs/dialog_model_win32.h"
 #include "dialogs/dialog_text_win32.h"
 #include "dialogs/key_test_win32.h"
 #include "res/resource_ids.h"
@@ -47,16 +48,17 @@ class MainDialogControls : public MainDialogView {
     EnableWindow(GetDlgItem(dialog_, id), enabled);
   }
 
-  bool AskScoreReset() override {
-    return MessageBoxCp932(dialog_, "スコアを初期化しますか？", "スコア初期化の確認",
-                           MB_OKCANCEL) == IDOK;
+  bool AskOkCancel(const std::string& question, const std::string& caption) override {
+    return MessageBoxCp932(dialog_, question, caption, MB_OKCANCEL) == IDOK;
   }
 
-  int RunButtonAssignDialog() override {
-    return RunDialog(IDD_BUTTON_ASSIGN, ButtonAssignDialogProc);
+  int RunButtonAssignDialog(ButtonAssign& model) override {
+    return RunModelDialog(dialog_, IDD_BUTTON_ASSIGN, ButtonAssignDialogProc, model);
   }
 
-  int RunKeyTestDialog() override { return RunDialog(IDD_KEY_TEST, KeyTestDialogProc); }
+  int RunKeyTestDialog(KeyTest& model) override {
+    return RunModelDialog(dialog_, IDD_KEY_TEST, KeyTestDialogProc, model);
+  }
 
   void Finish(int result) override { EndDialog(dialog_, result); }
 
@@ -65,23 +67,21 @@ class MainDialogControls : public MainDialogView {
     return SendDlgItemMessageW(dialog_, IDC_SLOT_LIST, message, wParam, lParam);
   }
 
-  int RunDialog(int templateId, DLGPROC procedure) {
-    return static_cast<int>(
-        DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(templateId), dialog_, procedure, 0));
-  }
-
   HWND dialog_;
 };
 
 void SetLargeIcon(HWND dialog) {
-  const HICON icon = LoadIconW(AppInstance(), MAKEINTRESOURCEW(IDI_APP_ICON));
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
 }  // namespace
 
-INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  MainDialog& mainDialog = TheMainDialog();
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainDialog* const model = DialogModel<MainDialog>(dialog, message, lParam);
+  if (model == nullptr) return FALSE;
+  MainDialog& mainDialog = *model;
   MainDialogControls view(dialog);
   switch (message) {
     case WM_INITDIALOG:

@@ -1,4 +1,5 @@
-// The main settings dialog's procedure, for the template "INITIALPAGE".
+// The main settings dialog's procedure, for the template "INITIALPAGE"; its
+// parameter is the MainDialog it shows.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <algorithm>
+
 #include "bindings/start_up_record.h"
 #include "settings/local_config.h"
 #include "settings/settings_folders.h"
@@ -20,16 +22,53 @@ Program::Program(Platform platform)
       bindings(keyboard, joysticks),
       settings([this](int32_t slot) { bindings.SetCurrentKeyMap(settings.record().KeyMap(slot)); }),
       buttonAssign(keyboard, joysticks),
-      keyTest(input, bindings) {}
+      keyTest(input, bindings),
+      devicesThread_(platform.devicesThread) {}
 
+// The devices thread works on this object.
+Program::~Program() {
+  devicesThread_.Join();
+}
+
+// The joystick queries load the platform's whole device stack, which takes
+// longer than everything else before the main dialog appears.
 void Program::StartUp() {
-  input.StartInput(kNoWindow);
-  // Controller 1's defaults follow joystick 1, so detection comes first.
-  joysticks.DetectJoysticks();
-  WriteStartUpRecord(settings.record(), joysticks.present(0));
+  devicesThread_.Start(*this);
+  // Controller 1's keyboard defaults for now; FinishDefaultKeyMaps corrects
+  // them once joystick 1 has answered.
+  WriteStartUpRecord(settings.record(), false);
   settings.SelectConfigSlot(0);
   priorDirectory = ReadLocalConfig(files);
   LoadSettings();
+}
+
+void Program::StartDevices() {
+  input.StartInput(kNoWindow);
+  joysticks.DetectJoysticks();
+}
+
+void Program::WaitForDevices() {
+  if (devicesReady_) return;
+  devicesThread_.Join();
+  devicesReady_ = true;
+  FinishDefaultKeyMaps();
+}
+
+// Defaults first, then the file over them: the key-map bytes KV.set did not
+// provide take the defaults for joystick 1's answer.
+void Program::FinishDefaultKeyMaps() {
+  if (!joysticks.present(0)) return;
+  SettingsRecord defaults;
+  BuildDefaultKeyMaps(defaults, true);
+  SettingsRecord& record = settings.record();
+  const size_t fromFile = settings.loadedBytes();
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const size_t begin = record_offset::KeyMap(slot);
+    const size_t end = begin + kKeyMapSize;
+    const size_t first = std::clamp(fromFile, begin, end);
+    std::copy(defaults.bytes.begin() + first, defaults.bytes.begin() + end,
+              record.bytes.begin() + first);
+  }
 }
 
 // The folder of the last attempt is where the file is saved, found or not.
@@ -41,6 +80,7 @@ void Program::LoadSettings() {
 }
 
 bool Program::ShutDown(const SaveRetryQuestion& askRetry) {
+  WaitForDevices();
   keyboard.ReleaseInput();
   if (confirmFlag != 1) return true;
   FileFault fault;
@@ -52,6 +92,7 @@ bool Program::ShutDown(const SaveRetryQuestion& askRetry) {
 }
 
 void Program::BeginButtonAssign() {
+  WaitForDevices();
   buttonAssign.BeginEditing(bindings.CurrentKeyMap(), assignController);
 }
 

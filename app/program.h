@@ -15,10 +15,26 @@
 
 namespace cfg {
 
+class Program;
+
+// Runs the devices' start-up beside the caller.
+class DevicesThread {
+ public:
+  virtual ~DevicesThread() = default;
+  // Has program.StartDevices() called on a thread of its own, at once or
+  // later, and returns at once; when no thread can be made, calls it before
+  // returning.
+  virtual void Start(Program& program) = 0;
+  // Returns once that call has returned, having it begin if it had not yet;
+  // at once when nothing was started.
+  virtual void Join() = 0;
+};
+
 struct Platform {
   FileSystem& files;
   InputDevices& inputDevices;
   JoystickApi& joystickApi;
+  DevicesThread& devicesThread;
 };
 
 class Program {
@@ -27,12 +43,25 @@ class Program {
   // The settings store calls back into this object.
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
+  ~Program();
 
-  // Input, joysticks, defaults, LocalConfig.Txt and the load of KV.set.
+  // Starts input and joystick detection on the devices thread, then, on the
+  // caller's thread, the defaults, LocalConfig.Txt and the load of KV.set.
+  // The main dialog may open as soon as this returns: what it shows does not
+  // depend on the devices.
   void StartUp();
   // Asked after a failed save, with KV.set's path and the cause: true to
   // save again, false to end without saving.
   using SaveRetryQuestion = std::function<bool(const std::string& path, const FileFault& fault)>;
+  // Where the devices thread joins. Until this returns the keyboard, the
+  // joysticks, the input and the key maps belong to start-up and must not be
+  // used: the button-assignment dialog, the key test and the save all wait
+  // here first. Afterwards controller 1's defaults follow joystick 1 wherever
+  // KV.set left them, as if detection had come before the load. Later calls
+  // return at once.
+  void WaitForDevices();
+  // Input start-up and joystick detection; the devices thread's whole work.
+  void StartDevices();
 
   // Releases input and, when the player confirmed, saves KV.set until it is
   // saved or `askRetry` (none: at once) gives up. False only when a confirmed
@@ -61,6 +90,10 @@ class Program {
  private:
   // KV.set from priorDirectory's LocalConfig folder, else from .\Data\.
   void LoadSettings();
+  void FinishDefaultKeyMaps();
+
+  DevicesThread& devicesThread_;
+  bool devicesReady_ = false;
 };
 
 }  // namespace cfg

@@ -3,9 +3,10 @@
 
 #include <commctrl.h>
 
-#include "app/app_win32.h"
-#include "app/host_window_win32.h"
+#include "app/devices_thread_win32.h"
+#include "app/main_dialog.h"
 #include "app/main_dialog_win32.h"
+#include "app/program.h"
 #include "app/save_failure_win32.h"
 #include "input/input_devices_win32.h"
 #include "input/joystick_api_win32.h"
@@ -18,53 +19,73 @@ namespace cfg {
 namespace {
 
 constexpr char kHostWindowName[] = "コンフィグ";
+constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
-constexpr DWORD kHostStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The controls of the program's dialogs: buttons, edit fields, a combo box.
+constexpr DWORD kCommonControlClasses = ICC_STANDARD_CLASSES;
 
 WinFileSystem files;
 WinInputDevices inputDevices;
 WinJoystickApi joystickApi;
-Program program(Platform{files, inputDevices, joystickApi});
+WinDevicesThread devicesThread;
+Program program(Platform{files, inputDevices, joystickApi, devicesThread});
 MainDialog mainDialog(program);
-HINSTANCE appInstance = nullptr;
-HostWindowRecord hostWindow{};
 
-HICON AppIcon(HINSTANCE instance) {
-  return LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+// The host window shows itself, without taking the focus, once the main
+// dialog is on screen: the dialog manager sends the owner WM_ENTERIDLE when
+// the dialog's queue first runs empty, after it has shown the dialog.
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENTERIDLE && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNA);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// 0 when the window class cannot be registered.
-int OpenHostWindow(HINSTANCE instance) {
-  SetupWindowRecord(hostWindow, instance, kHostWindowName, kHostWindowName, 0, 0, 0, 0);
-  if (!RegisterWindowClass(hostWindow, HostWindowProc, AppIcon(instance), AppIcon(instance))) {
-    return 0;
-  }
-  CreateRecordWindow(hostWindow, kHostExStyle, kHostStyle);
-  return 1;
+// The owner of the main dialog and the program's task-bar entry: a window
+// with an empty client area at the top-left corner, sized for it at creation.
+// Null when it could not be created: the dialog then runs without an owner.
+HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className) {
+  RECT outer{};
+  AdjustWindowRectEx(&outer, kHostStyle, FALSE, kHostExStyle);
+  return CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
+                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                         instance, nullptr);
+}
+
+// False when the class cannot be registered: the program then ends at once.
+bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
+  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = kHostClassStyle;
+  windowClass.lpfnWndProc = HostWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = className;
+  windowClass.hIconSm = icon;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+void InitCommonControlClasses() {
+  INITCOMMONCONTROLSEX classes{sizeof(classes), kCommonControlClasses};
+  InitCommonControlsEx(&classes);
 }
 
 // The exit code: 1 when the player's confirmed settings were finally not saved.
 int Run(HINSTANCE instance) {
-  InitCommonControls();
   program.StartUp();
-  if (!OpenHostWindow(instance)) return 0;
-  appInstance = instance;
-  DialogBoxParamW(instance, L"INITIALPAGE", hostWindow.window, MainDialogProc, 0);
-  if (hostWindow.window != nullptr) DestroyWindow(hostWindow.window);
+  InitCommonControlClasses();
+  const std::wstring hostName = WideFromCp932(kHostWindowName);
+  if (!RegisterHostClass(instance, hostName.c_str())) return 0;
+  const HWND hostWindow = OpenHostWindow(instance, hostName.c_str());
+  DialogBoxParamW(instance, L"INITIALPAGE", hostWindow, MainDialogProc,
+                  reinterpret_cast<LPARAM>(&mainDialog));
+  if (hostWindow != nullptr) DestroyWindow(hostWindow);
   return program.ShutDown(AskToRetrySave) ? 0 : 1;
 }
 
 }  // namespace
-
-Program& TheProgram() {
-  return program;
-}
-MainDialog& TheMainDialog() {
-  return mainDialog;
-}
-HINSTANCE AppInstance() {
-  return appInstance;
-}
 
 }  // namespace cfg
 

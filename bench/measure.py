@@ -260,9 +260,9 @@ def measure_startup(bench, archs, runs):
             for name, exe, title in programs[::1 if run % 2 == 0 else -1]:
                 times[name].append(bench.startup_seconds(arch, exe, title))
         ratio = statistics.median(times["Config.exe"]) / statistics.median(times["Baseline.exe"])
-        print("  %-6s  Config.exe %s   Baseline.exe %s   ratio %.2f (target 1.30: %s)" % (
+        print("  %-6s  Config.exe %s   Baseline.exe %s   ratio %.2f (target 1.20: %s)" % (
             arch.name, spread(times["Config.exe"]), spread(times["Baseline.exe"]), ratio,
-            verdict(ratio <= 1.3)))
+            verdict(ratio <= 1.2)))
 
 
 def measure_key_test(bench, archs, repeats, idle_seconds):

@@ -8,7 +8,7 @@ add_library(cfg_settings_win32 STATIC settings/file_system_win32.cpp settings/te
 target_link_libraries(cfg_settings_win32 PUBLIC cfg_settings)
 
 add_executable(Config WIN32
-  app/host_window_win32.cpp app/main_dialog_win32.cpp app/save_failure_win32.cpp app/winmain_win32.cpp
+  app/devices_thread_win32.cpp app/main_dialog_win32.cpp app/save_failure_win32.cpp app/winmain_win32.cpp
   dialogs/button_assign_win32.cpp dialogs/dialog_text_win32.cpp dialogs/key_test_win32.cpp
   input/input_devices_win32.cpp input/joystick_api_win32.cpp input/key_codes_win32.cpp
   res/config.rc)

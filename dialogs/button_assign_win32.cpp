@@ -1,6 +1,7 @@
 #include "dialogs/button_assign_win32.h"
 
-#include "app/app_win32.h"
+#include "dialogs/button_assign.h"
+#include "dialogs/dialog_model_win32.h"
 #include "dialogs/polling_dialog_win32.h"
 
 namespace cfg {
@@ -20,8 +21,10 @@ class ButtonAssignControls : public PollingDialogControls<ButtonAssignView> {
 
 }  // namespace
 
-INT_PTR CALLBACK ButtonAssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  ButtonAssign& buttonAssign = TheProgram().buttonAssign;
+INT_PTR CALLBACK ButtonAssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  ButtonAssign* const model = DialogModel<ButtonAssign>(dialog, message, lParam);
+  if (model == nullptr) return FALSE;
+  ButtonAssign& buttonAssign = *model;
   ButtonAssignControls view(dialog);
   switch (message) {
     case WM_INITDIALOG:

@@ -1,4 +1,5 @@
-// The button-assignment dialog's procedure, for template 102.
+// The button-assignment dialog's procedure, for template 102; its parameter
+// is the ButtonAssign it shows.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,5 @@
-// The key test dialog's procedure, for template 103.
+// The key test dialog's procedure, for template 103; its parameter is the
+// KeyTest it shows.
 #pragma once
 
 #include <windows.h>

@@ -5,6 +5,8 @@
 
 #include <dinput.h>
 
+#include "input/system_dll_win32.h"
+
 namespace cfg {
 
 // The buffer-size property as DirectInput 7 expects it, the same on 32 and 64 bits.
@@ -40,9 +42,13 @@ uintptr_t WinInputDevices::WindowInstance(uintptr_t window) {
   return static_cast<uintptr_t>(GetWindowLongPtrA(reinterpret_cast<HWND>(window), GWLP_HINSTANCE));
 }
 
+// dinput.dll is loaded here, on the devices thread.
 int32_t WinInputDevices::CreateDirectInput(uintptr_t instance) {
-  return Result(DirectInputCreateA(reinterpret_cast<HINSTANCE>(instance), DIRECTINPUT_VERSION,
-                                   &directInput_, nullptr));
+  const auto create = reinterpret_cast<decltype(&DirectInputCreateA)>(
+      SystemFunction(L"dinput.dll", "DirectInputCreateA"));
+  if (create == nullptr) return Result(DIERR_NOTINITIALIZED);
+  return Result(
+      create(reinterpret_cast<HINSTANCE>(instance), DIRECTINPUT_VERSION, &directInput_, nullptr));
 }
 
 int32_t WinInputDevices::CreateDevice(Device device) {

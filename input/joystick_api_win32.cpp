@@ -1,8 +1,6 @@
 #include "input/joystick_api_win32.h"
 
-#include <windows.h>
-
-#include <mmsystem.h>
+#include "input/system_dll_win32.h"
 
 namespace cfg {
 
@@ -26,13 +24,25 @@ static_assert(joy::kReturnPov == JOY_RETURNPOV);
 static_assert(joy::kReturnButtons == JOY_RETURNBUTTONS);
 static_assert(joy::kUseDeadZone == JOY_USEDEADZONE);
 
+namespace {
+constexpr wchar_t kWinmm[] = L"winmm.dll";
+}  // namespace
+
 uint32_t WinJoystickApi::NumDevs() {
-  return joyGetNumDevs();
+  if (numDevs_ == nullptr) {
+    numDevs_ = reinterpret_cast<decltype(numDevs_)>(SystemFunction(kWinmm, "joyGetNumDevs"));
+    getDevCaps_ = reinterpret_cast<decltype(getDevCaps_)>(SystemFunction(kWinmm, "joyGetDevCapsA"));
+    getPos_ = reinterpret_cast<decltype(getPos_)>(SystemFunction(kWinmm, "joyGetPos"));
+    getPosEx_ = reinterpret_cast<decltype(getPosEx_)>(SystemFunction(kWinmm, "joyGetPosEx"));
+  }
+  return numDevs_ != nullptr ? numDevs_() : 0;
 }
 
 bool WinJoystickApi::GetDevCaps(uint32_t id, JoystickCaps& caps) {
   JOYCAPSA platform{};
-  if (joyGetDevCapsA(id, &platform, sizeof(platform)) != JOYERR_NOERROR) return false;
+  if (getDevCaps_ == nullptr || getDevCaps_(id, &platform, sizeof(platform)) != JOYERR_NOERROR) {
+    return false;
+  }
   caps.xMin = platform.wXmin;
   caps.xMax = platform.wXmax;
   caps.yMin = platform.wYmin;
@@ -43,14 +53,14 @@ bool WinJoystickApi::GetDevCaps(uint32_t id, JoystickCaps& caps) {
 
 bool WinJoystickApi::IsAttached(uint32_t id) {
   JOYINFO info{};
-  return joyGetPos(id, &info) == JOYERR_NOERROR;
+  return getPos_ != nullptr && getPos_(id, &info) == JOYERR_NOERROR;
 }
 
 bool WinJoystickApi::GetPosEx(uint32_t id, uint32_t flags, JoystickPosition& position) {
   JOYINFOEX info{};
   info.dwSize = sizeof(info);
   info.dwFlags = flags;
-  if (joyGetPosEx(id, &info) != JOYERR_NOERROR) return false;
+  if (getPosEx_ == nullptr || getPosEx_(id, &info) != JOYERR_NOERROR) return false;
   position.x = info.dwXpos;
   position.y = info.dwYpos;
   position.buttons = info.dwButtons;

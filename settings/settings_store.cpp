@@ -117,7 +117,7 @@ void WriteFixedReadBackValues(SettingsRecord& record) {
 }
 
 std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& path,
-                                       SettingsRecord& record, bool* readWhole) {
+                                       SettingsRecord& record, bool* readWhole, size_t* bytesRead) {
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) return std::nullopt;
   uint64_t size = files.FileGetSize(file);
@@ -140,6 +140,7 @@ std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& pat
     *readWhole =
         filled == kSettingsRecordSize || (size != FileSystem::kUnknownSize && filled >= size);
   }
+  if (bytesRead != nullptr) *bytesRead = filled;
   return size;
 }
 
@@ -164,11 +165,11 @@ void SettingsStore::SelectConfigSlot(int32_t index) {
 
 bool SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folder) {
   bool readWhole = true;
-  fileSize_ = LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole);
+  loadedBytes_ = 0;
+  fileSize_ = LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole, &loadedBytes_);
   fileImage_ = record_;
   loadBrokeOff_ = fileSize_ && !readWhole;
   SelectConfigSlot(-1);
-  loadedImage_ = record_;
   return fileSize_.has_value();
 }
 
@@ -184,7 +185,7 @@ std::optional<SettingsRecord> SettingsStore::RecordToSave(FileSystem& files,
     return std::nullopt;
   }
   for (size_t i = 0; i < kSettingsRecordSize; ++i) {
-    if (record_.bytes[i] != loadedImage_.bytes[i]) onDisk.bytes[i] = record_.bytes[i];
+    if (record_.bytes[i] != fileImage_.bytes[i]) onDisk.bytes[i] = record_.bytes[i];
   }
   return onDisk;
 }

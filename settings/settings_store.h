@@ -27,8 +27,10 @@ void WriteFixedReadBackValues(SettingsRecord& record);
 // keeps what it held. The file's size, or nothing when it cannot be opened.
 // `readWhole`, when given, tells whether every byte the record takes from the
 // file arrived: after a failed read the record is part file, part old values.
+// `bytesRead`, when given, counts the leading bytes that came from the file.
 std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& path,
-                                       SettingsRecord& record, bool* readWhole = nullptr);
+                                       SettingsRecord& record, bool* readWhole = nullptr,
+                                       size_t* bytesRead = nullptr);
 // Writes a temporary file of its own beside the file (beside a link's target)
 // and puts it in the file's place only when it is complete. True only when all
 // 4684 bytes are in place; on failure the old file stays as it was, the
@@ -60,6 +62,8 @@ class SettingsStore {
   // the save would replace the unread part of that file with defaults.
   bool SaveSettingsFile(FileSystem& files, const std::string& folder,
                         FileFault* fault = nullptr) const;
+  // The leading bytes of the record that the last opened KV.set provided.
+  size_t loadedBytes() const { return loadedBytes_; }
 
  private:
   // The record to write, or nothing (with `fault`) when the changed file
@@ -70,11 +74,12 @@ class SettingsStore {
   SlotSelected slotSelected_;
   SettingsRecord record_;
   bool loadBrokeOff_ = false;
-  // The last load: the file's bytes over what the record held, its size
-  // (nothing when absent), and the record right after the load.
+  // The last load: the file's bytes over what the record held, and its size
+  // (nothing when absent). What the run changed since, the slot brought back
+  // into range included, is what differs from this image.
   SettingsRecord fileImage_;
   std::optional<uint64_t> fileSize_;
-  SettingsRecord loadedImage_;
+  size_t loadedBytes_ = 0;
 };
 
 }  // namespace cfg

@@ -70,12 +70,12 @@ class FakeMainDialogView : public MainDialogView {
   void SetCheck(int id, bool checked) override { checks_[id] = checked; }
   bool IsChecked(int id) const override { return checked(id); }
   void EnableControl(int id, bool enabled) override { enabled_[id] = enabled; }
-  bool AskScoreReset() override {
-    ++scoreResetQuestions_;
+  bool AskOkCancel(const std::string& question, const std::string&) override {
+    if (question == kScoreResetQuestion) ++scoreResetQuestions_;
     return scoreResetAnswer;
   }
-  int RunButtonAssignDialog() override { return buttonAssignDialog(); }
-  int RunKeyTestDialog() override { return keyTestDialog(); }
+  int RunButtonAssignDialog(ButtonAssign&) override { return buttonAssignDialog(); }
+  int RunKeyTestDialog(KeyTest&) override { return keyTestDialog(); }
   void Finish(int result) override { result_ = result; }
 
  private:

@@ -48,7 +48,8 @@ struct FaultRig {
   BreakingReadsFileSystem files{kStartFolder};
   FakeInputDevices devices;
   FakeJoystickApi joystickApi;
-  Program program{Platform{files, devices, joystickApi}};
+  StdDevicesThread devicesThread;
+  Program program{Platform{files, devices, joystickApi, devicesThread}};
 };
 
 enum class Disk { kOld, kNew, kAbsent };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "app/program.h"
@@ -20,11 +21,26 @@ constexpr char kStartFolder[] = "C:\\Game";
 constexpr char kLocalConfigSettings[] = "C:\\Game\\LocalConfig\\KV.set";
 constexpr char kDataSettings[] = "C:\\Game\\Data\\KV.set";
 
+// The devices start on a thread of their own, as on Windows.
+class StdDevicesThread : public DevicesThread {
+ public:
+  void Start(Program& program) override {
+    thread_ = std::thread([&program] { program.StartDevices(); });
+  }
+  void Join() override {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+};
+
 struct ProgramRig {
   MemoryFileSystem files{kStartFolder};
   FakeInputDevices devices;
   FakeJoystickApi joystickApi;
-  Program program{Platform{files, devices, joystickApi}};
+  StdDevicesThread devicesThread;
+  Program program{Platform{files, devices, joystickApi, devicesThread}};
 
   SettingsRecord& record() { return program.settings.record(); }
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <map>
 #include <optional>
 #include <string>
@@ -181,31 +182,93 @@ TEST(ProgramTest, ShortFileLeavesTheDefaultsBehindIt) {
   EXPECT_EQ(Image(rig.record()), Image(expected));
 }
 
+// Joystick 1 answers on the devices thread, which a test can hold back until
+// start-up has loaded KV.set.
+class LateJoystickApi : public FakeJoystickApi {
+ public:
+  uint32_t NumDevs() override {
+    answer_.wait();
+    return FakeJoystickApi::NumDevs();
+  }
+  void Answer() { release_.set_value(); }
+
+ private:
+  std::promise<void> release_;
+  std::shared_future<void> answer_ = release_.get_future().share();
+};
+
+// A KV.set that ends inside slot 0's key map, after controller 1's UP and DOWN.
+std::vector<uint8_t> FileEndingAfterUpAndDown() {
+  SettingsRecord record = SavedRecord();
+  StoreBinding(record.KeyMap(0), 0, kUp, KeyBinding{0, 23, 0});
+  StoreBinding(record.KeyMap(0), 0, kDown, KeyBinding{0, 37, 0});
+  std::vector<uint8_t> image = Image(record);
+  image.resize(record_offset::KeyMap(0) + binding_offset::Binding(0, kLeft));
+  return image;
+}
+
 struct DefaultsCase {
   const char* name;
   bool joystick1Attached;
-  KeyBinding up;
+  bool shortFile;
+  // Controller 1's defaults; the short file replaces UP and DOWN of slot 0.
+  int32_t source;
+  int32_t up, down, left;
 };
 
 const DefaultsCase kDefaultsCases[] = {
-    {"Joystick1AnsweredGivesPadDefaults", true, {1, 0x10000, 0}},
-    {"NoJoystickGivesKeyboardDefaults", false, {kKeyboardSource, dik::kUp, 0}},
+    {"Joystick1AnsweredGivesPadDefaults", true, false, 1, 0x10000, 0x20000, 0x40000},
+    {"NoJoystickGivesKeyboardDefaults", false, false, kKeyboardSource, dik::kUp, dik::kDown,
+     dik::kLeft},
+    {"AnswerAfterTheLoadLeavesTheFilesBytes", true, true, 1, 0x10000, 0x20000, 0x40000},
+    {"NoAnswerAfterTheLoadLeavesTheFilesBytes", false, true, kKeyboardSource, dik::kUp, dik::kDown,
+     dik::kLeft},
 };
 
 class DefaultsTest : public ::testing::TestWithParam<DefaultsCase> {};
 
-TEST_P(DefaultsTest, Controller1FollowsJoystickDetectionInEverySlot) {
-  ProgramRig rig;
-  if (GetParam().joystick1Attached) {
-    rig.joystickApi.SetNumDevs(16);
-    rig.joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
+TEST_P(DefaultsTest, Controller1FollowsJoystickDetectionWhereTheFileLeftIt) {
+  const DefaultsCase& c = GetParam();
+  MemoryFileSystem files{kStartFolder};
+  FakeInputDevices devices;
+  LateJoystickApi joystickApi;
+  StdDevicesThread devicesThread;
+  Program program{Platform{files, devices, joystickApi, devicesThread}};
+  if (c.joystick1Attached) {
+    joystickApi.SetNumDevs(16);
+    joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
   }
-  rig.program.StartUp();
+  if (c.shortFile) files.SetFile(kLocalConfigSettings, FileEndingAfterUpAndDown());
+  program.StartUp();
+  joystickApi.Answer();
+  program.WaitForDevices();
+
+  const SettingsRecord& record = program.settings.record();
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    const KeyBinding up = LoadBinding(rig.record().KeyMap(slot), 0, kUp);
-    EXPECT_EQ(up.source, GetParam().up.source) << "slot " << slot;
-    EXPECT_EQ(up.code, GetParam().up.code) << "slot " << slot;
+    const bool fromFile = c.shortFile && slot == 0;
+    const KeyBinding defaults[] = {{c.source, c.up, 0}, {c.source, c.down, 0}};
+    const KeyBinding loaded[] = {{0, 23, 0}, {0, 37, 0}};
+    for (int position : {kUp, kDown}) {
+      const KeyBinding expected = fromFile ? loaded[position] : defaults[position];
+      const KeyBinding binding = LoadBinding(record.KeyMap(slot), 0, position);
+      EXPECT_EQ(binding.source, expected.source) << "slot " << slot << " position " << position;
+      EXPECT_EQ(binding.code, expected.code) << "slot " << slot << " position " << position;
+    }
+    const KeyBinding left = LoadBinding(record.KeyMap(slot), 0, kLeft);
+    EXPECT_EQ(left.source, c.source) << "slot " << slot;
+    EXPECT_EQ(left.code, c.left) << "slot " << slot;
   }
+}
+
+// The button-assignment dialog opened at once still shows joystick 1's defaults.
+TEST(ProgramTest, KeyMapsReadBeforeTheDevicesAreReadyWaitForThem) {
+  ProgramRig rig;
+  rig.joystickApi.SetNumDevs(16);
+  rig.joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
+  rig.program.StartUp();
+  rig.program.BeginButtonAssign();
+  EXPECT_EQ(rig.program.buttonAssign.working()[kUp].source, 1);
+  EXPECT_EQ(rig.program.buttonAssign.working()[kUp].code, 0x10000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Joysticks, DefaultsTest, ::testing::ValuesIn(kDefaultsCases),
