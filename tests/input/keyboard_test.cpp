@@ -155,17 +155,6 @@ TEST_P(KeyboardReadTest, ShowsTheNewStateOrWhatAFailureLeaves) {
 INSTANTIATE_TEST_SUITE_P(Reads, KeyboardReadTest, ::testing::ValuesIn(kReadCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(KeyboardReadTest, AnAcquisitionAfterAFailedReadSwitchesToRawKeys) {
-  FakeInputDevices devices;
-  devices.FailOnce(Call::kAcquire, kDiErrAny);
-  Keyboard keyboard(devices);
-  keyboard.StartDirectInput(1);
-  devices.FailOnce(Call::kGetDeviceState, kDiErrAny);
-  keyboard.PollKeyboard();
-  EXPECT_EQ(devices.Count(Call::kAcquire), 2);
-  EXPECT_TRUE(keyboard.acquired());
-}
-
 // Before DirectInput is acquired keys are found by virtual-key code: letters
 // and digits by their capital ASCII, the numeric pad from VK_NUMPAD0 (0x60).
 TEST(ScanToVkTest, NamedLettersDigitsAndNumericPadMapToTheirVirtualKeys) {
