@@ -151,11 +151,11 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
   joysticks.DetectJoysticks();
   joysticks.PollJoysticks(0);
   devices.Hold(kKeyZ);
+  devices.keys[0] = 0x80;
   keyboard.PollKeyboard();
 
-  // Byte 0 down too, and the key map at an address ending in 0x01: a read of
-  // handlers outside the 32 installed would find a key handler there.
-  devices.keys[0] = 0x80;
+  // Byte 0 is down too, and the key map lies at an address ending in 0x01: a
+  // read of handlers outside the 32 installed would find a key handler there.
   std::vector<uint8_t> storage(kKeyMapSize + 256);
   uint8_t* keyMap = storage.data();
   while ((reinterpret_cast<uintptr_t>(keyMap) & 0xFF) != 1) ++keyMap;
