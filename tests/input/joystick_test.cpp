@@ -58,7 +58,7 @@ struct ReadingCase {
 const ReadingCase kReadingCases[] = {
     {"Centre", kCentre, kCentre, 0, 0},
     {"LowEndsAreUpAndLeft", 21844, 0, 0, kPadUp | kPadLeft},
-    {"FirstThirdUpIsCentre", kCentre, 21845, 0, 0},
+    {"MiddleThirdStartsCentre", kCentre, 21845, 0, 0},
     {"SecondThirdIsDown", kCentre, 43690, 0, kPadDown},
     {"SecondThirdIsRight", 43690, kCentre, 0, kPadRight},
     {"HighEnds", kMax, kMax, 0, kPadDown | kPadRight},
