@@ -10,14 +10,16 @@
 #include "dialogs/key_test.h"
 #include "input/input.h"
 #include "res/resource_ids.h"
-#include "tests/dialogs/lean_dialog_views.h"
-#include "tests/support/lean_input_fakes.h"
+#include "tests/dialogs/fake_button_assign_view.h"
+#include "tests/dialogs/fake_key_test_view.h"
+#include "tests/support/fake_input_devices.h"
+#include "tests/support/fake_joystick_api.h"
 
 namespace cfg::bench {
 namespace {
 
-using testing::LeanButtonAssignView;
-using testing::LeanKeyTestView;
+using testing::FakeButtonAssignView;
+using testing::FakeKeyTestView;
 
 constexpr uint8_t kKeyZ = 44;
 constexpr uint8_t kKeyX = 45;
@@ -27,7 +29,8 @@ constexpr PadState kPadB2 = 0x2;
 
 // Joystick 1 attached and at rest, controller 1 on its keyboard defaults.
 struct Devices {
-  explicit Devices(bool rawKeys) : inputDevices(rawKeys) {
+  explicit Devices(bool rawKeys) {
+    if (!rawKeys) inputDevices.Fail(FakeInputDevices::Call::kCreateDirectInput, -1);
     pads.Attach(0);
     keyboard.StartDirectInput(0);
     joysticks.EnumerateJoysticks();
@@ -35,8 +38,8 @@ struct Devices {
     BuildDefaultKeyMap(keyMap.data(), false);
   }
 
-  LeanInputDevices inputDevices;
-  LeanJoystickApi pads;
+  FakeInputDevices inputDevices;
+  FakeJoystickApi pads;
   Keyboard keyboard{inputDevices};
   Joysticks joysticks{pads};
   std::array<uint8_t, kKeyMapSize> keyMap{};
@@ -58,12 +61,12 @@ struct CaptureRig {
 
   Devices devices;
   ButtonAssign dialog{devices.keyboard, devices.joysticks};
-  LeanButtonAssignView view{dialog};
+  FakeButtonAssignView view{dialog};
 };
 
 // Each capture shows one text; the opening showed the eight fields.
 void ExpectEveryTickCaptured(benchmark::State& state, const CaptureRig& rig) {
-  const int64_t captures = rig.view.last().count() - kPositionCount;
+  const int64_t captures = rig.view.shown() - kPositionCount;
   if (captures != static_cast<int64_t>(state.iterations())) {
     state.SkipWithError("a tick captured nothing");
   }
@@ -80,14 +83,14 @@ void CaptureTickKeyHeld(benchmark::State& state) {
   CaptureRig rig(state.range(0) != 0);
   rig.devices.inputDevices.Hold(kKeyZ);
   for (auto _ : state) rig.view.Tick();
-  if (rig.view.last().text() != "z") state.SkipWithError("the held key was not captured");
+  if (rig.view.text(IDC_FIELD_UP) != "z") state.SkipWithError("the held key was not captured");
 }
 BENCHMARK(CaptureTickKeyHeld)->ArgName("raw")->Arg(0)->Arg(1);
 
 // z and x held in turn, so every tick captures a key: the longest key path.
 void CaptureTickKeyCaptured(benchmark::State& state) {
   CaptureRig rig(state.range(0) != 0);
-  LeanInputDevices& keys = rig.devices.inputDevices;
+  FakeInputDevices& keys = rig.devices.inputDevices;
   bool z = false;
   for (auto _ : state) {
     z = !z;
@@ -121,12 +124,12 @@ void KeyTestTick(benchmark::State& state) {
   Bindings bindings(devices.keyboard, devices.joysticks);
   bindings.SetCurrentKeyMap(devices.keyMap.data());
   KeyTest keyTest(input, bindings);
-  LeanKeyTestView view;
+  FakeKeyTestView view;
   keyTest.OnOpen(view);
   devices.inputDevices.Hold(kKeyUpArrow);
   devices.inputDevices.Hold(kKeyZ);
   for (auto _ : state) keyTest.OnTimer(view);
-  if (view.last().text() != "U   1   ") state.SkipWithError("the held keys were not shown");
+  if (view.text(IDC_KEY_STATE) != "U   1   ") state.SkipWithError("the held keys were not shown");
 }
 BENCHMARK(KeyTestTick)->ArgName("raw")->Arg(0)->Arg(1);
 

@@ -73,6 +73,16 @@ kvset_wine_check() {
     build/native/tools/kvset/kvset build/mingw-i686/tools/kvset/kvset.exe
 }
 
+# "tests N lines, program N lines, ratio N%": tests/ and fuzz/ (.cpp .h .py .sh)
+# against all of the code; the program is .cpp .h .rc outside tests/, fuzz/, bench/.
+line_counts() {
+  local files tests program
+  files="$(git ls-files --cached --others --exclude-standard)"
+  tests="$(grep -E '^(tests|fuzz)/.*\.(cpp|h|py|sh)$' <<<"$files" | xargs cat | wc -l)"
+  program="$(grep -E '\.(cpp|h|rc)$' <<<"$files" | grep -vE '^(tests|fuzz|bench)/' | xargs cat | wc -l)"
+  echo "tests $tests lines, program $program lines, ratio $((100 * tests / (tests + program)))% of all code"
+}
+
 not_built() {
   failed=$((failed + 1))
   summary+=("$(printf '%-22s not run: %s did not build' "$1" "$2")")
@@ -120,6 +130,7 @@ echo
 echo "==================== summary ===================="
 printf '%s\n' "${summary[@]}"
 printf '%-22s %d s\n' "total time" $((SECONDS - started))
+printf '%-22s %s\n' "line counts" "$(line_counts)"
 echo
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -14,7 +14,6 @@
 #include "tests/app/program_rig.h"
 #include "tests/dialogs/fake_button_assign_view.h"
 #include "tests/dialogs/fake_key_test_view.h"
-#include "tests/dialogs/input_rig.h"
 
 namespace cfg::testing {
 namespace {
@@ -378,9 +377,10 @@ TEST_P(KeyConfigTest, EditsController1OfTheCurrentSlot) {
     shownAtOpening = assign.text(IDC_FIELD_UP);
     assign.Tick();
     assign.Click(IDC_FIELD_UP);
-    HoldKeys(rig_.devices, {kKeyDownArrow});
+    rig_.devices.ReleaseAll();
+    rig_.devices.Hold(kKeyDownArrow);
     assign.Tick();
-    HoldKeys(rig_.devices, {});
+    rig_.devices.ReleaseAll();
     if (c.button != 0) {
       assign.Press(c.button);
     } else {
@@ -416,10 +416,12 @@ TEST_F(MainDialogTest, KeyTestShowsTheSlotSelectedBeforeIt) {
     FakeKeyTestView test;
     KeyTest& keyTest = rig_.program.keyTest;
     keyTest.OnOpen(test);
-    HoldKeys(rig_.devices, {kKeyI});
+    rig_.devices.ReleaseAll();
+    rig_.devices.Hold(kKeyI);
     keyTest.OnTimer(test);
     shown.push_back(test.text(IDC_KEY_STATE));
-    HoldKeys(rig_.devices, {kKeyUpArrow});
+    rig_.devices.ReleaseAll();
+    rig_.devices.Hold(kKeyUpArrow);
     keyTest.OnTimer(test);
     shown.push_back(test.text(IDC_KEY_STATE));
     keyTest.OnCommand(test, IDC_CANCEL);

@@ -130,13 +130,13 @@ TEST_P(FolderTest, ConfirmedRunSavesIntoTheFolderOfTheLastLoad) {
   auto expected = before_;
   expected[rig_.files.Absolute(c.savedPath)] = saved;
   EXPECT_EQ(Contents(rig_.files), expected);
-  EXPECT_EQ(rig_.devices.Count("ReleaseDirectInput"), 1);
+  EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kReleaseDirectInput), 1);
 }
 
 TEST_P(FolderTest, UnconfirmedRunWritesNothing) {
   EXPECT_TRUE(rig_.program.ShutDown());
   EXPECT_EQ(Contents(rig_.files), before_);
-  EXPECT_EQ(rig_.devices.Count("ReleaseDirectInput"), 1);
+  EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kReleaseDirectInput), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(StartFolders, FolderTest, ::testing::ValuesIn(kFolderCases),

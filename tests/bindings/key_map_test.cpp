@@ -2,172 +2,185 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
+
+#include "bindings/name_tables.h"
+#include "tests/support/fake_input_devices.h"
+#include "tests/support/fake_joystick_api.h"
 
 namespace cfg {
 namespace {
 
-using KeyMapBytes = std::array<uint8_t, kKeyMapSize>;
+constexpr KeyBinding kOdd{0x01020304, -2, 0xA0B0C0D0};
 
-void PutLe32(std::vector<uint8_t>& bytes, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-struct OffsetCase {
+struct SlotCase {
   const char* name;
   int controller, position;
-  size_t offset;
+  bool inside;
 };
 
-class StoreBindingTest : public ::testing::TestWithParam<OffsetCase> {};
-
-TEST_P(StoreBindingTest, WritesThreeLittleEndianWordsAtItsOffset) {
-  KeyMapBytes map;
-  map.fill(0xAA);
-  StoreBinding(map.data(), GetParam().controller, GetParam().position,
-               KeyBinding{0x01020304, -2, 0xA0B0C0D0});
-  KeyMapBytes expected;
-  expected.fill(0xAA);
-  const uint8_t record[12] = {0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF,
-                              0xFF, 0xFF, 0xD0, 0xC0, 0xB0, 0xA0};
-  std::copy(std::begin(record), std::end(record), expected.begin() + GetParam().offset);
-  EXPECT_EQ(map, expected);
-}
-
-TEST_P(StoreBindingTest, LoadsBackWhatWasStored) {
-  KeyMapBytes map{};
-  StoreBinding(map.data(), GetParam().controller, GetParam().position,
-               KeyBinding{4, static_cast<int32_t>(0x80000), 7});
-  const KeyBinding loaded = LoadBinding(map.data(), GetParam().controller, GetParam().position);
-  EXPECT_EQ(loaded.source, 4);
-  EXPECT_EQ(loaded.code, 0x80000);
-  EXPECT_EQ(loaded.handler, 7u);
-}
-
-const OffsetCase kOffsetCases[] = {
-    {"FirstUp", 0, 0, 0},      {"FirstB4", 0, 7, 84},   {"SecondUp", 1, 0, 96},
-    {"ThirdRight", 2, 3, 228}, {"FourthB4", 3, 7, 372},
+const SlotCase kSlotCases[] = {
+    {"First", 0, 0, true},
+    {"Last", 3, 7, true},
+    {"ControllerBelow", -1, 7, false},
+    {"ControllerPast", 4, 0, false},
+    {"PositionBelow", 3, -1, false},
+    {"PositionPast", 0, 8, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(KeyMap, StoreBindingTest, ::testing::ValuesIn(kOffsetCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+class BindingSlotTest : public ::testing::TestWithParam<SlotCase> {};
 
-struct OutsideCase {
-  const char* name;
-  int controller, position;
-};
-
-class OutsideKeyMapTest : public ::testing::TestWithParam<OutsideCase> {};
-
-TEST_P(OutsideKeyMapTest, LoadsZeroAndStoresNothing) {
-  KeyMapBytes map;
-  map.fill(0x5A);
-  const KeyBinding loaded = LoadBinding(map.data(), GetParam().controller, GetParam().position);
-  EXPECT_EQ(loaded.source, 0);
-  EXPECT_EQ(loaded.code, 0);
-  EXPECT_EQ(loaded.handler, 0u);
-  StoreBinding(map.data(), GetParam().controller, GetParam().position, KeyBinding{1, 2, 3});
-  KeyMapBytes untouched;
-  untouched.fill(0x5A);
-  EXPECT_EQ(map, untouched);
-}
-
-const OutsideCase kOutsideCases[] = {
-    {"ControllerMinusOne", -1, 0}, {"ControllerFour", 4, 0}, {"PositionMinusOne", 0, -1},
-    {"PositionEight", 0, 8},       {"BothHuge", 1000, 1000},
-};
-
-INSTANTIATE_TEST_SUITE_P(KeyMap, OutsideKeyMapTest, ::testing::ValuesIn(kOutsideCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ControllerBindingsTest, CopyAllNinetySixBytesOfOneController) {
-  KeyMapBytes source;
-  for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 7 + 1);
-  KeyMapBytes target{};
-  StoreControllerBindings(target.data(), 2, LoadControllerBindings(source.data(), 2));
-  for (size_t i = 0; i < target.size(); ++i) {
-    const bool inController = i >= 192 && i < 288;
-    EXPECT_EQ(target[i], inController ? source[i] : 0) << "byte " << i;
+// Three little-endian words at 96 bytes per controller, 12 per position;
+// a slot outside the key map loads as zero and stores nothing.
+TEST_P(BindingSlotTest, StoresThreeLittleEndianWordsInItsOwnTwelveBytes) {
+  const SlotCase& c = GetParam();
+  std::vector<uint8_t> keyMap(kKeyMapSize + 24, 0xEE);
+  uint8_t* map = keyMap.data() + 12;
+  StoreBinding(map, c.controller, c.position, kOdd);
+  std::vector<uint8_t> expected(keyMap.size(), 0xEE);
+  if (c.inside) {
+    const std::vector<uint8_t> words = {4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 0xD0, 0xC0, 0xB0, 0xA0};
+    std::copy(words.begin(), words.end(),
+              expected.begin() + 12 + c.controller * 96 + c.position * 12);
   }
+  EXPECT_EQ(keyMap, expected);
+  const KeyBinding loaded = LoadBinding(map, c.controller, c.position);
+  EXPECT_EQ(loaded.source, c.inside ? kOdd.source : 0);
+  EXPECT_EQ(loaded.code, c.inside ? kOdd.code : 0);
+  EXPECT_EQ(loaded.handler, c.inside ? kOdd.handler : 0u);
 }
 
-TEST(SetBindingTest, KeepsTheHandlerWord) {
-  KeyBinding binding{0, 44, 0x12345678};
-  SetBinding(binding, 1, 0x10000);
-  EXPECT_EQ(binding.source, 1);
-  EXPECT_EQ(binding.code, 0x10000);
-  EXPECT_EQ(binding.handler, 0x12345678u);
-}
+INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-struct SourceCode {
-  int32_t source, code;
-};
-using ControllerDefaults = std::array<SourceCode, kPositionCount>;
-using DefaultMap = std::array<ControllerDefaults, kControllerCount>;
-
-// Positions UP DOWN LEFT RIGHT B1 B2 B3 B4.
-constexpr ControllerDefaults kArrowsZxcv = {
-    {{0, 200}, {0, 208}, {0, 203}, {0, 205}, {0, 44}, {0, 45}, {0, 46}, {0, 47}}};
-constexpr ControllerDefaults kJoystickOne = {{{1, 0x10000},
-                                              {1, 0x20000},
-                                              {1, 0x40000},
-                                              {1, 0x80000},
-                                              {1, 0x1},
-                                              {1, 0x2},
-                                              {1, 0x4},
-                                              {1, 0x8}}};
-constexpr ControllerDefaults kIkjlAsdf = {
-    {{0, 23}, {0, 37}, {0, 36}, {0, 38}, {0, 30}, {0, 31}, {0, 32}, {0, 33}}};
-constexpr ControllerDefaults k5try1234 = {
-    {{0, 6}, {0, 20}, {0, 19}, {0, 21}, {0, 2}, {0, 3}, {0, 4}, {0, 5}}};
-constexpr ControllerDefaults kHomeEndDelPDown7890 = {
-    {{0, 199}, {0, 207}, {0, 211}, {0, 209}, {0, 8}, {0, 9}, {0, 10}, {0, 11}}};
-
-constexpr DefaultMap kKeyboardDefaults = {kArrowsZxcv, kIkjlAsdf, k5try1234, kHomeEndDelPDown7890};
-constexpr DefaultMap kJoystickDefaults = {kJoystickOne, kIkjlAsdf, k5try1234, kHomeEndDelPDown7890};
-
-std::vector<uint8_t> KeyMapImage(const DefaultMap& map) {
-  std::vector<uint8_t> bytes;
-  for (const ControllerDefaults& controller : map) {
-    for (const SourceCode& binding : controller) {
-      PutLe32(bytes, static_cast<uint32_t>(binding.source));
-      PutLe32(bytes, static_cast<uint32_t>(binding.code));
-      PutLe32(bytes, 0);  // handler
+TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
+  std::vector<uint8_t> from(kKeyMapSize), to(kKeyMapSize, 0xEE);
+  for (size_t i = 0; i < from.size(); ++i) from[i] = static_cast<uint8_t>(i);
+  ControllerBindings bindings = LoadControllerBindings(from.data(), 2);
+  SetBinding(bindings[7], 3, kPadDown);
+  StoreControllerBindings(to.data(), 2, bindings);
+  for (size_t i = 0; i < to.size(); ++i) {
+    const bool edited = i >= 192 && i < 288;
+    if (i < 276 || i >= 284) {
+      EXPECT_EQ(to[i], edited ? from[i] : 0xEE) << i;
     }
   }
-  return bytes;
+  EXPECT_EQ(LoadBinding(to.data(), 2, 7).source, 3);
+  EXPECT_EQ(LoadBinding(to.data(), 2, 7).code, static_cast<int32_t>(kPadDown));
 }
 
+// The defaults, as the player reads them in the dialog, position by position.
 struct DefaultsCase {
   const char* name;
-  bool joystick1Present;
-  const DefaultMap* expected;
+  bool joystick1;
+  int controller;
+  const char* names[kPositionCount];
 };
-
-class DefaultKeyMapsTest : public ::testing::TestWithParam<DefaultsCase> {};
-
-TEST_P(DefaultKeyMapsTest, EverySlotHoldsTheDefaultsByteForByte) {
-  SettingsRecord record;
-  record.bytes.fill(0xAA);
-  BuildDefaultKeyMaps(record, GetParam().joystick1Present);
-  const std::vector<uint8_t> image = KeyMapImage(*GetParam().expected);
-  std::vector<uint8_t> expected(kSettingsRecordSize, 0xAA);
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    std::copy(image.begin(), image.end(), expected.begin() + record_offset::KeyMap(slot));
-  }
-  for (size_t offset = 0; offset < kSettingsRecordSize; ++offset) {
-    ASSERT_EQ(record.bytes[offset], expected[offset]) << "record byte " << offset;
-  }
-}
 
 const DefaultsCase kDefaultsCases[] = {
-    {"NoJoystick", false, &kKeyboardDefaults},
-    {"JoystickOne", true, &kJoystickDefaults},
+    {"Controller1", false, 0, {"↑", "↓", "←", "→", "z", "x", "c", "v"}},
+    {"Controller1Joystick", true, 0, {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"}},
+    {"Controller2", true, 1, {"i", "k", "j", "l", "a", "s", "d", "f"}},
+    {"Controller3", false, 2, {"5", "t", "r", "y", "1", "2", "3", "4"}},
+    {"Controller4", false, 3, {"Home", "End", "Del", "PDown", "7", "8", "9", "0"}},
 };
 
-INSTANTIATE_TEST_SUITE_P(KeyMap, DefaultKeyMapsTest, ::testing::ValuesIn(kDefaultsCases),
+class DefaultKeyMapTest : public ::testing::TestWithParam<DefaultsCase> {};
+
+TEST_P(DefaultKeyMapTest, EverySlotHoldsTheDefaultsWithHandlerZero) {
+  const DefaultsCase& c = GetParam();
+  SettingsRecord record;
+  record.bytes.fill(0xAA);
+  BuildDefaultKeyMaps(record, c.joystick1);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (int position = 0; position < kPositionCount; ++position) {
+      const KeyBinding b = LoadBinding(record.KeyMap(slot), c.controller, position);
+      const NameEntry* entry = b.source == 0 ? FindKeyName(b.code) : FindPadButtonName(b.code);
+      ASSERT_NE(entry, nullptr) << slot << " " << position;
+      EXPECT_EQ(entry->name, std::string(c.names[position])) << slot << " " << position;
+      EXPECT_EQ(b.source, c.controller == 0 && c.joystick1 ? 1 : 0);
+      EXPECT_EQ(b.handler, 0u);
+    }
+  }
+  EXPECT_EQ(record.bytes[record_offset::KeyMap(0) - 1], 0xAA);
+  EXPECT_EQ(record.bytes[record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize], 0xAA);
+}
+
+INSTANTIATE_TEST_SUITE_P(Defaults, DefaultKeyMapTest, ::testing::ValuesIn(kDefaultsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Controller `controller`, position `position` bound to (source, code), with
+// z held and joystick 1 pushed down with button 2.
+struct EvaluationCase {
+  const char* name;
+  int controller, position;
+  int32_t source, code;
+  PadState state;
+};
+
+constexpr int32_t kKeyZ = 44;
+
+const EvaluationCase kEvaluationCases[] = {
+    {"HeldKey", 0, kUp, 0, kKeyZ, kPadUp},
+    {"KeyCodeWrapsAtAByte", 3, kB4, 0, kKeyZ + 0x100, 0x8},
+    {"KeyUp", 0, kB1, 0, kKeyZ + 1, 0},
+    {"PadBit", 1, kB2, 1, static_cast<int32_t>(kPadDown), 0x2},
+    {"PadBitAmongOthers", 2, kLeft, 1, static_cast<int32_t>(kPadDown | kPadUp), kPadLeft},
+    {"PadBitNotHeld", 0, kRight, 1, static_cast<int32_t>(kPadUp), 0},
+    {"JoystickNotPolled", 0, kDown, 2, 0x2, 0},
+    {"SourcePastTheJoysticks", 0, kB3, 5, 0x2, 0},
+    {"NegativeSource", 0, kB3, -1, 0x2, 0},
+    {"ControllerBelow", -1, kUp, 0, kKeyZ, 0},
+    {"ControllerPast", 4, kUp, 0, kKeyZ, 0},
+};
+
+class EvaluationTest : public ::testing::TestWithParam<EvaluationCase> {};
+
+TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
+  const EvaluationCase& c = GetParam();
+  FakeInputDevices devices;
+  FakeJoystickApi pads;
+  Keyboard keyboard(devices);
+  Joysticks joysticks(pads);
+  keyboard.StartDirectInput(1);
+  pads.Attach(0);
+  pads.Attach(1);
+  pads.Hold(0, kPadDown | 0x2);
+  joysticks.EnumerateJoysticks();
+  joysticks.DetectJoysticks();
+  joysticks.PollJoysticks(0);
+  devices.Hold(kKeyZ);
+  devices.keys[0] = 0x80;
+  keyboard.PollKeyboard();
+
+  // Byte 0 is down too, the key map lies at an address ending in 0x01 and key
+  // handlers (1) follow the evaluator: a read of handlers outside the 32
+  // installed, on either side, would find a key handler.
+  std::vector<uint8_t> storage(kKeyMapSize + 256);
+  uint8_t* keyMap = storage.data();
+  while ((reinterpret_cast<uintptr_t>(keyMap) & 0xFF) != 1) ++keyMap;
+  for (int controller = 0; controller < kControllerCount; ++controller) {
+    for (int position = 0; position < kPositionCount; ++position) {
+      StoreBinding(keyMap, controller, position, KeyBinding{0, 1, 0});  // Esc, up
+    }
+  }
+  StoreBinding(keyMap, c.controller, c.position, KeyBinding{c.source, c.code, 0});
+  struct {
+    Bindings bindings;
+    std::array<uint8_t, 8> after;
+  } laid{Bindings(keyboard, joysticks), {1, 1, 1, 1, 1, 1, 1, 1}};
+  Bindings& bindings = laid.bindings;
+  EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
+  bindings.SetCurrentKeyMap(keyMap);
+  EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);  // no handlers yet
+  bindings.InstallBindingHandlers();
+  EXPECT_EQ(bindings.EvaluateController(c.controller), c.state);
+  bindings.SetCurrentKeyMap(keyMap);
+  EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

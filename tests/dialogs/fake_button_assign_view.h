@@ -1,25 +1,54 @@
-// A model of dialog 102 on screen: the texts of its controls and the focus.
-// Moving the focus reports EN_KILLFOCUS and EN_SETFOCUS back to the dialog,
-// as the platform does for edit controls.
+// Dialog 102 on screen, in fixed storage so that a tick touches no heap: the
+// texts of its controls, the focus, the timer and the result. Moving the focus
+// reports EN_KILLFOCUS and EN_SETFOCUS back to the dialog, as the platform does.
 #pragma once
 
-#include <map>
+#include <algorithm>
+#include <array>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "dialogs/button_assign.h"
 #include "res/resource_ids.h"
 
 namespace cfg::testing {
 
+// The text of each control of a dialog, and the count of texts shown.
+template <size_t N>
+class ControlTexts {
+ public:
+  explicit constexpr ControlTexts(const std::array<int, N>& ids) : ids_(ids) {}
+
+  // An id that names no control shows nothing, but still counts.
+  void Set(int id, std::string_view text) {
+    ++shown_;
+    const auto at = std::find(ids_.begin(), ids_.end(), id);
+    if (at == ids_.end()) return;
+    Text& slot = texts_[static_cast<size_t>(at - ids_.begin())];
+    slot.length = std::min(text.size(), slot.bytes.size());
+    std::copy_n(text.begin(), slot.length, slot.bytes.begin());
+  }
+  std::string Get(int id) const {
+    const auto at = std::find(ids_.begin(), ids_.end(), id);
+    if (at == ids_.end()) return "";
+    const Text& slot = texts_[static_cast<size_t>(at - ids_.begin())];
+    return std::string(slot.bytes.data(), slot.length);
+  }
+  int shown() const { return shown_; }
+
+ private:
+  struct Text {
+    std::array<char, 64> bytes{};
+    size_t length = 0;
+  };
+  std::array<int, N> ids_;
+  std::array<Text, N> texts_{};
+  int shown_ = 0;
+};
+
 class FakeButtonAssignView : public ButtonAssignView {
  public:
-  using Shown = std::vector<std::pair<int, std::string>>;
-
   explicit FakeButtonAssignView(ButtonAssign& dialog) : dialog_(dialog) {}
 
   // The dialog opens; the platform then focuses the first tab stop, "ｷｬﾝｾﾙ".
@@ -27,29 +56,21 @@ class FakeButtonAssignView : public ButtonAssignView {
     dialog_.OnOpen(*this);
     focus_ = IDC_ASSIGN_CANCEL;
   }
-  // The player clicks a control (or tabs into it).
-  void Click(int id) { FocusControl(id); }
+  void Click(int id) { FocusControl(id); }  // or tabs into it
   void Tick() { dialog_.OnTimer(*this); }
   void Press(int id) { dialog_.OnCommand(*this, id, 0); }
   void CloseBox() { dialog_.OnClose(*this); }
 
-  std::string text(int id) const {
-    const auto found = texts_.find(id);
-    return found == texts_.end() ? "" : found->second;
-  }
+  std::string text(int id) const { return texts_.Get(id); }
+  int shown() const { return texts_.shown(); }  // texts set so far
   int focus() const { return focus_; }
   bool timerRunning() const { return timerRunning_; }
   std::optional<int> result() const { return result_; }
-  // Texts that reached a control, in order; TakeShown also forgets them.
-  Shown TakeShown() { return std::exchange(shown_, {}); }
 
-  void SetControlText(int id, std::string_view text) override {
-    if (kControls.count(id) == 0) return;
-    texts_[id] = text;
-    shown_.emplace_back(id, text);
-  }
+  void SetControlText(int id, std::string_view text) override { texts_.Set(id, text); }
   void FocusControl(int id) override {
-    const int old = std::exchange(focus_, id);
+    const int old = focus_;
+    focus_ = id;
     if (FieldPosition(old) != -1) dialog_.OnCommand(*this, old, kEnKillFocus);
     if (FieldPosition(id) != -1) dialog_.OnCommand(*this, id, kEnSetFocus);
   }
@@ -58,15 +79,10 @@ class FakeButtonAssignView : public ButtonAssignView {
   void Finish(int result) override { result_ = result; }
 
  private:
-  inline static const std::set<int> kControls = {
-      IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM, IDC_FIELD_UP,   IDC_FIELD_DOWN, IDC_FIELD_LEFT,
-      IDC_FIELD_RIGHT,   IDC_FIELD_B1,       IDC_FIELD_B2,   IDC_FIELD_B3,   IDC_FIELD_B4,
-      IDC_ASSIGN_OK,     IDC_LABEL_UP,       IDC_LABEL_DOWN, IDC_LABEL_LEFT, IDC_LABEL_RIGHT,
-      IDC_LABEL_B1,      IDC_LABEL_B2,       IDC_LABEL_B3,   IDC_LABEL_B4};
-
   ButtonAssign& dialog_;
-  std::map<int, std::string> texts_;
-  Shown shown_;
+  ControlTexts<11> texts_{{IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM, IDC_FIELD_UP,
+                           IDC_FIELD_DOWN, IDC_FIELD_LEFT, IDC_FIELD_RIGHT, IDC_FIELD_B1,
+                           IDC_FIELD_B2, IDC_FIELD_B3, IDC_FIELD_B4}};
   int focus_ = 0;
   bool timerRunning_ = false;
   std::optional<int> result_;

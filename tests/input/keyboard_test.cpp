@@ -1,324 +1,178 @@
 #include "input/keyboard.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "input/key_codes.h"
+#include "bindings/name_tables.h"
 #include "tests/support/fake_input_devices.h"
 
 namespace cfg {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
+using Call = FakeInputDevices::Call;
+using Device = InputDevices::Device;
 
-constexpr int32_t kFail = static_cast<int32_t>(0x80004005);         // E_FAIL
-constexpr int32_t kNotAcquired = static_cast<int32_t>(0x8007000C);  // DIERR_NOTACQUIRED
-constexpr int32_t kAlreadyAcquired = 1;                             // S_FALSE
-constexpr uint8_t kDikUp = dik::kUp;
-constexpr uint8_t kVkUp = vk::kUp;
+constexpr uint8_t kKeyZ = 44;
+constexpr int32_t kDiErrAny = static_cast<int32_t>(0x80004005);
+constexpr Device kKb = Device::kKeyboard;
+constexpr Device kMouse = Device::kMouse;
 
-using Calls = std::vector<std::string>;
-using Results = std::vector<std::pair<std::string, int32_t>>;
-
-const Calls kKeyboardSetUp = {"CreateDevice(keyboard)", "SetDataFormat(keyboard)",
-                              "SetCooperativeLevel(keyboard)", "SetBufferSize(keyboard)",
-                              "Acquire(keyboard)"};
-const Calls kMouseSetUp = {"CreateDevice(mouse)", "SetDataFormat(mouse)",
-                           "SetCooperativeLevel(mouse)", "Acquire(mouse)"};
-
-Calls StartCalls(size_t keyboardSteps, size_t mouseSteps) {
-  Calls calls = {"WindowInstance", "CreateDirectInput"};
-  calls.insert(calls.end(), kKeyboardSetUp.begin(), kKeyboardSetUp.begin() + keyboardSteps);
-  calls.insert(calls.end(), kMouseSetUp.begin(), kMouseSetUp.begin() + mouseSteps);
-  return calls;
-}
-
+// One way the DirectInput set-up goes; only a plain success of the keyboard's
+// Acquire switches to raw key mode. Releasing twice releases what was made, once.
 struct StartCase {
   const char* name;
-  Results results;
-  Calls expectedCalls;
-  bool acquired;
+  Call failing;
+  Device device;
+  int32_t result;
+  bool raw;
+  int mouseAcquires, bufferSizes;
+  int releases[3];  // keyboard, mouse, DirectInput
 };
-
-class StartDirectInputTest : public ::testing::TestWithParam<StartCase> {};
-
-TEST_P(StartDirectInputTest, RunsEachStepOnlyAfterTheOneBefore) {
-  FakeInputDevices fake;
-  for (const auto& [call, result] : GetParam().results) fake.Script(call, {result});
-  Keyboard keyboard(fake);
-  keyboard.StartDirectInput(0);
-  EXPECT_THAT(fake.log(), ElementsAreArray(GetParam().expectedCalls));
-  EXPECT_EQ(keyboard.acquired(), GetParam().acquired);
-}
 
 const StartCase kStartCases[] = {
-    {"AllSucceed", {}, StartCalls(5, 4), true},
-    {"DirectInputFails", {{"CreateDirectInput", kFail}}, StartCalls(0, 0), false},
-    {"DirectInputNonZeroSuccess", {{"CreateDirectInput", 1}}, StartCalls(0, 0), false},
-    {"KeyboardCreateFails", {{"CreateDevice(keyboard)", kFail}}, StartCalls(1, 4), false},
-    {"KeyboardFormatFails", {{"SetDataFormat(keyboard)", kFail}}, StartCalls(2, 4), false},
-    {"KeyboardLevelFails", {{"SetCooperativeLevel(keyboard)", kFail}}, StartCalls(3, 4), false},
-    {"BufferSizeIgnored", {{"SetBufferSize(keyboard)", kFail}}, StartCalls(5, 4), true},
-    {"AlreadyAcquiredIsNotAcquired",
-     {{"Acquire(keyboard)", kAlreadyAcquired}},
-     StartCalls(5, 4),
-     false},
-    {"AcquireFails", {{"Acquire(keyboard)", kFail}}, StartCalls(5, 4), false},
-    {"PositiveCreateResultSucceeds", {{"CreateDevice(keyboard)", 1}}, StartCalls(5, 4), true},
-    {"MouseCreateFails", {{"CreateDevice(mouse)", kFail}}, StartCalls(5, 1), true},
-    {"MouseFormatFails", {{"SetDataFormat(mouse)", kFail}}, StartCalls(5, 2), true},
-    {"MouseLevelFails", {{"SetCooperativeLevel(mouse)", kFail}}, StartCalls(5, 3), true},
+    {"AllSucceed", Call::kCount, kKb, kDiOk, true, 1, 1, {1, 1, 1}},
+    {"NoDirectInput", Call::kCreateDirectInput, kKb, kDiErrAny, false, 0, 0, {0, 0, 0}},
+    {"NoKeyboardDevice", Call::kCreateDevice, kKb, kDiErrAny, false, 1, 0, {0, 1, 1}},
+    {"NoDataFormat", Call::kSetDataFormat, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},
+    {"NoCooperation", Call::kSetCooperativeLevel, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},
+    {"AlreadyAcquired", Call::kAcquire, kKb, 1, false, 1, 1, {1, 1, 1}},
+    {"AcquireRefused", Call::kAcquire, kKb, kDiErrAny, false, 1, 1, {1, 1, 1}},
+    {"BufferSizeRefused", Call::kSetBufferSize, kKb, kDiErrAny, true, 1, 1, {1, 1, 1}},
+    {"NoMouseDevice", Call::kCreateDevice, kMouse, kDiErrAny, true, 0, 1, {1, 0, 1}},
+    {"NoMouseFormat", Call::kSetDataFormat, kMouse, kDiErrAny, true, 0, 1, {1, 1, 1}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Keyboard, StartDirectInputTest, ::testing::ValuesIn(kStartCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+class KeyboardStartTest : public ::testing::TestWithParam<StartCase> {};
 
-TEST(StartDirectInputArgumentsTest, PassesInstanceWindowLevelAndBufferSize) {
-  FakeInputDevices fake;
-  fake.SetInstance(0x400000);
-  Keyboard keyboard(fake);
-  keyboard.StartDirectInput(0x1234);
-  EXPECT_EQ(fake.lastCreateInstance(), 0x400000u);
-  EXPECT_EQ(fake.lastCooperativeWindow(), 0x1234u);
-  EXPECT_EQ(fake.lastCooperativeFlags(), 6u);
-  EXPECT_EQ(fake.lastBufferSize(), 16u);
-}
-
-class KeyboardPollTest : public ::testing::Test {
- protected:
-  // Raw key mode: every set-up step succeeds.
-  void StartAcquired() {
-    keyboard_.StartDirectInput(0);
-    ASSERT_TRUE(keyboard_.acquired());
-    fake_.ClearLog();
-  }
-  // A device that could not be acquired at start-up.
-  void StartUnacquired() {
-    fake_.Script("Acquire(keyboard)", {kFail});
-    keyboard_.StartDirectInput(0);
-    ASSERT_FALSE(keyboard_.acquired());
-    fake_.ClearLog();
-  }
-  void StartWithoutDirectInput() {
-    fake_.Script("CreateDirectInput", {kFail});
-    keyboard_.StartDirectInput(0);
-    fake_.ClearLog();
-  }
-
-  FakeInputDevices fake_;
-  Keyboard keyboard_{fake_};
-};
-
-TEST_F(KeyboardPollTest, EveryKeyIsUpBeforeTheFirstPoll) {
-  fake_.PressKey(kDikUp);
-  fake_.PressVirtualKey(kVkUp);
-  StartAcquired();
-  for (int code = 0; code < 256; ++code) EXPECT_EQ(keyboard_.IsKeyDown(code), 0) << code;
-}
-
-TEST_F(KeyboardPollTest, WithoutDirectInputOnlyTheWindowsStateIsRead) {
-  StartWithoutDirectInput();
-  fake_.PressVirtualKey(kVkUp);
-  for (int poll = 0; poll < 3; ++poll) keyboard_.PollKeyboard();
-  EXPECT_THAT(fake_.log(),
-              ElementsAre("ReadKeyboardState", "ReadKeyboardState", "ReadKeyboardState"));
-  EXPECT_FALSE(keyboard_.acquired());
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0x80);
-}
-
-TEST_F(KeyboardPollTest, UnacquiredDeviceRetriesThenReadsTheWindowsState) {
-  StartUnacquired();
-  fake_.SetResult("Acquire(keyboard)", kFail);
-  fake_.SetResult("GetDeviceState(keyboard)", kNotAcquired);
-  fake_.PressVirtualKey(kVkUp);
-  keyboard_.PollKeyboard();
-  EXPECT_THAT(fake_.log(), ElementsAre("GetDeviceState(keyboard)", "Acquire(keyboard)",
-                                       "GetDeviceState(keyboard)", "ReadKeyboardState"));
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0x80);
-}
-
-TEST_F(KeyboardPollTest, AlreadyAcquiredInAPollKeepsVirtualKeyMode) {
-  StartUnacquired();
-  fake_.Script("GetDeviceState(keyboard)", {kNotAcquired});
-  fake_.Script("Acquire(keyboard)", {kAlreadyAcquired});
-  keyboard_.PollKeyboard();
-  EXPECT_FALSE(keyboard_.acquired());
-  EXPECT_EQ(fake_.Count("ReadKeyboardState"), 1);
-}
-
-TEST_F(KeyboardPollTest, FirstAcquisitionInAPollSwitchesToRawKeys) {
-  StartUnacquired();
-  fake_.Script("GetDeviceState(keyboard)", {kNotAcquired});
-  fake_.PressKey(kDikUp);
-  keyboard_.PollKeyboard();
-  EXPECT_TRUE(keyboard_.acquired());
-  EXPECT_EQ(fake_.Count("ReadKeyboardState"), 0);
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0x80);
-}
-
-TEST_F(KeyboardPollTest, InputLostEmptiesTheSnapshot) {
-  StartAcquired();
-  fake_.PressKey(kDikUp);
-  keyboard_.PollKeyboard();
-  ASSERT_EQ(keyboard_.IsKeyDown(kDikUp), 0x80);
-  fake_.Script("GetDeviceState(keyboard)", {kDiErrInputLost, kDiErrInputLost});
-  keyboard_.PollKeyboard();
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0);
-}
-
-TEST_F(KeyboardPollTest, FailedReadInRawModeKeepsTheLastSnapshotAndNeverFallsBack) {
-  StartAcquired();
-  fake_.PressKey(kDikUp);
-  keyboard_.PollKeyboard();
-  fake_.ReleaseKey(kDikUp);
-  fake_.SetResult("GetDeviceState(keyboard)", kNotAcquired);
-  fake_.SetResult("Acquire(keyboard)", kFail);
-  keyboard_.PollKeyboard();
-  keyboard_.PollKeyboard();
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0x80);
-  EXPECT_EQ(fake_.Count("ReadKeyboardState"), 0);
-}
-
-TEST_F(KeyboardPollTest, SecondReadAfterReacquiringGivesAFreshSnapshot) {
-  StartAcquired();
-  fake_.Script("GetDeviceState(keyboard)", {kNotAcquired});
-  fake_.PressKey(kDikUp);
-  keyboard_.PollKeyboard();
-  EXPECT_THAT(fake_.log(), ElementsAre("GetDeviceState(keyboard)", "Acquire(keyboard)",
-                                       "GetDeviceState(keyboard)"));
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0x80);
-}
-
-TEST_F(KeyboardPollTest, FailedReadLeavesEveryKeyUpInTheCallersBuffer) {
-  StartAcquired();
-  fake_.SetResult("GetDeviceState(keyboard)", kNotAcquired);
-  KeyStateBuffer buffer;
-  buffer.fill(0xFF);
-  keyboard_.PollKeyboardInto(buffer);
-  EXPECT_EQ(buffer, KeyStateBuffer{});
-}
-
-TEST_F(KeyboardPollTest, PollIntoLeavesTheSharedSnapshotAlone) {
-  StartAcquired();
-  fake_.PressKey(kDikUp);
-  KeyStateBuffer buffer{};
-  keyboard_.PollKeyboardInto(buffer);
-  EXPECT_TRUE(keyboard_.IsKeyDownIn(buffer, kDikUp));
-  EXPECT_EQ(keyboard_.IsKeyDown(kDikUp), 0);
-}
-
-TEST_F(KeyboardPollTest, CallersBufferInVirtualKeyModeIsReadThroughTheTable) {
-  StartWithoutDirectInput();
-  fake_.PressVirtualKey(40);  // VK_DOWN
-  KeyStateBuffer buffer{};
-  keyboard_.PollKeyboardInto(buffer);
-  EXPECT_EQ(buffer[40], 0x80);
-  EXPECT_TRUE(keyboard_.IsKeyDownIn(buffer, dik::kDown));
-  EXPECT_FALSE(keyboard_.IsKeyDownIn(buffer, 40));
-}
-
-TEST_F(KeyboardPollTest, OnlyTheLowByteOfTheCodeCounts) {
-  StartAcquired();
-  fake_.PressKey(kDikUp);
-  keyboard_.PollKeyboard();
-  EXPECT_EQ(keyboard_.IsKeyDown(0x100 | dik::kUp), 0x80);
-  EXPECT_EQ(keyboard_.IsKeyDown(static_cast<int32_t>(0xFFFFFFC8)), 0x80);
-  EXPECT_EQ(keyboard_.IsKeyDown(0x1C7), 0);
-}
-
-TEST_F(KeyboardPollTest, KeysWithoutVirtualKeyNeverReadDown) {
-  StartWithoutDirectInput();
-  for (int vk = 1; vk < 256; ++vk) fake_.PressVirtualKey(static_cast<uint8_t>(vk));
-  keyboard_.PollKeyboard();
-  for (int code : {144, 145, 146, 13, 56}) EXPECT_EQ(keyboard_.IsKeyDown(code), 0) << code;
-}
-
-struct VirtualKeyCase {
-  const char* name;
-  uint8_t pressedVk;
-  int32_t code;
-  int expected;
-};
-
-class VirtualKeyModeTest : public ::testing::TestWithParam<VirtualKeyCase> {};
-
-TEST_P(VirtualKeyModeTest, ReadsTheKeyThroughItsVirtualKey) {
-  FakeInputDevices fake;
-  fake.Script("CreateDirectInput", {kFail});
-  Keyboard keyboard(fake);
-  keyboard.StartDirectInput(0);
-  fake.PressVirtualKey(GetParam().pressedVk);
+// Z held, as each layout numbers it: the mode decides which buffer is read.
+TEST_P(KeyboardStartTest, ReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
+  const StartCase& c = GetParam();
+  FakeInputDevices devices;
+  devices.Fail(c.failing, c.result, c.device);
+  Keyboard keyboard(devices);
+  keyboard.StartDirectInput(1);
+  (c.raw ? devices.keys[kKeyZ] : devices.virtualKeys['Z']) = 0x80;
   keyboard.PollKeyboard();
-  EXPECT_EQ(keyboard.IsKeyDown(GetParam().code), GetParam().expected);
+
+  EXPECT_EQ(keyboard.acquired(), c.raw);
+  EXPECT_TRUE(keyboard.IsKeyDown(kKeyZ));
+  EXPECT_EQ(devices.Count(Call::kReadKeyboardState), c.raw ? 0 : 1);
+  EXPECT_EQ(devices.Count(Call::kAcquire, kMouse), c.mouseAcquires);
+  EXPECT_EQ(devices.Count(Call::kSetBufferSize), c.bufferSizes);
+  keyboard.ReleaseInput();
+  keyboard.ReleaseInput();
+  EXPECT_EQ(devices.Count(Call::kReleaseDevice), c.releases[0]);
+  EXPECT_EQ(devices.Count(Call::kReleaseDevice, kMouse), c.releases[1]);
+  EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);
 }
 
-// Keys that share a virtual key read down together.
-const VirtualKeyCase kVirtualKeyCases[] = {
-    {"LeftShift", vk::kLShift, dik::kLShift, 0x80},
-    {"RightShift", vk::kLShift, dik::kRShift, 0x80},
-    {"LeftCtrl", vk::kLControl, dik::kLControl, 0x80},
-    {"RightCtrl", vk::kLControl, dik::kRControl, 0x80},
-    {"Enter", vk::kReturn, dik::kReturn, 0x80},
-    {"PadEnter", vk::kReturn, dik::kNumpadEnter, 0x80},
-    {"HomeIsVkClear", vk::kHome, dik::kHome, 0x80},
-    {"HomeIsNotVkHome", 36, dik::kHome, 0},
-    {"UpHighBits", kVkUp, 0x100 | dik::kUp, 0x80},
-    {"UpIsNotRawByte", dik::kUp, dik::kUp, 0},
-};
-
-INSTANTIATE_TEST_SUITE_P(Keyboard, VirtualKeyModeTest, ::testing::ValuesIn(kVirtualKeyCases),
+INSTANTIATE_TEST_SUITE_P(SetUps, KeyboardStartTest, ::testing::ValuesIn(kStartCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct ReleaseCase {
+// Only bit 0x80 of a key's byte means held; 0x01 is the toggle bit.
+struct ByteCase {
   const char* name;
-  Results results;
-  Calls expectedReleases;
+  uint8_t byte;
+  bool held;
 };
 
-class ReleaseInputTest : public ::testing::TestWithParam<ReleaseCase> {};
+const ByteCase kByteCases[] = {
+    {"Up", 0x00, false},  {"ToggledOnly", 0x01, false},   {"AllButHeld", 0x7F, false},
+    {"Held", 0x80, true}, {"HeldAndToggled", 0x81, true},
+};
 
-TEST_P(ReleaseInputTest, ReleasesWhatExistsInOrderAndOnlyOnce) {
-  FakeInputDevices fake;
-  for (const auto& [call, result] : GetParam().results) fake.Script(call, {result});
-  Keyboard keyboard(fake);
-  keyboard.StartDirectInput(0);
-  fake.ClearLog();
-  keyboard.ReleaseInput();
-  EXPECT_THAT(fake.log(), ElementsAreArray(GetParam().expectedReleases));
-  fake.ClearLog();
-  keyboard.ReleaseInput();
-  EXPECT_THAT(fake.log(), IsEmpty());
+class KeyByteTest : public ::testing::TestWithParam<std::tuple<ByteCase, bool>> {};
+
+TEST_P(KeyByteTest, OnlyTheHighBitMeansHeld) {
+  const auto& [c, raw] = GetParam();
+  FakeInputDevices devices;
+  if (!raw) devices.Fail(Call::kCreateDirectInput, kDiErrAny);
+  Keyboard keyboard(devices);
+  keyboard.StartDirectInput(1);
+  devices.Hold(kKeyZ, c.byte);
+  keyboard.PollKeyboard();
+  KeyStateBuffer buffer;
+  keyboard.PollKeyboardInto(buffer);
+  EXPECT_EQ(keyboard.IsKeyDown(kKeyZ) != 0, c.held);
+  EXPECT_EQ(keyboard.IsKeyDownIn(buffer, kKeyZ), c.held);
+  EXPECT_EQ(keyboard.IsKeyDownIn(buffer, kKeyZ + 0x100), c.held);  // codes wrap at a byte
+  EXPECT_FALSE(keyboard.IsKeyDownIn(buffer, kKeyZ + 1));
 }
 
-const ReleaseCase kReleaseCases[] = {
-    {"Everything", {}, {"ReleaseDevice(keyboard)", "ReleaseDevice(mouse)", "ReleaseDirectInput"}},
-    {"NoDirectInput", {{"CreateDirectInput", kFail}}, {}},
-    {"NoKeyboard",
-     {{"CreateDevice(keyboard)", kFail}},
-     {"ReleaseDevice(mouse)", "ReleaseDirectInput"}},
-    {"NoMouse",
-     {{"CreateDevice(mouse)", kFail}},
-     {"ReleaseDevice(keyboard)", "ReleaseDirectInput"}},
-    {"UnformattedKeyboardStillReleased",
-     {{"SetDataFormat(keyboard)", kFail}},
-     {"ReleaseDevice(keyboard)", "ReleaseDevice(mouse)", "ReleaseDirectInput"}},
+INSTANTIATE_TEST_SUITE_P(Bytes, KeyByteTest,
+                         ::testing::Combine(::testing::ValuesIn(kByteCases), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) ? "Raw" : "VirtualKey");
+                         });
+
+// A failed read acquires once and reads again; what a second failure leaves
+// depends on the buffer: the shared one keeps the last snapshot unless the
+// input is lost, the caller's holds every key up.
+struct ReadCase {
+  const char* name;
+  int32_t first;
+  int32_t second;
+  bool sharedHeld;
+  bool callersHeld;
 };
 
-INSTANTIATE_TEST_SUITE_P(Keyboard, ReleaseInputTest, ::testing::ValuesIn(kReleaseCases),
+const ReadCase kReadCases[] = {
+    {"Succeeds", kDiOk, kDiOk, false, false},
+    {"RecoversAfterReacquiring", kDiErrAny, kDiOk, false, false},
+    {"InputLost", kDiErrAny, kDiErrInputLost, false, false},
+    {"OtherFailure", kDiErrAny, kDiErrAny, true, false},
+};
+
+class KeyboardReadTest : public ::testing::TestWithParam<ReadCase> {};
+
+// Z was held at the last poll and is up now.
+TEST_P(KeyboardReadTest, ShowsTheNewStateOrWhatAFailureLeaves) {
+  const ReadCase& c = GetParam();
+  FakeInputDevices devices;
+  Keyboard keyboard(devices);
+  keyboard.StartDirectInput(1);
+  devices.Hold(kKeyZ);
+  keyboard.PollKeyboard();
+  devices.Release(kKeyZ);
+  KeyStateBuffer buffer{};
+  buffer[kKeyZ] = 0x80;
+  for (KeyStateBuffer* into : {static_cast<KeyStateBuffer*>(nullptr), &buffer}) {
+    devices.FailOnce(Call::kGetDeviceState, c.first);
+    if (c.first != kDiOk) devices.Fail(Call::kGetDeviceState, c.second);
+    into == nullptr ? keyboard.PollKeyboard() : keyboard.PollKeyboardInto(*into);
+    devices.Fail(Call::kGetDeviceState, kDiOk);
+  }
+  EXPECT_EQ(keyboard.IsKeyDown(kKeyZ) != 0, c.sharedHeld);
+  EXPECT_EQ(keyboard.IsKeyDownIn(buffer, kKeyZ), c.callersHeld);
+  EXPECT_EQ(devices.Count(Call::kGetDeviceState), c.first == kDiOk ? 3 : 5);
+  EXPECT_EQ(devices.Count(Call::kAcquire), c.first == kDiOk ? 1 : 3);
+  EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, KeyboardReadTest, ::testing::ValuesIn(kReadCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReleaseInputFlagTest, KeepsRawKeyMode) {
-  FakeInputDevices fake;
-  Keyboard keyboard(fake);
-  keyboard.StartDirectInput(0);
-  keyboard.ReleaseInput();
-  EXPECT_TRUE(keyboard.acquired());
+// Before DirectInput is acquired keys are found by virtual-key code: letters
+// and digits by their capital ASCII, the numeric pad from VK_NUMPAD0 (0x60).
+TEST(ScanToVkTest, NamedLettersDigitsAndNumericPadMapToTheirVirtualKeys) {
+  int checked = 0;
+  for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
+    const std::string name = key->name;
+    int vk = 0;
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+      vk = std::toupper(static_cast<unsigned char>(name[0]));
+    } else if (name.size() == 4 && name.rfind("num", 0) == 0 && std::isdigit(name[3])) {
+      vk = 0x60 + (name[3] - '0');
+    } else {
+      continue;
+    }
+    EXPECT_EQ(ScanToVkTable[static_cast<uint8_t>(key->code)], vk) << name;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 10 + 26 + 10);
 }
 
 }  // namespace

@@ -1,33 +1,16 @@
-// A scripted stand-in for DirectInput and the Windows keyboard state.
+// DirectInput and the Windows keyboard state, answering from fixed state with
+// no heap use, so that a poll through it costs only the code under test.
 //
-//   FakeInputDevices fake;
-//   fake.Script("Acquire(keyboard)", {1, kDiOk});  // first call 'already acquired', then 0
-//   fake.SetResult("GetDeviceState(keyboard)", kDiErrInputLost);  // every call once scripts run
-//   fake.PressKey(dik::kUp);     // DirectInput key byte, seen by GetDeviceState(keyboard)
-//   fake.PressVirtualKey(vk::kUp);  // virtual-key byte, seen by ReadKeyboardState
-//   Keyboard keyboard(fake);
-//   keyboard.StartDirectInput(0);
-//   keyboard.PollKeyboard();
-//   EXPECT_EQ(fake.Count("ReadKeyboardState"), 0);
-//   EXPECT_THAT(fake.log(), ElementsAre(...));
-//
-// Every call is logged by name: "WindowInstance", "CreateDirectInput",
-// "CreateDevice(keyboard)", "SetDataFormat(mouse)", "SetCooperativeLevel(keyboard)",
-// "SetBufferSize(keyboard)", "Acquire(keyboard)", "GetDeviceState(keyboard)",
-// "ReleaseDevice(mouse)", "ReleaseDirectInput", "ReadKeyboardState". The same names
-// select what Script and SetResult apply to. A call's result is the next scripted
-// one, then the standing result (kDiOk unless set). GetDeviceState fills the
-// caller's buffer with the DirectInput key bytes only when it answers kDiOk;
-// otherwise the buffer is left untouched.
+//   FakeInputDevices devices;
+//   devices.Fail(Call::kAcquire, 1);      // every keyboard Acquire answers 1
+//   devices.FailOnce(Call::kGetDeviceState, kDiErrInputLost);  // the next read only
+//   devices.Hold(44);                     // z, in both key layouts
+//   EXPECT_EQ(devices.Count(Call::kAcquire, Device::kMouse), 1);
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <deque>
-#include <initializer_list>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "input/keyboard.h"
 
@@ -35,96 +18,89 @@ namespace cfg {
 
 class FakeInputDevices : public InputDevices {
  public:
-  void Script(const std::string& call, std::initializer_list<int32_t> results) {
-    scripted_[call].insert(scripted_[call].end(), results);
-  }
-  void SetResult(const std::string& call, int32_t result) { standing_[call] = result; }
+  enum class Call {
+    kCreateDirectInput,
+    kCreateDevice,
+    kSetDataFormat,
+    kSetCooperativeLevel,
+    kSetBufferSize,
+    kAcquire,
+    kGetDeviceState,
+    kReleaseDevice,
+    kReleaseDirectInput,
+    kReadKeyboardState,
+    kCount
+  };
 
-  void PressKey(uint8_t key) { keys_[key] = 0x80; }
-  void ReleaseKey(uint8_t key) { keys_[key] = 0; }
-  void PressVirtualKey(uint8_t vk) { virtualKeys_[vk] = 0x80; }
-  void ReleaseVirtualKey(uint8_t vk) { virtualKeys_[vk] = 0; }
-  void ReleaseAllKeys() {
-    keys_.fill(0);
-    virtualKeys_.fill(0);
+  // Key bytes: by DirectInput key code (GetDeviceState) and by virtual-key code.
+  KeyStateBuffer keys{};
+  KeyStateBuffer virtualKeys{};
+
+  void Hold(uint8_t key, uint8_t byte = 0x80) {
+    keys[key] = byte;
+    if (ScanToVkTable[key] != 0) virtualKeys[ScanToVkTable[key]] = byte;
+  }
+  void Release(uint8_t key) { Hold(key, 0); }
+  void ReleaseAll() {
+    keys.fill(0);
+    virtualKeys.fill(0);
   }
 
-  // The instance handle WindowInstance answers.
-  void SetInstance(uintptr_t instance) { instance_ = instance; }
+  // The standing result of a call, and one result that comes before it.
+  void Fail(Call call, int32_t result, Device device = Device::kKeyboard) {
+    Slot(call, device).standing = result;
+  }
+  void FailOnce(Call call, int32_t result, Device device = Device::kKeyboard) {
+    Slot(call, device).once = result;
+    Slot(call, device).hasOnce = true;
+  }
+  int Count(Call call, Device device = Device::kKeyboard) const {
+    return slots_[Index(call, device)].calls;
+  }
 
-  const std::vector<std::string>& log() const { return log_; }
-  int Count(const std::string& call) const {
-    return static_cast<int>(std::count(log_.begin(), log_.end(), call));
+  uintptr_t WindowInstance(uintptr_t window) override { return window; }
+  int32_t CreateDirectInput(uintptr_t) override { return Answer(Call::kCreateDirectInput); }
+  int32_t CreateDevice(Device d) override { return Answer(Call::kCreateDevice, d); }
+  int32_t SetDataFormat(Device d) override { return Answer(Call::kSetDataFormat, d); }
+  int32_t SetCooperativeLevel(Device d, uintptr_t, uint32_t) override {
+    return Answer(Call::kSetCooperativeLevel, d);
   }
-  void ClearLog() { log_.clear(); }
-
-  // Arguments seen, for the calls whose arguments matter.
-  uintptr_t lastCreateInstance() const { return lastCreateInstance_; }
-  uintptr_t lastCooperativeWindow() const { return lastCooperativeWindow_; }
-  uint32_t lastCooperativeFlags() const { return lastCooperativeFlags_; }
-  uint32_t lastBufferSize() const { return lastBufferSize_; }
-
-  uintptr_t WindowInstance(uintptr_t /*window*/) override {
-    log_.push_back("WindowInstance");
-    return instance_;
-  }
-  int32_t CreateDirectInput(uintptr_t instance) override {
-    lastCreateInstance_ = instance;
-    return Answer("CreateDirectInput");
-  }
-  int32_t CreateDevice(Device device) override { return Answer(Named("CreateDevice", device)); }
-  int32_t SetDataFormat(Device device) override { return Answer(Named("SetDataFormat", device)); }
-  int32_t SetCooperativeLevel(Device device, uintptr_t window, uint32_t flags) override {
-    lastCooperativeWindow_ = window;
-    lastCooperativeFlags_ = flags;
-    return Answer(Named("SetCooperativeLevel", device));
-  }
-  int32_t SetBufferSize(Device device, uint32_t size) override {
-    lastBufferSize_ = size;
-    return Answer(Named("SetBufferSize", device));
-  }
-  int32_t Acquire(Device device) override { return Answer(Named("Acquire", device)); }
-  int32_t GetDeviceState(Device device, uint8_t* buffer, uint32_t size) override {
-    const int32_t result = Answer(Named("GetDeviceState", device));
-    if (result == kDiOk && device == Device::kKeyboard) {
-      std::copy_n(keys_.begin(), std::min<size_t>(size, keys_.size()), buffer);
-    }
+  int32_t SetBufferSize(Device d, uint32_t) override { return Answer(Call::kSetBufferSize, d); }
+  int32_t Acquire(Device d) override { return Answer(Call::kAcquire, d); }
+  // Fills the buffer only on success, as DirectInput does.
+  int32_t GetDeviceState(Device d, uint8_t* buffer, uint32_t size) override {
+    const int32_t result = Answer(Call::kGetDeviceState, d);
+    if (result == kDiOk) std::copy_n(keys.begin(), std::min<size_t>(size, keys.size()), buffer);
     return result;
   }
-  void ReleaseDevice(Device device) override { log_.push_back(Named("ReleaseDevice", device)); }
-  void ReleaseDirectInput() override { log_.push_back("ReleaseDirectInput"); }
+  void ReleaseDevice(Device d) override { Answer(Call::kReleaseDevice, d); }
+  void ReleaseDirectInput() override { Answer(Call::kReleaseDirectInput); }
   void ReadKeyboardState(uint8_t* buffer) override {
-    log_.push_back("ReadKeyboardState");
-    std::copy(virtualKeys_.begin(), virtualKeys_.end(), buffer);
+    Answer(Call::kReadKeyboardState);
+    std::copy(virtualKeys.begin(), virtualKeys.end(), buffer);
   }
 
  private:
-  static std::string Named(const char* call, Device device) {
-    return std::string(call) + (device == Device::kKeyboard ? "(keyboard)" : "(mouse)");
+  struct CallSlot {
+    int32_t standing = kDiOk;
+    int32_t once = kDiOk;
+    bool hasOnce = false;
+    int calls = 0;
+  };
+
+  static size_t Index(Call call, Device device) {
+    return static_cast<size_t>(call) * 2 + (device == Device::kMouse ? 1 : 0);
+  }
+  CallSlot& Slot(Call call, Device device) { return slots_[Index(call, device)]; }
+  int32_t Answer(Call call, Device device = Device::kKeyboard) {
+    CallSlot& slot = Slot(call, device);
+    ++slot.calls;
+    if (!slot.hasOnce) return slot.standing;
+    slot.hasOnce = false;
+    return slot.once;
   }
 
-  int32_t Answer(const std::string& call) {
-    log_.push_back(call);
-    std::deque<int32_t>& queue = scripted_[call];
-    if (!queue.empty()) {
-      const int32_t result = queue.front();
-      queue.pop_front();
-      return result;
-    }
-    const auto standing = standing_.find(call);
-    return standing == standing_.end() ? kDiOk : standing->second;
-  }
-
-  std::map<std::string, std::deque<int32_t>> scripted_;
-  std::map<std::string, int32_t> standing_;
-  KeyStateBuffer keys_{};
-  KeyStateBuffer virtualKeys_{};
-  uintptr_t instance_ = 0;
-  uintptr_t lastCreateInstance_ = 0;
-  uintptr_t lastCooperativeWindow_ = 0;
-  uint32_t lastCooperativeFlags_ = 0;
-  uint32_t lastBufferSize_ = 0;
-  std::vector<std::string> log_;
+  std::array<CallSlot, static_cast<size_t>(Call::kCount) * 2> slots_{};
 };
 
 }  // namespace cfg

@@ -1,0 +1,19 @@
+// Heap allocations, counted by the global operator new of this test program
+// (allocation_test.cpp): the 100 ms ticks of both dialogs may make none.
+#pragma once
+
+namespace cfg::testing {
+
+extern int allocationCount;
+extern bool countingAllocations;
+
+template <typename Run>
+int AllocationsDuring(Run run) {
+  allocationCount = 0;
+  countingAllocations = true;
+  run();
+  countingAllocations = false;
+  return allocationCount;
+}
+
+}  // namespace cfg::testing
