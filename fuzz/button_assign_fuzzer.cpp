@@ -133,7 +133,7 @@ void Tick(Rig& rig, std::function<void()> changeInput = nullptr) {
     FUZZ_CHECK(position == FieldPosition(focusedField));
     FUZZ_CHECK(now.handler == before[position].handler);
     CheckCaptured(rig, heldAtStart, now);
-    FUZZ_CHECK(rig.view.text(focusedField) == BindingText(now).view());
+    FUZZ_CHECK(rig.view.text(focusedField) == BindingFieldText(now).view());
   }
   FUZZ_CHECK(changed <= 1);
 }
