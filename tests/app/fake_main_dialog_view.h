@@ -23,7 +23,9 @@ class FakeMainDialogView : public MainDialogView {
   void Open() { dialog_.OnInit(*this); }
   // An enabled auto check box flips, then reports the click.
   void ClickCheck(int id) {
-    if (enabled(id)) checks_[id] = !checks_[id], Press(id);
+    if (!enabled(id)) return;
+    checks_[id] = !checks_[id];
+    Press(id);
   }
   void ChooseSlot(int index) {
     selected_ = index;
@@ -45,7 +47,10 @@ class FakeMainDialogView : public MainDialogView {
   std::optional<int> result() const { return result_; }
   bool destroyed() const { return destroyed_; }
 
-  void ClearSlotList() override { entries_.clear(), selected_ = -1; }
+  void ClearSlotList() override {
+    entries_.clear();
+    selected_ = -1;
+  }
   void AddSlotListEntry(const std::string& text) override { entries_.push_back(text); }
   void SelectSlotListEntry(int index) override {
     selected_ = index >= 0 && index < static_cast<int>(entries_.size()) ? index : -1;
@@ -56,7 +61,10 @@ class FakeMainDialogView : public MainDialogView {
   void EnableControl(int id, bool enabled) override { enabled_[id] = enabled; }
   bool AskScoreReset() override { return scoreResetAnswer; }
   int RunButtonAssignDialog() override { return buttonAssignDialog(); }
-  int RunKeyTestDialog() override { return ++keyTests, kDialogCancelled; }
+  int RunKeyTestDialog() override {
+    ++keyTests;
+    return kDialogCancelled;
+  }
   void Finish(int result) override { result_ = result; }
 
  private:
@@ -65,7 +73,9 @@ class FakeMainDialogView : public MainDialogView {
     DestroyIfFinished();
   }
   void DestroyIfFinished() {
-    if (result_ && !destroyed_) destroyed_ = true, dialog_.OnDestroy(*this);
+    if (!result_ || destroyed_) return;
+    destroyed_ = true;
+    dialog_.OnDestroy(*this);
   }
 
   MainDialog& dialog_;

@@ -19,7 +19,7 @@ constexpr int kCloseBox = 0;
 
 // A run with no KV.set: the player's steps, how the dialog ends, the slot the
 // list shows before that, and what a confirmed run saves over the golden
-// fresh record.
+// fresh record: that slot and these fields.
 struct PlayerRun {
   const char* name;
   // w, s, k: a click on the window-mode, 640x480 and 320x240 box; 2, -: slot 2
@@ -28,7 +28,7 @@ struct PlayerRun {
   // with OK or cancelled.
   std::string steps;
   int ending;  // IDC_CONFIRM, IDC_CANCEL or kCloseBox
-  int shownSlot;
+  int slot;
   std::vector<std::pair<size_t, int32_t>> savedInts;
   bool scoresReset = false;
   bool controller1Set = false;  // to slot 2's controller 2 keys
@@ -39,25 +39,15 @@ const PlayerRun kRuns[] = {
     {"WindowModeTicked", "w", IDC_CONFIRM, 0, {{offset::kFullScreen, 0}}},
     // Keep320x240 can be ticked only after Start640x480, and is stored while disabled.
     {"Keep320x240FollowsStart640x480", "ksks", IDC_CONFIRM, 0, {{offset::kKeep320x240, 1}}},
-    {"Slot2ChosenKeepsTheOptions",
-     "w2",
-     IDC_CONFIRM,
-     2,
-     {{offset::kFullScreen, 0}, {offset::kCurrentSlot, 2}}},
-    {"NoEntryChosenKeepsTheSlot", "2-", IDC_CONFIRM, 2, {{offset::kCurrentSlot, 2}}},
+    {"Slot2ChosenKeepsTheOptions", "w2", IDC_CONFIRM, 2, {{offset::kFullScreen, 0}}},
+    {"NoEntryChosenKeepsTheSlot", "2-", IDC_CONFIRM, 2, {}},
     {"CancelWritesNothing", "w2", IDC_CANCEL, 2, {}},
     {"CloseBoxWritesNothing", "w", kCloseBox, 0, {}},
     {"ScoreResetOkThenConfirm", "R", IDC_CONFIRM, 0, {}, true},
     {"ScoreResetOkThenCancel", "R", IDC_CANCEL, 0, {}},
     {"ScoreResetRefusedThenConfirm", "r", IDC_CONFIRM, 0, {}},
-    {"KeyConfigOkSetsController1OfTheSlot",
-     "2A",
-     IDC_CONFIRM,
-     2,
-     {{offset::kCurrentSlot, 2}},
-     false,
-     true},
-    {"KeyConfigCancelledChangesNothing", "2a", IDC_CONFIRM, 2, {{offset::kCurrentSlot, 2}}},
+    {"KeyConfigOkSetsController1OfTheSlot", "2A", IDC_CONFIRM, 2, {}, false, true},
+    {"KeyConfigCancelledChangesNothing", "2a", IDC_CONFIRM, 2, {}},
 };
 
 class MainDialogTest : public ::testing::Test {
@@ -97,10 +87,10 @@ TEST_P(PlayerRunTest, ConfirmedRunSavesTheGoldenRecordWithThePlayersChanges) {
   const SettingsRecord loaded = rig_.record();
   view_.Open();
   for (const char step : run.steps) Play(step);
-  EXPECT_EQ(view_.selected(), run.shownSlot);
+  EXPECT_EQ(view_.selected(), run.slot);
   EXPECT_EQ(view_.entries(), (std::vector<std::string>{"Config: 0", "Config: 1", "Config: 2",
                                                        "Config: 3", "Config: 4"}));
-  EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(run.shownSlot));
+  EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(run.slot));
   run.ending == kCloseBox ? view_.CloseBox() : view_.Press(run.ending);
   const bool confirmed = run.ending == IDC_CONFIRM;
   EXPECT_EQ(view_.result(), confirmed ? kDialogConfirmed : kDialogCancelled);
@@ -112,6 +102,7 @@ TEST_P(PlayerRunTest, ConfirmedRunSavesTheGoldenRecordWithThePlayersChanges) {
     std::copy(loaded.bytes.begin() + offset::kRankings, loaded.bytes.end(),
               expected.bytes.begin() + offset::kRankings);
   }
+  expected.SetInt(offset::kCurrentSlot, run.slot);
   for (const auto& [at, value] : run.savedInts) expected.SetInt(at, value);
   if (run.controller1Set) {
     StoreControllerBindings(expected.KeyMap(2), 0, LoadControllerBindings(expected.KeyMap(2), 1));

@@ -36,8 +36,8 @@ Bytes Edited(int32_t slot, int32_t upSource = kKeyboardSource, int32_t upCode = 
 struct DiskCase {
   const char* name;
   std::optional<Bytes> localConfig;
-  std::optional<std::string> upText =
-      std::nullopt;  // shown for controller 1 in the button assignment
+  // What the button assignment shows for controller 1's UP.
+  std::optional<std::string> upText = std::nullopt;
   std::optional<Bytes> data = std::nullopt;
   const char* savedPath = kLocalConfigSettings;
   bool localConfigLocked = false;
@@ -104,6 +104,7 @@ TEST_P(KvSetOnDiskTest, ConfirmedRunSavesAWholeRecordKeepingTheGamesBytes) {
                 loaded.bytes.begin());
   std::copy(file->begin(), file->end(), saved.bytes.begin());
   EXPECT_EQ(ReadBackMismatch(loaded, saved), "");
+  EXPECT_EQ(view.selected(), saved.Int(record_offset::kCurrentSlot));
   if (c.upText) {
     EXPECT_EQ(upText, *c.upText);
   }
