@@ -1,7 +1,7 @@
-// A model of the main dialog on screen: the slot list, the check boxes and
-// their enabled state, and the boxes and sub-dialogs it runs. The player's
-// clicks go to the dialog as the platform would send them, and a dialog that
-// has ended is destroyed once the message that ended it is handled.
+// The main dialog on screen: the slot list, the check boxes and their enabled
+// state, and what the player answers in the boxes and sub-dialogs it runs.
+// Clicks reach the dialog as the platform sends them, and a dialog that has
+// ended is destroyed once the message that ended it is handled.
 #pragma once
 
 #include <functional>
@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "app/main_dialog.h"
+#include "dialogs/modal_dialog.h"
 #include "res/resource_ids.h"
 
 namespace cfg::testing {
-
-constexpr int kBnClicked = 0;
-constexpr int kCbnDropDown = 7;
 
 class FakeMainDialogView : public MainDialogView {
  public:
@@ -27,36 +25,27 @@ class FakeMainDialogView : public MainDialogView {
   void ClickCheck(int id) {
     if (!enabled(id)) return;
     checks_[id] = !checks_[id];
-    Send(id, kBnClicked);
+    Press(id);
   }
-  void Press(int id) { Send(id, kBnClicked); }
-  void ChooseSlot(int index, int notification = kCbnSelChange) {
+  void ChooseSlot(int index) {
     selected_ = index;
-    Send(IDC_SLOT_LIST, notification);
+    Send(IDC_SLOT_LIST, kCbnSelChange);
   }
+  void Press(int id) { Send(id, 0); }
   void CloseBox() {
     dialog_.OnClose(*this);
     DestroyIfFinished();
   }
 
-  // What the player answers and does in the boxes and sub-dialogs.
   bool scoreResetAnswer = false;
   std::function<int()> buttonAssignDialog = [] { return kDialogCancelled; };
-  std::function<int()> keyTestDialog = [] { return kDialogCancelled; };
+  int keyTests = 0;
 
   const std::vector<std::string>& entries() const { return entries_; }
   int selected() const { return selected_; }
-  bool checked(int id) const {
-    const auto found = checks_.find(id);
-    return found != checks_.end() && found->second;
-  }
-  bool enabled(int id) const {
-    const auto found = enabled_.find(id);
-    return found == enabled_.end() || found->second;
-  }
+  bool enabled(int id) const { return enabled_.count(id) == 0 || enabled_.at(id); }
   std::optional<int> result() const { return result_; }
   bool destroyed() const { return destroyed_; }
-  int scoreResetQuestions() const { return scoreResetQuestions_; }
 
   void ClearSlotList() override {
     entries_.clear();
@@ -68,14 +57,14 @@ class FakeMainDialogView : public MainDialogView {
   }
   int SelectedSlotListEntry() const override { return selected_; }
   void SetCheck(int id, bool checked) override { checks_[id] = checked; }
-  bool IsChecked(int id) const override { return checked(id); }
+  bool IsChecked(int id) const override { return checks_.count(id) != 0 && checks_.at(id); }
   void EnableControl(int id, bool enabled) override { enabled_[id] = enabled; }
-  bool AskOkCancel(const std::string& question, const std::string&) override {
-    if (question == kScoreResetQuestion) ++scoreResetQuestions_;
-    return scoreResetAnswer;
-  }
+  bool AskOkCancel(const std::string&, const std::string&) override { return scoreResetAnswer; }
   int RunButtonAssignDialog(ButtonAssign&) override { return buttonAssignDialog(); }
-  int RunKeyTestDialog(KeyTest&) override { return keyTestDialog(); }
+  int RunKeyTestDialog(KeyTest&) override {
+    ++keyTests;
+    return kDialogCancelled;
+  }
   void Finish(int result) override { result_ = result; }
 
  private:
@@ -92,11 +81,9 @@ class FakeMainDialogView : public MainDialogView {
   MainDialog& dialog_;
   std::vector<std::string> entries_;
   int selected_ = -1;
-  std::map<int, bool> checks_;
-  std::map<int, bool> enabled_;
+  std::map<int, bool> checks_, enabled_;
   std::optional<int> result_;
   bool destroyed_ = false;
-  int scoreResetQuestions_ = 0;
 };
 
 }  // namespace cfg::testing

@@ -1,15 +1,15 @@
-// A Program over the in-memory file system and the scripted input fakes, and
-// KV.set images as an earlier run might have left them.
+// A Program over the in-memory file system and the scripted input fakes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/program.h"
-#include "bindings/key_map.h"
-#include "settings/rankings.h"
 #include "settings/settings_record.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
@@ -43,27 +43,35 @@ struct ProgramRig {
   Program program{Platform{files, devices, joystickApi, devicesThread}};
 
   SettingsRecord& record() { return program.settings.record(); }
+  void AttachJoystick1() {
+    joystickApi.SetNumDevs(16);
+    joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
+  }
 };
-
-// Keyboard key maps, default rankings, full screen and ".\Sound\".
-inline SettingsRecord SavedRecord() {
-  SettingsRecord record;
-  BuildDefaultKeyMaps(record, false);
-  ResetRankingTables(record);
-  record.SetInt(record_offset::kFullScreen, 1);
-  std::memcpy(&record.bytes[record_offset::kSoundFolder], ".\\Sound\\", 9);
-  return record;
-}
 
 inline std::vector<uint8_t> Image(const SettingsRecord& record) {
   return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
 }
 
-// A saved record told apart from others by a value in a field no Part touches.
-inline std::vector<uint8_t> MarkedImage(int32_t marker) {
-  SettingsRecord record = SavedRecord();
-  record.SetInt(record_offset::kOpaqueA, marker);
-  return Image(record);
+// Bytes that differ from their neighbours, so a lost or moved byte shows.
+inline std::vector<uint8_t> PatternFile(size_t size, int seed = 5) {
+  std::vector<uint8_t> bytes(size);
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 13 + seed);
+  return bytes;
 }
+
+#ifdef GOLDEN_DIR
+// The record a confirmed run with no KV.set saves, as the independent model of
+// the file layout wrote it (tests/e2e/kvset_model.py).
+inline SettingsRecord GoldenRecord(bool joystick1) {
+  std::ifstream file(
+      std::string(GOLDEN_DIR) + (joystick1 ? "/defaults-joystick.set" : "/defaults.set"),
+      std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+  SettingsRecord record;
+  std::copy_n(bytes.begin(), std::min(bytes.size(), kSettingsRecordSize), record.bytes.begin());
+  return record;
+}
+#endif
 
 }  // namespace cfg::testing
