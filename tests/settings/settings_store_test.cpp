@@ -51,27 +51,6 @@ INSTANTIATE_TEST_SUITE_P(Folders, SettingsFilePathTest,
                          }),
                          RowName<PathRow>);
 
-// Only the fields outside the game's own, the key maps, the rankings and the
-// sound folder's tail are written (their values are checked by the golden files).
-TEST(WriteDefaultSettingsTest, WritesOnlyItsOwnFields) {
-  SettingsRecord zeros, ones;
-  ones.bytes.fill(0xFF);
-  WriteDefaultSettings(zeros);
-  WriteDefaultSettings(ones);
-  std::vector<std::pair<size_t, size_t>> written;  // [first, last] runs of bytes written
-  for (size_t i = 0; i < kSettingsRecordSize; ++i) {
-    if (zeros.bytes[i] != ones.bytes[i]) continue;
-    if (written.empty() || written.back().second + 1 != i) written.push_back({i, i});
-    written.back().second = i;
-  }
-  namespace at = record_offset;
-  const std::vector<std::pair<size_t, size_t>> own = {
-      {at::kCurrentSlot, at::kCurrentSlot + 3},
-      {at::kOptionBits, at::kSoundFolder + sizeof ".\\Sound\\" - 1},
-      {at::kOpaqueF, at::RankingTable(0) - 1}};
-  EXPECT_EQ(written, own);
-}
-
 struct SlotRow {
   const char* name;
   int32_t stored;    // currentSlot before
@@ -106,10 +85,14 @@ INSTANTIATE_TEST_SUITE_P(Slots, SelectConfigSlotTest,
 
 constexpr char kPath[] = "C:\\Game\\Data\\KV.set";
 
+// Faults of the file system while the record is read.
+enum LoadFault { kNone = 0, kSizeFails = 1, kReadFails = 2, kBreaksAfterAPiece = 4 };
+
 struct LoadRow {
   const char* name;
   size_t fileSize;  // SIZE_MAX: no file
-  void (*inject)(MemoryFileSystem& files);
+  uint32_t piece;   // largest single read; 0: any
+  int faults;
   std::optional<uint64_t> size;
   bool whole;
   size_t taken;  // bytes of the record that come from the file
@@ -122,7 +105,10 @@ TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   MemoryFileSystem files;
   const Bytes file = PatternBytes(row.fileSize == SIZE_MAX ? 0 : row.fileSize, 2);
   if (row.fileSize != SIZE_MAX) files.SetFile(kPath, file);
-  row.inject(files);
+  files.LimitReadsTo(row.piece);
+  if (row.faults & kSizeFails) files.FailNext(FileOperation::kGetSize);
+  if (row.faults & kReadFails) files.FailNext(FileOperation::kRead);
+  if (row.faults & kBreaksAfterAPiece) files.StopAfterCalls(3);  // open, size, one read
   SettingsRecord record;
   const Bytes before = PatternBytes(kSettingsRecordSize, 3);
   std::copy(before.begin(), before.end(), record.bytes.begin());
@@ -138,40 +124,23 @@ TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   EXPECT_EQ(files.calls().back().operation, FileOperation::kClose);
 }
 
-const auto kNoFault = [](MemoryFileSystem&) {};
 const uint64_t kUnknown = FileSystem::kUnknownSize;
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, LoadRecordFileTest,
-    ::testing::ValuesIn(std::vector<LoadRow>{
-        {"Missing", SIZE_MAX, kNoFault, std::nullopt, true, 0},
-        {"Empty", 0, kNoFault, 0, true, 0},
-        {"OneByte", 1, kNoFault, 1, true, 1},
-        {"OneShortInPiecesOf1000", 4683, [](MemoryFileSystem& f) { f.LimitReadsTo(1000); }, 4683,
-         true, 4683},
-        {"Whole", 4684, kNoFault, 4684, true, 4684},
-        {"LongerInPiecesOf7", 5000, [](MemoryFileSystem& f) { f.LimitReadsTo(7); }, 5000, true,
-         4684},
-        {"SizeUnknownShort", 100, [](MemoryFileSystem& f) { f.FailNext(FileOperation::kGetSize); },
-         100, true, 100},
-        {"SizeUnknownLonger", 5000,
-         [](MemoryFileSystem& f) { f.FailNext(FileOperation::kGetSize); }, kUnknown, true, 4684},
-        {"ReadFails", 4684, [](MemoryFileSystem& f) { f.FailNext(FileOperation::kRead); }, 4684,
-         false, 0},
-        {"ReadBreaksOffAfter1000", 4684,
-         [](MemoryFileSystem& f) {
-           f.LimitReadsTo(1000);
-           f.StopAfterCalls(3);  // open, size, one read
-         },
-         4684, false, 1000},
-        {"ReadFailsSizeUnknown", 4684,
-         [](MemoryFileSystem& f) {
-           f.FailNext(FileOperation::kGetSize);
-           f.FailNext(FileOperation::kRead);
-         },
-         kUnknown, false, 0},
-    }),
-    RowName<LoadRow>);
+INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
+                         ::testing::ValuesIn(std::vector<LoadRow>{
+                             {"Missing", SIZE_MAX, 0, kNone, std::nullopt, true, 0},
+                             {"Empty", 0, 0, kNone, 0, true, 0},
+                             {"OneByte", 1, 0, kNone, 1, true, 1},
+                             {"OneShortInPiecesOf1000", 4683, 1000, kNone, 4683, true, 4683},
+                             {"Whole", 4684, 0, kNone, 4684, true, 4684},
+                             {"LongerInPiecesOf7", 5000, 7, kNone, 5000, true, 4684},
+                             {"SizeUnknownShort", 100, 0, kSizeFails, 100, true, 100},
+                             {"SizeUnknownLonger", 5000, 0, kSizeFails, kUnknown, true, 4684},
+                             {"ReadFails", 4684, 0, kReadFails, 4684, false, 0},
+                             {"ReadBreaksOff", 4684, 1000, kBreaksAfterAPiece, 4684, false, 1000},
+                             {"BothFail", 4684, 0, kSizeFails | kReadFails, kUnknown, false, 0},
+                         }),
+                         RowName<LoadRow>);
 
 // The int the player changes.
 constexpr size_t kChanged = record_offset::kOpaqueA;

@@ -31,7 +31,7 @@ enum class FileOperation {
   kDelete,
   kLock,
   kCurrentDirectory,
-  kChangeDirectory,
+  kChangeDirectory
 };
 
 // One call as the fake saw it: the path as given (FileReplace: `path` is the
