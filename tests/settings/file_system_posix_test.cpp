@@ -117,6 +117,21 @@ TEST_F(PosixTest, ChangeLockExcludesOthersUntilUnlocked) {
   close(other);
 }
 
+// Started with its standard input closed, the process gets descriptor 0 for a file.
+TEST_F(PosixTest, DescriptorZeroIsAFileLikeAnyOther) {
+  folder_.WriteFile("f", "x");
+  const int input = dup(0);
+  close(0);
+  const FileSystem::Handle file = files_.FileOpenRead("f");
+  EXPECT_NE(file, FileSystem::kNoHandle);
+  if (file != FileSystem::kNoHandle) files_.FileClose(file);
+  const FileSystem::Handle lock = files_.LockForChange("f");
+  EXPECT_NE(lock, FileSystem::kNoHandle);
+  if (lock != FileSystem::kNoHandle) files_.Unlock(lock);
+  dup2(input, 0);
+  close(input);
+}
+
 struct SaveRow {
   const char* name;
   mode_t mode;  // of the old KV.set; 0: there is none
