@@ -179,11 +179,14 @@ std::optional<SettingsRecord> SettingsStore::RecordToSave(FileSystem& files,
   SettingsRecord onDisk = fileImage_;
   bool readWhole = true;
   const std::optional<uint64_t> size = LoadRecordFile(files, path, onDisk, &readWhole);
-  if (!size || (size == fileSize_ && onDisk.bytes == fileImage_.bytes)) return record_;
+  if (!size) return record_;
+  // A read that broke off leaves the image's old bytes in its place: it tells
+  // nothing of what the file holds now.
   if (!readWhole) {
     Report(files.LastFault(), fault);
     return std::nullopt;
   }
+  if (size == fileSize_ && onDisk.bytes == fileImage_.bytes) return record_;
   for (size_t i = 0; i < kSettingsRecordSize; ++i) {
     if (record_.bytes[i] != fileImage_.bytes[i]) onDisk.bytes[i] = record_.bytes[i];
   }

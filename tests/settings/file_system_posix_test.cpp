@@ -1,154 +1,197 @@
 #include "settings/file_system_posix.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "settings/settings_store.h"
-#include "tests/settings/store_fixture.h"
 #include "tests/settings/temporary_folder.h"
 
 namespace cfg {
 namespace {
 
-class PosixFileSystemTest : public ::testing::Test {
+namespace fs = std::filesystem;
+
+// Runs in a fresh folder, with the relative UTF-8 names of TemporaryFolder.
+class PosixTest : public ::testing::Test {
  protected:
   void SetUp() override { folder_.Enter(""); }
-
-  bool WriteThrough(const std::string& path, const std::string& bytes) {
-    const FileSystem::Handle file = files_.FileCreateNew(path);
-    if (file == FileSystem::kNoHandle) return false;
-    const uint32_t written = files_.FileWrite(file, bytes.data(), bytes.size());
-    return files_.FileClose(file) && written == bytes.size();
+  static std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+    return names;
   }
 
   TemporaryFolder folder_;
   PosixFileSystem files_;
 };
 
-struct PathCase {
+struct PathRow {
   const char* name;
-  std::string folder;  // UTF-8, made beforehand
-  std::string path;    // CP932, as the program writes it
-  std::string file;    // UTF-8, where the bytes must land
+  std::string path;  // CP932, as the program writes it
+  std::string file;  // UTF-8, where the bytes land
 };
 
-class PosixPathTest : public PosixFileSystemTest, public ::testing::WithParamInterface<PathCase> {};
+class PosixPathTest : public PosixTest, public ::testing::WithParamInterface<PathRow> {};
 
 TEST_P(PosixPathTest, Cp932BackslashPathReachesTheUtf8File) {
-  folder_.MakeFolder(GetParam().folder);
-
-  ASSERT_TRUE(WriteThrough(GetParam().path, "bytes"));
+  fs::create_directories(fs::u8path(GetParam().file).parent_path());
+  const FileSystem::Handle file = files_.FileCreateNew(GetParam().path);
+  ASSERT_NE(file, FileSystem::kNoHandle);
+  EXPECT_EQ(files_.FileWrite(file, "bytes", 5), 5u);
+  EXPECT_TRUE(files_.FileClose(file));
 
   EXPECT_EQ(folder_.ReadFile(GetParam().file), "bytes");
+  EXPECT_EQ(files_.FileCreateNew(GetParam().path), FileSystem::kNoHandle);
+  EXPECT_EQ(files_.LastFault().cause, FileError::kExists);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, PosixPathTest,
-                         ::testing::ValuesIn(std::vector<PathCase>{
-                             {"Ascii", "Data", ".\\Data\\KV.set", "Data/KV.set"},
-                             {"Kanji5CFolder", u8"表", "表\\ソ.bin", u8"表/ソ.bin"},
-                             {"Two5CCharacters", u8"表ソ", ".\\表ソ\\x", u8"表ソ/x"},
-                             {"HalfWidthKana", u8"ｱ", "ｱ\\y", u8"ｱ/y"},
+                         ::testing::ValuesIn(std::vector<PathRow>{
+                             {"Ascii", ".\\Data\\KV.set", "Data/KV.set"},
+                             {"Kanji5C", "表\\ソ.bin", u8"表/ソ.bin"},
+                             {"HalfWidthKana", "ｱ\\y", u8"ｱ/y"},
                          }),
                          [](const auto& info) { return info.param.name; });
 
-TEST_F(PosixFileSystemTest, UnconvertiblePathOpensNothing) {
-  const std::string bad = "bad\xFF\xFF";
+TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
+  fs::create_directory("folder");
+  fs::create_symlink("gone", "link");
+  EXPECT_EQ(files_.FileOpenRead("folder"), FileSystem::kNoHandle);
+  EXPECT_EQ(files_.LastFault().cause, FileError::kNotAFile);
+  EXPECT_EQ(files_.FileOpenRead("missing"), FileSystem::kNoHandle);
+  EXPECT_EQ(files_.LastFault().cause, FileError::kNoFolder);
+  EXPECT_FALSE(files_.FileDelete("missing"));
+  EXPECT_FALSE(files_.FileClose(FileSystem::kNoHandle));
+  // A link in the way of a new file is not followed.
+  EXPECT_EQ(files_.FileCreateNew("link"), FileSystem::kNoHandle);
+  EXPECT_EQ(files_.LastFault().cause, FileError::kExists);
+  const std::string bad = "bad\xFF\xFF";  // no CP932
   EXPECT_EQ(files_.FileOpenRead(bad), FileSystem::kNoHandle);
   EXPECT_EQ(files_.FileCreateNew(bad), FileSystem::kNoHandle);
   EXPECT_FALSE(files_.ChangeDirectory(bad));
-  EXPECT_TRUE(std::filesystem::is_empty(folder_.Path("")));
+  EXPECT_EQ(Names("."), (std::set<std::string>{"folder", "link"}));
 }
 
-TEST_F(PosixFileSystemTest, FolderIsNoFileToRead) {
-  folder_.MakeFolder("KV.set");
-  EXPECT_EQ(files_.FileOpenRead("KV.set"), FileSystem::kNoHandle);
+TEST_F(PosixTest, SizeOverFourGibibytesIsToldWhole) {
+  folder_.WriteFile("big", "x");
+  fs::resize_file("big", (uint64_t{1} << 32) + kSettingsRecordSize);
+  SettingsRecord record;
+
+  EXPECT_EQ(LoadRecordFile(files_, "big", record), (uint64_t{1} << 32) + kSettingsRecordSize);
+  EXPECT_EQ(record.bytes[0], 'x');
 }
 
-TEST_F(PosixFileSystemTest, ReadsBackSizeAndBytes) {
-  folder_.WriteFile("f", "0123456789");
-  const FileSystem::Handle file = files_.FileOpenRead("f");
-  ASSERT_NE(file, FileSystem::kNoHandle);
-  char buffer[16] = {};
-
-  EXPECT_EQ(files_.FileGetSize(file), 10u);
-  EXPECT_EQ(files_.FileRead(file, buffer, 4), 4u);
-  EXPECT_EQ(files_.FileRead(file, buffer + 4, 16), 6u);
-  EXPECT_EQ(files_.FileRead(file, buffer, 16), 0u);
-  EXPECT_TRUE(files_.FileClose(file));
-  EXPECT_EQ(std::string(buffer), "0123456789");
-  EXPECT_FALSE(files_.FileClose(FileSystem::kNoHandle));
-}
-
-TEST_F(PosixFileSystemTest, ReplaceMovesTheFileIntoPlace) {
-  folder_.WriteFile("new", "new");
-  folder_.WriteFile("old", "old");
-
-  EXPECT_TRUE(files_.FileReplace("new", "old"));
-
-  EXPECT_EQ(folder_.ReadFile("old"), "new");
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path("new")));
-}
-
-TEST_F(PosixFileSystemTest, ReplaceLeavesAReadOnlyTargetAlone) {
-  folder_.WriteFile("new", "new");
-  folder_.WriteFile("old", "old");
-  std::filesystem::permissions(folder_.Path("old"), std::filesystem::perms::owner_read);
-
-  EXPECT_FALSE(files_.FileReplace("new", "old"));
-
-  EXPECT_EQ(folder_.ReadFile("old"), "old");
-  EXPECT_EQ(folder_.ReadFile("new"), "new");
-}
-
-TEST_F(PosixFileSystemTest, CurrentDirectoryIsCp932) {
-  folder_.MakeFolder(u8"表");
-  ASSERT_TRUE(files_.ChangeDirectory("表"));
+TEST_F(PosixTest, CurrentDirectoryIsCp932AndMayBeLong) {
+  const std::string deep = std::string(250, 'd') + u8"/表";
+  fs::create_directories(fs::u8path(deep));
+  ASSERT_TRUE(files_.ChangeDirectory(std::string(250, 'd') + "\\表"));
 
   const std::string current = files_.CurrentDirectory();
 
-  ASSERT_GE(current.size(), 3u);
-  EXPECT_EQ(current.substr(current.size() - 3), "/\x95\x5C");
+  EXPECT_EQ(current,
+            fs::canonical(folder_.Path("")).string() + "/" + std::string(250, 'd') + "/\x95\x5C");
 }
 
-// The safe save end to end on a real disk.
-class PosixSaveTest : public StoreFixture, public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_.WriteFile("Data/KV.set", std::string(oldFile_.begin(), oldFile_.end()));
-    folder_.Enter("");
-    FillRecord(store_.record(), newFile_);
-  }
+TEST_F(PosixTest, FinalPathFollowsFortyLinks) {
+  for (int i = 0; i < 40; ++i)
+    fs::create_symlink(i == 39 ? "end" : "l" + std::to_string(i + 1), "l" + std::to_string(i));
+  EXPECT_EQ(files_.FinalPath("l0"), "end");
+}
 
-  TemporaryFolder folder_;
-  PosixFileSystem disk_;
-  const std::vector<uint8_t> oldFile_ = PatternBytes(4684, 30);
-  const std::vector<uint8_t> newFile_ = PatternBytes(4684, 31);
+TEST_F(PosixTest, ChangeLockExcludesOthersUntilUnlocked) {
+  fs::create_directory("Data");
+  const FileSystem::Handle lock = files_.LockForChange("Data\\KV.set");
+  ASSERT_NE(lock, FileSystem::kNoHandle);
+  const int other = open("Data", O_RDONLY | O_DIRECTORY);
+
+  EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0);
+  files_.Unlock(lock);
+  EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  close(other);
+}
+
+// Started with its standard input closed, the process gets descriptor 0 for a file.
+TEST_F(PosixTest, DescriptorZeroIsAFileLikeAnyOther) {
+  folder_.WriteFile("f", "x");
+  const int input = dup(0);
+  close(0);
+  const FileSystem::Handle file = files_.FileOpenRead("f");
+  EXPECT_NE(file, FileSystem::kNoHandle);
+  if (file != FileSystem::kNoHandle) files_.FileClose(file);
+  const FileSystem::Handle lock = files_.LockForChange("f");
+  EXPECT_NE(lock, FileSystem::kNoHandle);
+  if (lock != FileSystem::kNoHandle) files_.Unlock(lock);
+  dup2(input, 0);
+  close(input);
+}
+
+struct SaveRow {
+  const char* name;
+  mode_t mode;  // of the old KV.set; 0: there is none
+  bool link;    // Data/KV.set is a link to ../Real/KV.set
+  uid_t owner;  // of the old KV.set; 0: this process's
+  FileError cause;
 };
 
-TEST_F(PosixSaveTest, ReplacesKvSetWholeAndLeavesNoTemporaryFile) {
-  EXPECT_TRUE(store_.SaveSettingsFile(disk_, ".\\Data\\"));
+class PosixSaveTest : public PosixTest, public ::testing::WithParamInterface<SaveRow> {};
 
-  EXPECT_EQ(folder_.ReadFile("Data/KV.set"), std::string(newFile_.begin(), newFile_.end()));
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path("Data/KV.set.tmp")));
+// The safe save on a real disk: KV.set (a link's target) is the old file or the
+// new one with the old one's mode and owner, and no other file is left behind.
+TEST_P(PosixSaveTest, KeepsWhatTheFileIsAndLeavesNothingElse) {
+  const SaveRow& row = GetParam();
+  if (row.owner != 0 && geteuid() != 0) GTEST_SKIP() << "only root gives files away";
+  const std::string file = row.link ? "Real/KV.set" : "Data/KV.set";
+  const std::string old(kSettingsRecordSize, 'o');
+  if (row.cause != FileError::kNoFolder) fs::create_directories("Data");
+  if (row.link) fs::create_directories("Real");
+  if (row.link) fs::create_symlink("../Real/KV.set", "Data/KV.set");
+  if (row.mode != 0) folder_.WriteFile(file, old);
+  if (row.mode != 0) ASSERT_EQ(chmod(file.c_str(), row.mode), 0);
+  if (row.owner != 0) ASSERT_EQ(chown(file.c_str(), row.owner, row.owner), 0);
+  const mode_t umasked = umask(0);
+  umask(umasked);
+  SettingsStore store([](int32_t) {});
+  store.LoadSettingsFile(files_, ".\\Data\\");
+  store.record().bytes.fill('n');
+  FileFault fault;
+
+  EXPECT_EQ(store.SaveSettingsFile(files_, ".\\Data\\", &fault), row.cause == FileError::kNone);
+
+  EXPECT_EQ(fault.cause, row.cause);
+  if (row.cause == FileError::kNoFolder) {
+    EXPECT_EQ(Names("."), std::set<std::string>{});
+    return;
+  }
+  struct stat status {};
+  EXPECT_EQ(stat(file.c_str(), &status), 0);
+  EXPECT_EQ(folder_.ReadFile(file),
+            row.cause == FileError::kNone ? std::string(kSettingsRecordSize, 'n') : old);
+  EXPECT_EQ(status.st_mode & 07777, row.mode != 0 ? row.mode : 0666 & ~umasked);
+  EXPECT_EQ(status.st_uid, row.owner != 0 ? row.owner : geteuid());
+  EXPECT_EQ(fs::is_symlink("Data/KV.set"), row.link);
+  EXPECT_EQ(Names("Data"), std::set<std::string>{"KV.set"});
+  if (row.link) EXPECT_EQ(Names("Real"), std::set<std::string>{"KV.set"});
 }
 
-TEST_F(PosixSaveTest, ReadOnlyKvSetStaysAsItWas) {
-  chmod(folder_.Path("Data/KV.set").c_str(), 0444);
-
-  EXPECT_FALSE(store_.SaveSettingsFile(disk_, ".\\Data\\"));
-
-  EXPECT_EQ(folder_.ReadFile("Data/KV.set"), std::string(oldFile_.begin(), oldFile_.end()));
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path("Data/KV.set.tmp")));
-}
-
-TEST_F(PosixSaveTest, MissingFolderIsNotCreated) {
-  EXPECT_FALSE(store_.SaveSettingsFile(disk_, ".\\Missing\\"));
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path("Missing")));
-}
+INSTANTIATE_TEST_SUITE_P(Files, PosixSaveTest,
+                         ::testing::ValuesIn(std::vector<SaveRow>{
+                             {"NewFileGetsTheUsualMode", 0, false, 0, FileError::kNone},
+                             {"Mode0600IsKept", 0600, false, 0, FileError::kNone},
+                             {"Mode0640IsKept", 0640, false, 0, FileError::kNone},
+                             {"WriteOnlyIsWritable", 0200, false, 0, FileError::kNone},
+                             {"OwnerIsKept", 0644, false, 1234, FileError::kNone},
+                             {"LinkIsFollowedAndStays", 0644, true, 0, FileError::kNone},
+                             {"ReadOnlyIsKept", 0444, false, 0, FileError::kReadOnly},
+                             {"NoFolderIsNotMade", 0, false, 0, FileError::kNoFolder},
+                         }),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace cfg

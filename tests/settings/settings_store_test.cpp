@@ -1,240 +1,301 @@
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
-#include <algorithm>
 
 #include <climits>
-#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "settings/rankings.h"
 #include "tests/settings/store_fixture.h"
 
 namespace cfg {
 namespace {
 
-// --- Path of KV.set ---------------------------------------------------------
+using Bytes = std::vector<uint8_t>;
 
-struct PathCase {
+Bytes Of(const SettingsRecord& record) {
+  return Bytes(record.bytes.begin(), record.bytes.end());
+}
+
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+  return info.param.name;
+}
+
+struct PathRow {
   const char* name;
   std::string folder;
   std::string path;
 };
 
-class SettingsFilePathTest : public ::testing::TestWithParam<PathCase> {};
+class SettingsFilePathTest : public ::testing::TestWithParam<PathRow> {};
 
+// The folder's last character, not its last byte, decides: CP932 second bytes can be 0x5C.
 TEST_P(SettingsFilePathTest, AddsABackslashOnlyWhenTheLastCharacterIsNotOne) {
   EXPECT_EQ(SettingsFilePath(GetParam().folder), GetParam().path);
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, SettingsFilePathTest,
-                         ::testing::ValuesIn(std::vector<PathCase>{
-                             {"RelativeWithBackslash", ".\\Data\\", ".\\Data\\KV.set"},
-                             {"AbsoluteWithout", "C:\\Game", "C:\\Game\\KV.set"},
-                             {"DriveRoot", "C:\\", "C:\\KV.set"},
-                             {"EndsInDoubleByte5C", "C:\\ゲーム\\表", "C:\\ゲーム\\表\\KV.set"},
-                             {"DoubleByte5CThenBackslash", "C:\\表\\", "C:\\表\\KV.set"},
-                             {"LoneLeadByteAtEnd", "C:\\A\x95", "C:\\A\x95\\KV.set"},
+                         ::testing::ValuesIn(std::vector<PathRow>{
+                             {"Empty", "", "KV.set"},
+                             {"Backslash", "\\", "\\KV.set"},
+                             {"Plain", "C:\\Game", "C:\\Game\\KV.set"},
+                             {"Kanji5C", "C:\\表", "C:\\表\\KV.set"},
+                             {"Kanji5CThenBackslash", "表ソ\\", "表ソ\\KV.set"},
+                             {"LoneLeadByte", "A\x95", "A\x95\\KV.set"},
+                             {"Lead80", "\x80\\", "\x80\\\\KV.set"},
+                             {"KanaA0NoLead", "\xA0\\", "\xA0\\KV.set"},
+                             {"KanaDFNoLead", "\xDF\\", "\xDF\\KV.set"},
+                             {"LeadFF", "\xFF\\", "\xFF\\\\KV.set"},
                          }),
-                         [](const auto& info) { return info.param.name; });
+                         RowName<PathRow>);
 
-// --- Defaults ---------------------------------------------------------------
-
-class DefaultSettingsTest : public StoreFixture, public ::testing::Test {};
-
-TEST_F(DefaultSettingsTest, ZeroRecordGetsExactlyTheDefaultBytes) {
-  WriteDefaultSettings(store_.record());
-
-  std::vector<uint8_t> expected(kSettingsRecordSize, 0);
-  expected[3568] = 1;
-  std::memcpy(&expected[3576], ".\\Sound\\", 9);
-  expected[3844] = 2;
-  expected[3848] = 2;
-  expected[3852] = 1;
-  EXPECT_EQ(RecordBytes(store_.record()), expected);
-}
-
-TEST_F(DefaultSettingsTest, LeavesTheGamesFieldsKeyMapsRankingsAndSoundTail) {
-  const std::vector<uint8_t> before = WithInt(PatternBytes(kSettingsRecordSize, 7), 0, 3);
-  FillRecord(store_.record(), before);
-
-  WriteDefaultSettings(store_.record());
-
-  std::vector<uint8_t> expected = before;
-  std::fill_n(expected.begin(), 4, 0);
-  std::fill_n(expected.begin() + 3540, 3576 - 3540, 0);  // optionBits .. extraFlag
-  StoreLeInt32(&expected[3568], 1);
-  std::memcpy(&expected[3576], ".\\Sound\\", 9);         // bytes 3585..3835 stay
-  std::fill_n(expected.begin() + 3836, 3884 - 3836, 0);  // opaqueF .. opaqueJ
-  StoreLeInt32(&expected[3844], 2);
-  StoreLeInt32(&expected[3848], 2);
-  StoreLeInt32(&expected[3852], 1);
-  EXPECT_EQ(RecordBytes(store_.record()), expected);
-}
-
-// --- Slot selection ---------------------------------------------------------
-
-struct SlotCase {
+struct SlotRow {
   const char* name;
-  int32_t stored;    // currentSlot before the call
-  int32_t argument;  // SelectConfigSlot's index
-  int32_t slot;      // the slot that must end up current
-  size_t keyMapOffset;
+  int32_t stored;    // currentSlot before
+  int32_t argument;  // -1 keeps the stored slot
+  int32_t slot;
 };
 
-class SelectConfigSlotTest : public StoreFixture, public ::testing::TestWithParam<SlotCase> {};
+class SelectConfigSlotTest : public ::testing::TestWithParam<SlotRow> {};
 
 TEST_P(SelectConfigSlotTest, StoresTheSlotAndPointsTheKeyMapAtIt) {
-  const SlotCase& c = GetParam();
-  store_.record().SetInt(0, c.stored);
+  const uint8_t* keyMap = nullptr;
+  SettingsStore store([&](int32_t slot) { keyMap = store.record().KeyMap(slot); });
+  store.record().SetInt(record_offset::kCurrentSlot, GetParam().stored);
 
-  store_.SelectConfigSlot(c.argument);
+  store.SelectConfigSlot(GetParam().argument);
 
-  EXPECT_EQ(store_.record().Int(0), c.slot);
-  EXPECT_EQ(selectedKeyMap_, &store_.record().bytes[c.keyMapOffset]);
+  EXPECT_EQ(store.record().Int(record_offset::kCurrentSlot), GetParam().slot);
+  EXPECT_EQ(keyMap, store.record().KeyMap(GetParam().slot));
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, SelectConfigSlotTest,
-                         ::testing::ValuesIn(std::vector<SlotCase>{
-                             {"Select0", 3, 0, 0, 324},
-                             {"Select1", 0, 1, 1, 1028},
-                             {"Select2", 0, 2, 2, 1732},
-                             {"Select3", 0, 3, 3, 2436},
-                             {"Select4", 0, 4, 4, 3140},
-                             {"KeepCurrent3", 3, -1, 3, 2436},
-                             {"KeepCurrent4", 4, -1, 4, 3140},
-                             {"StoredMinusOne", -1, -1, 0, 324},
-                             {"StoredFive", 5, -1, 0, 324},
-                             {"StoredIntMax", 0x7FFFFFFF, -1, 0, 324},
-                             {"StoredIntMin", INT_MIN, -1, 0, 324},
-                             {"ArgumentFive", 2, 5, 0, 324},
+                         ::testing::ValuesIn(std::vector<SlotRow>{
+                             {"Select0", 3, 0, 0},
+                             {"Select4", 0, 4, 4},
+                             {"KeepCurrent3", 3, -1, 3},
+                             {"StoredMinusOne", -1, -1, 0},
+                             {"StoredFive", 5, -1, 0},
+                             {"StoredIntMin", INT_MIN, -1, 0},
+                             {"ArgumentFive", 2, 5, 0},
                          }),
-                         [](const auto& info) { return info.param.name; });
+                         RowName<SlotRow>);
 
-// --- Load -------------------------------------------------------------------
+constexpr char kPath[] = "C:\\Game\\Data\\KV.set";
 
-// The record as start-up leaves it before the load: defaults over a record
-// whose key maps and slot areas hold recognisable bytes.
-class LoadSettingsTest : public StoreFixture, public ::testing::Test {
+// Faults of the file system while the record is read.
+enum LoadFault { kNone = 0, kSizeFails = 1, kReadFails = 2, kBreaksAfterAPiece = 4 };
+
+struct LoadRow {
+  const char* name;
+  size_t fileSize;  // SIZE_MAX: no file
+  uint32_t piece;   // largest single read; 0: any
+  int faults;
+  std::optional<uint64_t> size;
+  bool whole;
+  size_t taken;  // bytes of the record that come from the file
+};
+
+class LoadRecordFileTest : public ::testing::TestWithParam<LoadRow> {};
+
+TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
+  const LoadRow& row = GetParam();
+  MemoryFileSystem files;
+  const Bytes file = PatternBytes(row.fileSize == SIZE_MAX ? 0 : row.fileSize, 2);
+  if (row.fileSize != SIZE_MAX) files.SetFile(kPath, file);
+  files.LimitReadsTo(row.piece);
+  if (row.faults & kSizeFails) files.FailNext(FileOperation::kGetSize);
+  if (row.faults & kReadFails) files.FailNext(FileOperation::kRead);
+  if (row.faults & kBreaksAfterAPiece) files.StopAfterCalls(3);  // open, size, one read
+  SettingsRecord record;
+  const Bytes before = PatternBytes(kSettingsRecordSize, 3);
+  std::copy(before.begin(), before.end(), record.bytes.begin());
+  bool whole = !row.whole;
+
+  EXPECT_EQ(LoadRecordFile(files, ".\\Data\\KV.set", record, &whole), row.size);
+
+  Bytes expected = before;
+  std::copy_n(file.begin(), row.taken, expected.begin());
+  EXPECT_EQ(Of(record), expected);
+  if (!row.size) return;
+  EXPECT_EQ(whole, row.whole);
+  EXPECT_EQ(files.calls().back().operation, FileOperation::kClose);
+}
+
+const uint64_t kUnknown = FileSystem::kUnknownSize;
+
+INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
+                         ::testing::ValuesIn(std::vector<LoadRow>{
+                             {"Missing", SIZE_MAX, 0, kNone, std::nullopt, true, 0},
+                             {"Empty", 0, 0, kNone, 0, true, 0},
+                             {"OneByte", 1, 0, kNone, 1, true, 1},
+                             {"OneShortInPiecesOf1000", 4683, 1000, kNone, 4683, true, 4683},
+                             {"Whole", 4684, 0, kNone, 4684, true, 4684},
+                             {"LongerInPiecesOf7", 5000, 7, kNone, 5000, true, 4684},
+                             {"SizeUnknownShort", 100, 0, kSizeFails, 100, true, 100},
+                             {"SizeUnknownLonger", 5000, 0, kSizeFails, kUnknown, true, 4684},
+                             {"ReadFails", 4684, 0, kReadFails, 4684, false, 0},
+                             {"ReadBreaksOff", 4684, 1000, kBreaksAfterAPiece, 4684, false, 1000},
+                             {"BothFail", 4684, 0, kSizeFails | kReadFails, kUnknown, false, 0},
+                         }),
+                         RowName<LoadRow>);
+
+// The int the player changes.
+constexpr size_t kChanged = record_offset::kOpaqueA;
+
+// An old KV.set loaded, and one int changed by the player.
+class SaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FillRecord(store_.record(), PatternBytes(kSettingsRecordSize, 1));
-    ResetRankingTables(store_.record());
-    WriteDefaultSettings(store_.record());
-    store_.SelectConfigSlot(0);
-    before_ = RecordBytes(store_.record());
+    files_.SetFile(kPath, old_);
+    ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
+    store_.record().SetInt(kChanged, 77);
+  }
+  // Saves; the save creates, moves and deletes only a file of its own beside
+  // KV.set, does it all under the lock and leaves every other file as it was.
+  bool Save(FileFault& fault) {
+    std::map<std::string, Bytes> others;
+    for (const std::string& name : files_.ListFiles()) others[name] = *files_.FileBytes(name);
+    others.erase(kPath);
+    const size_t first = files_.calls().size();
+    const bool saved = store_.SaveSettingsFile(files_, ".\\Data\\", &fault);
+    std::string created;
+    for (size_t i = first; i < files_.calls().size(); ++i) {
+      const FileCall& call = files_.calls()[i];
+      EXPECT_TRUE(call.underLock || call.operation == FileOperation::kLock) << i;
+      if (call.operation == FileOperation::kCreateNew) created = files_.Absolute(call.path);
+      if (call.operation == FileOperation::kDelete || call.operation == FileOperation::kReplace) {
+        EXPECT_EQ(files_.Absolute(call.path), created);
+        EXPECT_EQ(created.substr(0, created.rfind('\\')), "C:\\Game\\Data");
+      }
+      if (call.operation == FileOperation::kReplace) EXPECT_EQ(files_.Absolute(call.target), kPath);
+    }
+    for (const auto& [name, bytes] : others) EXPECT_EQ(files_.FileBytes(name), bytes) << name;
+    for (const std::string& name : files_.ListFiles())
+      EXPECT_TRUE(name == kPath || others.count(name)) << name;
+    EXPECT_FALSE(files_.LockHeld());
+    return saved;
   }
 
-  std::vector<uint8_t> before_;
+  MemoryFileSystem files_;
+  SettingsStore store_{[](int32_t) {}};
+  const Bytes old_ = WithInt(PatternBytes(kSettingsRecordSize, 1), 0, 1);
 };
 
-struct LoadCase {
+struct SaveRow {
   const char* name;
-  size_t fileSize;
-  uint32_t readPiece;  // largest single read the file system delivers; 0: any
+  void (*inject)(MemoryFileSystem& files);
+  std::optional<Bytes> (*onDisk)(const Bytes& old);  // KV.set when the lock is granted
+  FileError cause;                                   // kNone: saved
 };
 
-class LoadSizeTest : public LoadSettingsTest, public ::testing::WithParamInterface<LoadCase> {};
+class SaveFaultTest : public SaveTest, public ::testing::WithParamInterface<SaveRow> {};
 
-TEST_P(LoadSizeTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
-  const LoadCase& c = GetParam();
-  const std::vector<uint8_t> file = WithInt(PatternBytes(c.fileSize + 4, 2), 0, 2);
-  files_.SetFile(".\\Data\\KV.set", std::vector<uint8_t>(file.begin(), file.begin() + c.fileSize));
-  files_.LimitReadsTo(c.readPiece);
+// After any save KV.set is the file as it was or that file with the player's change.
+TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
+  const SaveRow& row = GetParam();
+  const std::optional<Bytes> onDisk = row.onDisk(old_);
+  if (onDisk) files_.OnNextLock([&] { files_.SetFile(kPath, *onDisk); });
+  if (!onDisk) files_.FileDelete(kPath);
+  row.inject(files_);
+  FileFault fault;
 
-  EXPECT_TRUE(store_.LoadSettingsFile(files_, ".\\Data\\"));
+  EXPECT_EQ(Save(fault), row.cause == FileError::kNone);
 
-  std::vector<uint8_t> expected = before_;
-  const size_t used = std::min(c.fileSize, kSettingsRecordSize);
-  std::copy(file.begin(), file.begin() + used, expected.begin());
-  EXPECT_EQ(RecordBytes(store_.record()), expected);
-  const int32_t slot = c.fileSize >= 4 ? 2 : 0;
-  EXPECT_EQ(selectedKeyMap_, store_.record().KeyMap(slot));
-  EXPECT_EQ(files_.OpenHandleCount(), 0u);
+  EXPECT_EQ(fault.cause, row.cause);
+  const Bytes before = onDisk.value_or(old_);
+  if (row.cause == FileError::kNone)
+    EXPECT_EQ(files_.FileBytes(kPath), WithInt(before, kChanged, 77));
+  else
+    EXPECT_EQ(files_.FileBytes(kPath), onDisk);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, LoadSizeTest,
-                         ::testing::ValuesIn(std::vector<LoadCase>{
-                             {"Empty", 0, 0},
-                             {"CurrentSlotOnly", 4, 0},
-                             {"IntoRankingTable0", 4000, 0},
-                             {"Whole", 4684, 0},
-                             {"Longer", 5000, 0},
-                             {"WholeInPiecesOf1000", 4684, 1000},
-                             {"LongerInPiecesOf7", 5000, 7},
-                         }),
-                         [](const auto& info) { return info.param.name; });
-
-TEST_F(LoadSettingsTest, FileOf4000BytesKeepsTable0FromByte116OnAndTheOtherTables) {
-  files_.SetFile(".\\Data\\KV.set", WithInt(PatternBytes(4000, 3), 0, 0));
-
-  store_.LoadSettingsFile(files_, ".\\Data\\");
-
-  const SettingsRecord& record = store_.record();
-  EXPECT_NE(record.Int(3884 + 96), 14);      // entry 4's last triple integer came from the file
-  EXPECT_EQ(record.Int(3884 + 116), 17);     // entry 5's last triple integer is the default
-  EXPECT_EQ(record.Int(3884 + 124), 20000);  // entry 6's value
-  EXPECT_TRUE(std::equal(&before_[4000], &before_[0] + kSettingsRecordSize, &record.bytes[4000]));
-}
-
-struct OutOfRangeCase {
-  const char* name;
-  int32_t currentSlot;
+const auto kUnchanged = [](const Bytes& old) { return std::optional<Bytes>(old); };
+// Another program changed the player's int and another byte while the dialog was open.
+const auto kTheirs = [](const Bytes& old) {
+  return std::optional<Bytes>(WithInt(WithInt(old, 4680, 1234), kChanged, 55));
 };
-
-class LoadOutOfRangeSlotTest : public LoadSettingsTest,
-                               public ::testing::WithParamInterface<OutOfRangeCase> {};
-
-TEST_P(LoadOutOfRangeSlotTest, SelectsSlot0AndStoresIt) {
-  files_.SetFile(".\\Data\\KV.set", WithInt(PatternBytes(4684, 4), 0, GetParam().currentSlot));
-
-  store_.LoadSettingsFile(files_, ".\\Data\\");
-
-  EXPECT_EQ(store_.record().Int(0), 0);
-  EXPECT_EQ(selectedKeyMap_, &store_.record().bytes[324]);
+template <FileOperation operation, int times = 1>
+void Fail(MemoryFileSystem& files) {
+  files.FailNext(operation, times);
 }
 
-INSTANTIATE_TEST_SUITE_P(Slots, LoadOutOfRangeSlotTest,
-                         ::testing::ValuesIn(std::vector<OutOfRangeCase>{
-                             {"MinusOne", -1}, {"Five", 5}, {"IntMax", 0x7FFFFFFF}}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SaveFaultTest,
+    ::testing::ValuesIn(std::vector<SaveRow>{
+        {"Saved", [](MemoryFileSystem&) {}, kUnchanged, FileError::kNone},
+        {"TemporaryNameTaken",
+         [](MemoryFileSystem& f) { f.SetFile(std::string(kPath) + ".~0.tmp", "not ours"); },
+         kUnchanged, FileError::kNone},
+        {"HundredTemporaryNamesTaken",
+         [](MemoryFileSystem& f) {
+           for (int i = 0; i < 100; ++i)
+             f.SetFile(kPath + (".~" + std::to_string(i) + ".tmp"), "x");
+         },
+         kUnchanged, FileError::kExists},
+        {"ChangedOnDiskGetsOnlyThePlayersChange", [](MemoryFileSystem&) {}, kTheirs,
+         FileError::kNone},
+        {"ChangedOnDiskLongerAndUnreadable", Fail<FileOperation::kRead>,
+         [](const Bytes& old) {
+           Bytes longer = old;
+           longer.resize(5000, 1);
+           return std::optional<Bytes>(longer);
+         },
+         FileError::kOther},
+        {"ChangedOnDiskUnreadable", Fail<FileOperation::kRead>, kTheirs, FileError::kOther},
+        {"GoneFromDisk", [](MemoryFileSystem&) {},
+         [](const Bytes&) { return std::optional<Bytes>(); }, FileError::kNone},
+        {"LockFails", Fail<FileOperation::kLock>, kUnchanged, FileError::kOther},
+        {"CreateFails", Fail<FileOperation::kCreateNew>, kUnchanged, FileError::kOther},
+        {"IdentityFails", Fail<FileOperation::kTakeIdentity>, kUnchanged, FileError::kOther},
+        {"WriteFails", Fail<FileOperation::kWrite>, kUnchanged, FileError::kOther},
+        {"WriteFallsShort", [](MemoryFileSystem& f) { f.ShortenNextWrite(4683); }, kUnchanged,
+         FileError::kDiskFull},
+        // The first close is the read's, of the file as it is now.
+        {"CloseFails", Fail<FileOperation::kClose, 2>, kUnchanged, FileError::kOther},
+        {"ReplaceFails", Fail<FileOperation::kReplace>, kUnchanged, FileError::kOther},
+        {"ReadOnly", [](MemoryFileSystem& f) { f.SetReadOnly(kPath); }, kUnchanged,
+         FileError::kReadOnly},
+        {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kUnchanged,
+         FileError::kInUse},
+    }),
+    RowName<SaveRow>);
 
-TEST_F(LoadSettingsTest, MissingFileReturns0AndReselectsTheCurrentSlot) {
-  store_.record().SetInt(0, 3);
+TEST_F(SaveTest, LoadThatBrokeOffRefusesTheSave) {
+  files_.FailNext(FileOperation::kRead);
+  ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
+  FileFault fault;
 
-  EXPECT_FALSE(store_.LoadSettingsFile(files_, ".\\Data\\"));
+  EXPECT_FALSE(Save(fault));
 
-  EXPECT_EQ(RecordBytes(store_.record()), WithInt(before_, 0, 3));
-  EXPECT_EQ(selectedKeyMap_, &store_.record().bytes[2436]);
+  EXPECT_EQ(fault.cause, FileError::kOther);
+  EXPECT_EQ(files_.FileBytes(kPath), old_);
 }
 
-TEST_F(LoadSettingsTest, LockedFileCountsAsMissing) {
-  files_.SetFile(".\\Data\\KV.set", PatternBytes(4684, 5));
-  files_.SetLocked(".\\Data\\KV.set");
+// The slot a file names outside 0-4 is shown as 0, so 0 is saved, the rest kept.
+TEST_F(SaveTest, OutOfRangeSlotIsSavedAs0) {
+  files_.SetFile(kPath, WithInt(old_, record_offset::kCurrentSlot, 7));
+  ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
+  FileFault fault;
 
-  EXPECT_FALSE(store_.LoadSettingsFile(files_, ".\\Data\\"));
-  EXPECT_EQ(RecordBytes(store_.record()), before_);
+  EXPECT_TRUE(Save(fault));
+
+  EXPECT_EQ(files_.FileBytes(kPath), WithInt(old_, record_offset::kCurrentSlot, 0));
 }
 
-TEST_F(LoadSettingsTest, FolderWithoutBackslashFindsTheFileInsideIt) {
-  files_.SetFile("C:\\Game\\LocalConfig\\KV.set", WithInt(PatternBytes(4684, 6), 0, 1));
-
-  EXPECT_TRUE(store_.LoadSettingsFile(files_, "C:\\Game\\LocalConfig"));
-  EXPECT_EQ(store_.record().Int(0), 1);
+TEST_F(SaveTest, MissingFolderIsReported) {
+  FileFault fault;
+  EXPECT_FALSE(store_.SaveSettingsFile(files_, ".\\Missing", &fault));
+  EXPECT_EQ(fault.cause, FileError::kNoFolder);
+  EXPECT_EQ(files_.ListFiles(), std::vector<std::string>{kPath});
 }
 
-TEST_F(LoadSettingsTest, SavedAfterLoadTheFileComesBackByteForByte) {
-  const std::vector<uint8_t> image = WithInt(PatternBytes(4684, 8), 0, 4);
-  files_.SetFile(".\\Data\\KV.set", image);
-  store_.LoadSettingsFile(files_, ".\\Data\\");
-
-  ASSERT_TRUE(store_.SaveSettingsFile(files_, ".\\Data\\"));
-  EXPECT_EQ(files_.FileBytes(".\\Data\\KV.set"), image);
-
-  store_.SelectConfigSlot(1);
-  ASSERT_TRUE(store_.SaveSettingsFile(files_, ".\\Data\\"));
-  EXPECT_EQ(files_.FileBytes(".\\Data\\KV.set"), WithInt(image, 0, 1));
+TEST(SaveWholeFileTest, EmptyBytesMakeAnEmptyFile) {
+  MemoryFileSystem files;
+  EXPECT_TRUE(SaveWholeFile(files, "out.bin", ""));
+  EXPECT_EQ(files.FileBytes("out.bin"), Bytes());
 }
 
 }  // namespace

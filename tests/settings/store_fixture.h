@@ -1,7 +1,5 @@
-// A SettingsStore that records the key map of the slot it selects, and an in-memory C:\Game.
+// Recognisable record images for the settings and kvset tests.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
@@ -27,20 +25,5 @@ inline std::vector<uint8_t> WithInt(std::vector<uint8_t> bytes, size_t offset, i
   StoreLeInt32(&bytes[offset], value);
   return bytes;
 }
-
-inline std::vector<uint8_t> RecordBytes(const SettingsRecord& record) {
-  return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
-}
-
-inline void FillRecord(SettingsRecord& record, const std::vector<uint8_t>& bytes) {
-  std::copy(bytes.begin(), bytes.end(), record.bytes.begin());
-}
-
-class StoreFixture {
- protected:
-  uint8_t* selectedKeyMap_ = nullptr;
-  SettingsStore store_{[this](int32_t slot) { selectedKeyMap_ = store_.record().KeyMap(slot); }};
-  MemoryFileSystem files_{"C:\\Game"};
-};
 
 }  // namespace cfg

@@ -39,10 +39,6 @@ class TemporaryFolder {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   void Enter(const std::string& relative) const { std::filesystem::current_path(Path(relative)); }
-  // The working directory, resolved, for comparing with Path().
-  static std::filesystem::path Current() {
-    return std::filesystem::canonical(std::filesystem::current_path());
-  }
 
  private:
   std::filesystem::path saved_;

@@ -1,23 +1,12 @@
 // An in-memory FileSystem for unit tests: files, folders and a current
-// directory, with faults that can be injected call by call.
+// directory, with faults injected call by call.
 //
-// Paths are CP932 byte strings as the program writes them. Every path is
-// resolved against the current directory into an absolute key such as
-// "C:\Game\Data\KV.set": ".\" and "..\" are folded, "\x" starts at the root
-// of the current drive, "D:\x" is absolute, '/' counts as '\', and double-byte
-// characters are kept whole (a 0x5C second byte is not a separator). Names
-// keep their case as written: "KV.set" and "kv.set" are two files.
-//
-// Typical use:
-//   MemoryFileSystem files("C:\\Game");          // C:\Game exists and is current
-//   files.AddDirectory("Data");                  // C:\Game\Data
-//   files.SetFile(".\\Data\\KV.set", bytes);
-//   files.FailNext(FileOperation::kReplace);     // the next FileReplace fails
-//   ... run the code under test ...
-//   files.FileBytes("Data\\KV.set"), files.ListFiles(), files.calls()
+// Paths are CP932 byte strings. Each is resolved against the current directory
+// into an absolute key such as "C:\Game\Data\KV.set": "." and ".." are folded,
+// "\x" starts at the root of the current drive, "D:\x" is absolute, '/' counts
+// as '\', a 0x5C second byte is no separator, and case is kept.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -42,66 +31,54 @@ enum class FileOperation {
   kDelete,
   kLock,
   kCurrentDirectory,
-  kChangeDirectory,
+  kChangeDirectory
 };
 
-// One FileSystem call as the fake saw it; `path` is the argument as given
-// (for FileReplace the source; `target` is its destination), empty for calls
-// that take a handle.
+// One call as the fake saw it: the path as given (FileReplace: `path` is the
+// source, `target` the destination), empty for calls that take a handle, and
+// whether LockForChange was held.
 struct FileCall {
   FileOperation operation;
   std::string path;
   std::string target;
+  bool underLock;
 };
 
 class MemoryFileSystem : public FileSystem {
  public:
-  // The current directory is created (with its parents) and made current.
+  // The current directory is created with its parents.
   explicit MemoryFileSystem(const std::string& currentDirectory = "C:\\Game");
 
-  // --- Setting up -----------------------------------------------------------
-  // Creates the folder and every missing parent.
+  // Creates the folder and its missing parents.
   void AddDirectory(const std::string& path);
-  // Creates or replaces a file; its folder and the folder's parents are created.
+  // Creates or replaces a file, and its folders.
   void SetFile(const std::string& path, const std::vector<uint8_t>& bytes);
   void SetFile(const std::string& path, const std::string& bytes);
-  // A read-only file can be opened for reading but not created over, replaced
-  // or deleted.
+  // Readable, but neither replaced nor deleted.
   void SetReadOnly(const std::string& path, bool readOnly = true);
-  // A locked file is held by another program: every open, replace or delete fails.
+  // Held by another program: every open, replace or delete fails.
   void SetLocked(const std::string& path, bool locked = true);
-  // Runs once LockForChange has been granted, as another program's writes
-  // that waited for the lock would.
+  // Runs once LockForChange is granted, as another program that had the lock first.
   void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
-  // --- Faults ---------------------------------------------------------------
-  // The next `times` calls of the operation fail (none, 0 bytes or false)
-  // without any effect.
-  void FailNext(FileOperation operation, int times = 1);
-  // The next FileWrite stores only the first `bytes` bytes and reports that count.
-  void ShortenNextWrite(uint32_t bytes);
+  // The next `times` calls of the operation fail (kOther) without effect.
+  void FailNext(FileOperation operation, int times = 1) { failures_[operation] += times; }
+  // The next FileWrite stores and reports only `bytes` bytes (disk full).
+  void ShortenNextWrite(uint32_t bytes) { shortWrite_ = bytes; }
   // Every FileRead delivers at most `bytes` bytes (0: no limit).
-  void LimitReadsTo(uint32_t bytes);
-  // The process "dies" after `calls` more calls: every later call fails and
-  // changes nothing, so the files show what a killed program left behind.
-  void StopAfterCalls(size_t calls);
+  void LimitReadsTo(uint32_t bytes) { readLimit_ = bytes; }
+  // The process "dies" after `calls` more calls: later ones fail and change nothing.
+  void StopAfterCalls(size_t calls) { callsLeft_ = calls; }
 
-  // --- Looking back ---------------------------------------------------------
-  bool HasFile(const std::string& path) const;
-  bool HasDirectory(const std::string& path) const;
-  // The file's bytes, or nothing when there is no such file.
+  bool HasFile(const std::string& path) const { return files_.count(Absolute(path)) != 0; }
   std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const;
   // Absolute keys of every file, in byte order.
   std::vector<std::string> ListFiles() const;
-  // Every call made so far, in order (calls after a stop included).
   const std::vector<FileCall>& calls() const { return calls_; }
-  // The number of handles still open.
   size_t OpenHandleCount() const { return handles_.size(); }
   bool LockHeld() const { return lockHeld_; }
-  // Resolves a path as the fake does (for comparing with ListFiles()).
   std::string Absolute(const std::string& path) const;
 
-  // --- FileSystem -----------------------------------------------------------
   Handle FileOpenRead(const std::string& path) override;
   Handle FileCreateNew(const std::string& path) override;
   // The path followed by ".~N.tmp", N counting the calls.
@@ -111,12 +88,11 @@ class MemoryFileSystem : public FileSystem {
   uint32_t FileWrite(Handle file, const void* buffer, uint32_t count) override;
   bool FileClose(Handle file) override;
   uint64_t FileGetSize(Handle file) override;
-  // The path itself: the fake has no links.
-  std::string FinalPath(const std::string& path) override { return path; }
+  std::string FinalPath(const std::string& path) override { return path; }  // no links here
   bool FileReplace(const std::string& from, const std::string& to) override;
   bool FileDelete(const std::string& path) override;
   Handle LockForChange(const std::string& path) override;
-  void Unlock(Handle lock) override;
+  void Unlock(Handle) override { lockHeld_ = false; }
   FileFault LastFault() override { return {lastError_, {}}; }
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
   std::string CurrentDirectory() override;
@@ -134,19 +110,18 @@ class MemoryFileSystem : public FileSystem {
     size_t position = 0;
   };
 
-  // Logs the call and answers whether it may take effect; an injected
-  // failure is reported as kOther.
+  // Logs the call; false (cause kOther) when it must fail without effect.
   bool Admit(FileOperation operation, const std::string& path = {}, const std::string& target = {});
-  bool ParentExists(const std::string& key) const;
-  StoredFile* FindFile(const std::string& key);
-  OpenFile* FindHandle(Handle file);
-  bool IsOpen(const std::string& key) const;
-  // Records the cause of a failure; returns `result` for brevity.
   template <typename T>
   T Failed(T result, FileError cause) {
     lastError_ = cause;
     return result;
   }
+  std::string ParentOf(const std::string& key) const { return Absolute(key + "\\.."); }
+  StoredFile* FindFile(const std::string& key);
+  OpenFile* FindHandle(Handle file);
+  bool IsOpen(const std::string& key) const;
+  Handle Open(const std::string& key, bool forWriting);
 
   std::string current_;
   std::set<std::string> directories_;
