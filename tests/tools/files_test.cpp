@@ -1,0 +1,200 @@
+// What a file is to the system, and other processes at work on it: a change
+// keeps the one and lands whole beside the other.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <thread>
+
+#include "tests/tools/kvset_fixture.h"
+
+namespace cfg {
+namespace {
+
+const Image kWindowOn = WithInt(PatternImage(), 3568, 0);
+
+class KvsetTest : public KvsetFixture, public ::testing::Test {};
+
+TEST_F(KvsetTest, LinkedFileIsChangedInItsFolderWithItsModeAndOwner) {
+  WriteFile("real/target.set", PatternImage());
+  fs::create_symlink("real/target.set", "KV.set");
+  ASSERT_EQ(chmod("real/target.set", 0640), 0);
+  ASSERT_EQ(chown("real/target.set", 4321, 4322), 0) << "run as root to give a file away";
+
+  EXPECT_EQ(Kvset({"set", "KV.set", "window=on"}), kExitDone) << err_;
+
+  EXPECT_EQ(fs::read_symlink("KV.set"), "real/target.set");
+  EXPECT_TRUE(ReadFile("real/target.set") == kWindowOn);
+  struct stat status = {};
+  ASSERT_EQ(stat("real/target.set", &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(status.st_uid, 4321u);
+  EXPECT_EQ(status.st_gid, 4322u);
+  EXPECT_FALSE(HasTemporaryFile());
+}
+
+// On Linux a name is the system's bytes: no code page, no backslash separator.
+class NameTest : public KvsetFixture, public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NameTest, TheFileOfThatExactNameIsChanged) {
+  WriteFile(GetParam(), PatternImage());
+  WriteFile("a/KV.set", PatternImage());
+
+  EXPECT_EQ(Kvset({"set", GetParam(), "window=on"}), kExitDone) << err_;
+
+  EXPECT_TRUE(ReadFile(GetParam()) == kWindowOn);
+  EXPECT_TRUE(ReadFile("a/KV.set") == PatternImage());
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(".")) names.insert(entry.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"a", GetParam()}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, NameTest,
+                         ::testing::Values("a\\KV.set", u8"KV〜.set", "KV\xFF.set"),
+                         [](const auto& info) { return "Name" + std::to_string(info.index); });
+
+// Names this process would give its temporary files are taken by a link to
+// another file and by a pipe: neither is written through, waited on or removed.
+TEST_F(KvsetTest, TakenTemporaryNamesAreNeitherFollowedNorRemoved) {
+  WriteFile("KV.set", PatternImage());
+  WriteFile("victim", "mine");
+  const std::string taken = "KV.set." + std::to_string(getpid()) + "-";
+  fs::create_symlink("victim", taken + "0.tmp");
+  ASSERT_EQ(mkfifo((taken + "1.tmp").c_str(), 0600), 0);
+
+  EXPECT_EQ(Kvset({"set", "KV.set", "window=on"}), kExitDone) << err_;
+
+  EXPECT_TRUE(ReadFile("KV.set") == kWindowOn);
+  EXPECT_EQ(ReadFile("victim"), "mine");
+  EXPECT_TRUE(fs::is_symlink(taken + "0.tmp"));
+  EXPECT_TRUE(fs::is_fifo(taken + "1.tmp"));
+}
+
+// A pipe named KV.set would block a plain open until a writer came; every
+// command must refuse it at once. The command runs in a child the alarm ends.
+class PipeFileTest : public KvsetFixture, public ::testing::TestWithParam<const char*> {};
+
+TEST_P(PipeFileTest, IsRefusedAtOnce) {
+  WriteFile("map.txt", "[controller 1]\nUP=z\n");
+  ASSERT_EQ(mkfifo("KV.set", 0600), 0);
+  std::vector<std::string> args = {GetParam(), "KV.set"};
+  if (args[0] == "set" || args[0] == "bind") args.push_back(args[0] == "set" ? "slot=1" : "UP=z");
+  if (args[0] == "copy-slot") args.insert(args.end(), {"0", "1"});
+  if (args[0] == "import") args.push_back("map.txt");
+
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(5);
+    const int status = Kvset(args);
+    _exit(status == kExitError && err_.find("not a regular file") != std::string::npos ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+
+  EXPECT_FALSE(WIFSIGNALED(status)) << "the command hung";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not refused as no regular file";
+  EXPECT_TRUE(fs::is_fifo("KV.set"));
+  EXPECT_FALSE(HasTemporaryFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, PipeFileTest,
+                         ::testing::Values("show", "check", "export", "set", "bind", "copy-slot",
+                                           "import", "reset-rankings", "defaults"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                           return name;
+                         });
+
+// A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
+TEST_F(KvsetTest, FileOf4GiBMoreThanARecordIsReportedAndRefused) {
+  constexpr uint64_t kSize = (uint64_t{1} << 32) + 4684;
+  WriteFile("KV.set", PatternImage());
+  ASSERT_EQ(truncate("KV.set", kSize), 0);
+
+  EXPECT_EQ(Kvset({"check", "KV.set"}), kExitFindings);
+  EXPECT_NE(out_.find("KV.set: size 4294971980 bytes, not 4684\n"), std::string::npos) << out_;
+  EXPECT_EQ(Kvset({"bind", "KV.set", "UP=z"}), kExitError);
+  EXPECT_EQ(err_, "kvset: KV.set: the file is 4294971980 bytes, not 4684; nothing changed\n");
+  EXPECT_EQ(fs::file_size("KV.set"), kSize);
+}
+
+// Writers in processes of their own change one KV.set at the same time, each
+// its own bindings; a reader polls the file meanwhile.
+constexpr int kWriters = 4;
+constexpr int kRounds = 40;  // 4 x 40 = 5 slots x 4 controllers x 8 positions
+const char* const kPositions[] = {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"};
+
+std::vector<std::string> RaceChange(const std::string& file, int writer, int round) {
+  return {
+      "bind",
+      file,
+      "--slot",
+      std::to_string(round / 8),
+      "--controller",
+      std::to_string(writer + 1),
+      std::string(kPositions[round % 8]) + "=key:" + std::to_string(1 + writer * kRounds + round)};
+}
+
+// Exits 0 only when it saw KV.set whole every time, until `stop` closes.
+[[noreturn]] void PollSizes(int stop) {
+  for (int polls = 0;; ++polls) {
+    struct stat status;
+    if (stat("KV.set", &status) != 0 || status.st_size != 4684) _exit(1);
+    pollfd done = {stop, POLLIN, 0};
+    if (poll(&done, 1, 0) > 0) _exit(polls > 0 ? 0 : 1);
+  }
+}
+
+TEST_F(KvsetTest, ConcurrentWritersAllLandAndReadersSeeOnlyWholeFiles) {
+  WriteFile("KV.set", PatternImage());
+  WriteFile("expected.set", PatternImage());
+  for (int writer = 0; writer < kWriters; ++writer) {
+    for (int round = 0; round < kRounds; ++round) {
+      ASSERT_EQ(Kvset(RaceChange("expected.set", writer, round)), kExitDone) << err_;
+    }
+  }
+  int stop[2];
+  ASSERT_EQ(pipe(stop), 0);
+  const pid_t reader = fork();
+  if (reader == 0) {
+    close(stop[1]);
+    PollSizes(stop[0]);
+  }
+  std::vector<pid_t> writers;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    writers.push_back(fork());
+    if (writers.back() != 0) continue;
+    int failures = 0;
+    for (int round = 0; round < kRounds; ++round) {
+      failures += Kvset(RaceChange("KV.set", writer, round)) != kExitDone;
+    }
+    _exit(failures);
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (const pid_t pid : writers) {
+    int status = -1;
+    while (waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (std::chrono::steady_clock::now() >= deadline) kill(pid, SIGKILL);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed or hung";
+  }
+  close(stop[1]);
+  int readerStatus = -1;
+  waitpid(reader, &readerStatus, 0);
+
+  EXPECT_TRUE(WIFEXITED(readerStatus) && WEXITSTATUS(readerStatus) == 0)
+      << "the reader saw KV.set missing or not 4684 bytes";
+  EXPECT_TRUE(ReadFile("KV.set") == ReadFile("expected.set"));
+  EXPECT_FALSE(ReadFile("KV.set") == PatternImage());
+  EXPECT_FALSE(HasTemporaryFile());
+}
+
+}  // namespace
+}  // namespace cfg
