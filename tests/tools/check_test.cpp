@@ -24,12 +24,12 @@ TEST_P(CheckTest, ReportsOneLineAFindingAndExits1) {
   WriteFile("KV.set", GetParam().file);
   const std::vector<std::string>& findings = GetParam().findings;
 
-  EXPECT_EQ(Kvset({"check", "KV.set"}), findings.empty() ? kExitDone : kExitFindings);
+  EXPECT_EQ(Kvset("check KV.set"), findings.empty() ? kExitDone : kExitFindings);
 
   std::string expected = findings.empty() ? "KV.set: no findings\n" : "";
   for (const std::string& finding : findings) expected += "KV.set: " + finding + "\n";
   EXPECT_EQ(out_, expected);
-  EXPECT_EQ(Kvset({"check", "--json", "KV.set"}), findings.empty() ? kExitDone : kExitFindings);
+  EXPECT_EQ(Kvset("check --json KV.set"), findings.empty() ? kExitDone : kExitFindings);
   const nlohmann::json json = nlohmann::json::parse(out_);
   EXPECT_EQ(json["format"], 1);
   EXPECT_EQ(json["file"], "KV.set");

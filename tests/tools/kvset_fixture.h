@@ -73,7 +73,11 @@ class KvsetFixture {
     fs::remove_all(root_);
   }
 
-  int Kvset(const std::vector<std::string>& args) {
+  // The words of the command line are split at spaces.
+  int Kvset(const std::string& line) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) args.push_back(word);
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunKvset(

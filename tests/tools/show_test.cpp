@@ -38,7 +38,7 @@ class ShowTest : public KvsetFixture, public ::testing::Test {
 };
 
 TEST_F(ShowTest, TextShowsTheOptionsAsTheDialogAndEveryBindingByName) {
-  EXPECT_EQ(Kvset({"show", "KV.set"}), kExitDone);
+  EXPECT_EQ(Kvset("show KV.set"), kExitDone);
 
   const std::vector<std::string> lines = Lines(out_);
   ASSERT_EQ(lines.size(), 5u + 5 * 5 + 4 * 11);
@@ -58,7 +58,7 @@ TEST_F(ShowTest, TextShowsTheOptionsAsTheDialogAndEveryBindingByName) {
 }
 
 TEST_F(ShowTest, JsonCarriesTheSameFields) {
-  EXPECT_EQ(Kvset({"show", "KV.set", "--json"}), kExitDone);
+  EXPECT_EQ(Kvset("show KV.set --json"), kExitDone);
 
   const nlohmann::json json = nlohmann::json::parse(out_);
   EXPECT_EQ(json["format"], 1);
@@ -97,7 +97,7 @@ TEST_F(ShowTest, JsonCarriesTheSameFields) {
 TEST_F(ShowTest, ShortFileShowsItsSizeAndTheDefaultsPastItsEnd) {
   WriteFile("KV.set", WithInt(Image(4, 0), 0, 4));
 
-  EXPECT_EQ(Kvset({"show", "KV.set"}), kExitDone);
+  EXPECT_EQ(Kvset("show KV.set"), kExitDone);
 
   const std::vector<std::string> lines = Lines(out_);
   ASSERT_GT(lines.size(), 5u + 4 * 5 + 1);
@@ -112,15 +112,15 @@ TEST_F(ShowTest, ShortFileShowsItsSizeAndTheDefaultsPastItsEnd) {
 // Export to a file through the safe save, import of it into a slot the copy
 // overwrote: every source and code comes back; handler words stay the slot's.
 TEST_F(ShowTest, ImportOfAnExportRestoresEverySourceAndCode) {
-  ASSERT_EQ(Kvset({"export", "KV.set"}), kExitDone);
+  ASSERT_EQ(Kvset("export KV.set"), kExitDone);
   const std::string exported = out_;
-  ASSERT_EQ(Kvset({"export", "KV.set", "--slot", "3", "-o", "map.txt"}), kExitDone) << err_;
+  ASSERT_EQ(Kvset("export KV.set --slot 3 -o map.txt"), kExitDone) << err_;
   EXPECT_EQ(ReadFile("map.txt"), exported);
   EXPECT_EQ(Lines(exported)[0], "# KV.set key map of slot 3");
   EXPECT_EQ(Lines(exported)[10], "[controller 2]");
-  ASSERT_EQ(Kvset({"copy-slot", "KV.set", "0", "3"}), kExitDone);
+  ASSERT_EQ(Kvset("copy-slot KV.set 0 3"), kExitDone);
 
-  EXPECT_EQ(Kvset({"import", "KV.set", "map.txt"}), kExitDone) << err_;
+  EXPECT_EQ(Kvset("import KV.set map.txt"), kExitDone) << err_;
 
   Image expected = CraftedImage();
   for (int controller = 0; controller < 4; ++controller) {
@@ -131,79 +131,6 @@ TEST_F(ShowTest, ImportOfAnExportRestoresEverySourceAndCode) {
   }
   EXPECT_TRUE(ReadFile("KV.set") == expected);
 }
-
-// "[controller 1]\nUP=←\n" in each encoding a text editor or a shell writes.
-struct EncodingCase {
-  const char* name;
-  std::string bytes;
-  bool standardInput;
-};
-
-std::string Utf16(const std::u16string& text, bool bigEndian) {
-  std::string bytes;
-  for (const char16_t unit : u"\uFEFF" + text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-  }
-  return bytes;
-}
-
-class ImportTest : public KvsetFixture, public ::testing::TestWithParam<EncodingCase> {};
-
-TEST_P(ImportTest, ReadsTheSameBindings) {
-  WriteFile("KV.set", PatternImage());
-  WriteFile("map.txt", GetParam().bytes);
-  in_ = GetParam().standardInput ? GetParam().bytes : std::string();
-
-  EXPECT_EQ(Kvset({"import", "KV.set", "--slot", "1", GetParam().standardInput ? "-" : "map.txt"}),
-            kExitDone)
-      << err_;
-
-  EXPECT_TRUE(ReadFile("KV.set") == WithBinding(PatternImage(), 1, 0, 0, 0, 203));
-}
-
-INSTANTIATE_TEST_SUITE_P(Encodings, ImportTest,
-                         ::testing::ValuesIn(std::vector<EncodingCase>{
-                             {"Utf8", u8"[controller 1]\nUP=←", false},
-                             {"Utf16Le", Utf16(u"[controller 1]\r\nUP=←\r\n", false), false},
-                             {"Utf16Be", Utf16(u"[controller 1]\nUP=←\n", true), false},
-                             {"Cp932", "[controller 1]\r\nUP=\x81\xA9\r\n", false},
-                             {"StandardInput", Utf16(u"[controller 1]\nUP=←\n", false), true},
-                         }),
-                         [](const auto& info) { return info.param.name; });
-
-struct BadTextCase {
-  const char* name;
-  std::string text;
-  std::string message;
-};
-
-class ImportBadTextTest : public KvsetFixture, public ::testing::TestWithParam<BadTextCase> {};
-
-TEST_P(ImportBadTextTest, RefusesTheWholeTextAndNamesTheLine) {
-  WriteFile("KV.set", PatternImage());
-  WriteFile("map.txt", GetParam().text);
-
-  EXPECT_EQ(Kvset({"import", "KV.set", "map.txt"}), kExitError);
-
-  EXPECT_EQ(err_, "kvset: map.txt: " + GetParam().message + "\n");
-  EXPECT_TRUE(ReadFile("KV.set") == PatternImage());
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, ImportBadTextTest,
-                         ::testing::ValuesIn(std::vector<BadTextCase>{
-                             {"BindingBeforeHeader", "# x\nUP=z\n",
-                              "line 2: a binding before the first [controller N]"},
-                             {"Controller5", "[controller 4]\nUP=z\n[controller 5]\n",
-                              "line 3: [controller 5]: expected [controller 1] to [controller 4]"},
-                             {"Controller0", "[controller 0]",
-                              "line 1: [controller 0]: expected [controller 1] to "
-                              "[controller 4]"},
-                             {"RepeatedPosition", "[controller 2]\nUP=z\nB1=x\nUP=c\n",
-                              "controller 2 UP is given twice"},
-                         }),
-                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace cfg
