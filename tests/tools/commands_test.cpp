@@ -33,6 +33,13 @@ Edit Binds(int slot, int controller, std::vector<std::array<int32_t, 3>> binding
   };
 }
 
+// Slot `from`'s key map over slot `to`'s.
+Edit CopyKeyMap(int from, int to) {
+  return [=](Image i) {
+    return i.replace(BindingAt(to, 0, 0), 384, i.substr(BindingAt(from, 0, 0), 384));
+  };
+}
+
 // The golden file's bytes from `offset` on, over the file's own.
 Edit Golden(const std::string& name, size_t offset = 0) {
   return [=](Image image) { return image.replace(offset, -1, GoldenFile(name).substr(offset)); };
@@ -94,8 +101,6 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
   EXPECT_FALSE(HasTemporaryFile());
 }
 
-const Image kKeyMap4 = PatternImage().substr(BindingAt(4, 0, 0), 384);
-
 INSTANTIATE_TEST_SUITE_P(
     Commands, RunTest,
     ::testing::ValuesIn(std::vector<RunCase>{
@@ -134,8 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"BindMissing", "bind none.set UP=z", 2,
          "kvset: none.set: cannot open the file: there is "
          "no such file\n"},
-        {"CopySlot", "copy-slot KV.set 4 0", 0, "", "KV.set",
-         [](Image i) { return i.replace(324, 384, kKeyMap4); }},
+        {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, "", "KV.set", CopyKeyMap(4, 0)},
+        {"CopySlotTo4", "copy-slot KV.set 1 4", 0, "", "KV.set", CopyKeyMap(1, 4)},
         {"CopyToSlot5", "copy-slot KV.set 0 5", 2, "TO takes a number from 0 to 4"},
         {"Import", "import KV.set --slot 1 map.txt", 0, "", "KV.set",
          Binds(1, 3, {{7, 1, 2}, {0, 0, 203}})},
