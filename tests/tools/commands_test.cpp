@@ -66,7 +66,8 @@ class RunTest : public KvsetFixture, public ::testing::TestWithParam<RunCase> {
     files_["short.set"] = PatternImage().substr(1);
     files_["long.set"] = PatternImage() + "x";
     files_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
-    files_["map.txt"] = u8"\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
+    // Marked twice, as by an editor that adds its mark to a marked text.
+    files_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
     files_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
     files_["nohead.txt"] = "# x\nUP=z\n";
     files_["c5.txt"] = "[controller 4]\n[controller 5]\n";
