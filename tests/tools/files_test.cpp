@@ -101,6 +101,28 @@ INSTANTIATE_TEST_SUITE_P(Commands, PipeFileTest,
                            return name;
                          });
 
+// Reads that give nothing, as from a disk that went away.
+class ReadsNothing : public PosixFileSystem {
+ public:
+  ReadsNothing() : PosixFileSystem(PathStyle::kNative) {}
+  uint32_t FileRead(Handle, void*, uint32_t) override { return 0; }
+};
+
+// A change to a file not read whole would write defaults over the bytes never read.
+TEST_F(KvsetTest, ChangeOfAFileNotReadWholeIsRefused) {
+  WriteFile("KV.set", PatternImage());
+  ReadsNothing files;
+  std::ostringstream out;
+  std::ostringstream err;
+
+  EXPECT_EQ(RunKvset(
+                {"set", "KV.set", "window=on"}, {files, files}, [] { return ""; }, out, err),
+            kExitError);
+
+  EXPECT_EQ(err.str(), "kvset: KV.set: cannot read the whole file\n");
+  EXPECT_TRUE(ReadFile("KV.set") == PatternImage());
+}
+
 // A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
 TEST_F(KvsetTest, FileOf4GiBMoreThanARecordIsReportedAndRefused) {
   constexpr uint64_t kSize = (uint64_t{1} << 32) + 4684;
