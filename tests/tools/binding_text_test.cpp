@@ -6,109 +6,65 @@
 #include <vector>
 
 #include "settings/text_codec.h"
+#include "tools/kvset/suggestion.h"
 
 namespace cfg {
 namespace {
 
+// A text (CP932) that names an input, how kvset writes that input back, or a
+// text that names none (`shown` empty).
 struct TextCase {
   const char* name;
-  int32_t source;
-  int32_t code;
-  std::string text;  // CP932
+  std::string text;
+  std::string shown = "";
+  int32_t source = 0;
+  int32_t code = 0;
 };
 
 class BindingTextTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(BindingTextTest, WritesTheTextAndReadsItBackToTheSameSourceAndCode) {
-  KeyBinding binding;
-  SetBinding(binding, GetParam().source, GetParam().code);
-
-  EXPECT_EQ(BindingText(binding), GetParam().text);
+TEST_P(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
   const std::optional<KeyBinding> parsed = ParseBindingText(GetParam().text);
-  ASSERT_TRUE(parsed.has_value());
+
+  ASSERT_EQ(parsed.has_value(), !GetParam().shown.empty());
+  if (!parsed) return;
   EXPECT_EQ(parsed->source, GetParam().source);
   EXPECT_EQ(parsed->code, GetParam().code);
+  EXPECT_EQ(BindingText(*parsed), GetParam().shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, BindingTextTest,
+INSTANTIATE_TEST_SUITE_P(Texts, BindingTextTest,
                          ::testing::ValuesIn(std::vector<TextCase>{
-                             {"Letter", 0, 44, "z"},
-                             {"DownArrow", 0, 208, "\x81\xAB"},
-                             {"Yen", 0, 125, "\x5C"},
-                             {"BackslashWord", 0, 43, "backslash"},
-                             {"Home", 0, 199, "Home"},
-                             {"Cleared", 0, 0, "none"},
-                             {"KeyWithoutName", 0, 300, "key:300"},
-                             {"NegativeKey", 0, -1, "key:-1"},
-                             {"PadButton", 2, 0x1, "PAD2:B1"},
-                             {"PadDirection", 1, 0x10000, "PAD1:UP"},
-                             {"PadButton16", 4, 0x8000, "PAD4:B16"},
-                             {"PadTwoBits", 2, 0x30, "PAD2:0x30"},
-                             {"PadNoBits", 3, 0, "PAD3:0x0"},
-                             {"SourceOutOfRange", 7, 5, "source7:0x5"},
-                             {"NegativeSource", -1, -1, "source-1:0xFFFFFFFF"},
-                         }),
-                         [](const auto& info) { return info.param.name; });
-
-struct SpellingCase {
-  const char* name;
-  std::string text;
-  int32_t source;
-  int32_t code;
-};
-
-class BindingSpellingTest : public ::testing::TestWithParam<SpellingCase> {};
-
-TEST_P(BindingSpellingTest, OtherSpellingsNameTheSameInput) {
-  const std::optional<KeyBinding> parsed = ParseBindingText(GetParam().text);
-
-  ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(parsed->source, GetParam().source);
-  EXPECT_EQ(parsed->code, GetParam().code);
-}
-
-INSTANTIATE_TEST_SUITE_P(Spellings, BindingSpellingTest,
-                         ::testing::ValuesIn(std::vector<SpellingCase>{
-                             {"LowerPad", "pad2:b3", 2, 0x4},
-                             {"MixedPad", "Pad1:Up", 1, 0x10000},
-                             {"UpperKeyPrefix", "KEY:208", 0, 208},
-                             {"HexKey", "key:0x2C", 0, 44},
-                             {"DecimalMask", "pad3:48", 3, 0x30},
-                             {"UpperNone", "NONE", 0, 0},
-                             {"HighBitMask", "pad1:0x80000000", 1, INT32_MIN},
-                             {"UpperKeyName", "Z", 0, 44},
-                             {"LowerKeyName", "home", 0, 199},
-                             {"ArrowWord", "up", 0, 200},
-                             {"UpperArrowWord", "RIGHT", 0, 205},
-                         }),
-                         [](const auto& info) { return info.param.name; });
-
-struct RejectCase {
-  const char* name;
-  std::string text;
-};
-
-class BindingRejectTest : public ::testing::TestWithParam<RejectCase> {};
-
-TEST_P(BindingRejectTest, NamesNoInput) {
-  EXPECT_FALSE(ParseBindingText(GetParam().text).has_value());
-}
-
-INSTANTIATE_TEST_SUITE_P(Rejected, BindingRejectTest,
-                         ::testing::ValuesIn(std::vector<RejectCase>{
-                             {"Empty", ""},
+                             {"Letter", "z", "z", 0, 44},
+                             {"DownArrow", "\x81\xAB", "\x81\xAB", 0, 208},
+                             {"ArrowWord", "RIGHT", "\x81\xA8", 0, 205},
+                             {"Yen", "\x5C", "\x5C", 0, 125},
+                             {"LowerName", "home", "Home", 0, 199},
+                             {"Cleared", "NONE", "none", 0, 0},
+                             {"KeyCode", "KEY:300", "key:300", 0, 300},
+                             {"HexKey", "key:0x2c", "z", 0, 44},
+                             {"NegativeKey", "key:-2147483648", "key:-2147483648", 0, INT32_MIN},
+                             {"KeyOf16Digits", "key:0000000000000001", "key:1", 0, 1},
+                             {"PadButton", "PAD1:b1", "PAD1:B1", 1, 0x1},
+                             {"PadDirection", "pad4:up", "PAD4:UP", 4, 0x10000},
+                             {"PadButton16", "pad2:B16", "PAD2:B16", 2, 0x8000},
+                             {"PadDecimalMask", "pad3:48", "PAD3:0x30", 3, 0x30},
+                             {"PadHighBit", "pad1:0xFFFFFFFF", "PAD1:0xFFFFFFFF", 1, -1},
+                             {"SourceOutOfRange", "source5:0x5", "source5:0x5", 5, 5},
+                             {"NegativeSource", "source-1:-1", "source-1:0xFFFFFFFF", -1, -1},
                              {"UnknownName", "zz"},
                              {"Joystick0", "pad0:B1"},
                              {"Joystick5", "pad5:B1"},
-                             {"NoPadInput", "pad2:"},
                              {"NoColon", "pad2B1"},
                              {"UnknownPadInput", "pad2:B17"},
                              {"EmptyCode", "key:"},
-                             {"Letters", "key:abc"},
+                             {"KeyOf17Digits", "key:00000000000000001"},
                              {"AboveInt32", "key:2147483648"},
+                             {"BelowInt32", "key:-2147483649"},
                              {"Above32Bits", "key:0x100000000"},
                              {"NegativeHex", "key:0x-1"},
                              {"SourceWithoutCode", "source7"},
+                             {"SourceBadCode", "source1:x"},
                              {"TrailingSpace", "key:1 "},
                          }),
                          [](const auto& info) { return info.param.name; });
@@ -124,15 +80,37 @@ TEST(KeyNamesTest, EveryListedNameReadsBackAsItsOwnKey) {
   }
 }
 
-TEST(PositionNameTest, EveryPositionReadsBackInAnyCase) {
-  const std::vector<std::string> names = {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"};
-  for (int position = 0; position < kPositionCount; ++position) {
-    EXPECT_EQ(PositionName(position), names[position]);
-    EXPECT_EQ(ParsePositionName(names[position]), position);
-  }
-  EXPECT_EQ(ParsePositionName("down"), 1);
-  EXPECT_EQ(ParsePositionName("B5"), std::nullopt);
+struct SlipCase {
+  const char* name;
+  std::string word;
+  std::string suggestion;  // empty: none
+};
+
+class SuggestionTest : public ::testing::TestWithParam<SlipCase> {};
+
+TEST_P(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
+  const std::vector<std::string> names = {"show", "check", "export", "import", "Home", "z"};
+  const std::string suggestion = GetParam().suggestion;
+
+  EXPECT_EQ(DidYouMean(GetParam().word, names),
+            suggestion.empty() ? "" : " (did you mean " + suggestion + "?)");
 }
+
+INSTANTIATE_TEST_SUITE_P(Words, SuggestionTest,
+                         ::testing::ValuesIn(std::vector<SlipCase>{
+                             {"Swap", "hmoe", "Home"},
+                             {"SwapAtTheStart", "hsow", "show"},
+                             {"SwapAtTheEnd", "shwo", "show"},
+                             {"Insertion", "cheeck", "check"},
+                             {"Deletion", "chck", "check"},
+                             {"Substitution", "CHECH", "check"},
+                             {"TwoSlipsInSixLetters", "ekbort", "export"},
+                             {"TwoSlipsInFiveLetters", "chakk", ""},
+                             {"FirstOfTwoAsNear", "ixport", "export"},
+                             {"WholeNameReplaced", "q", ""},
+                             {"FarOff", "window", ""},
+                         }),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace cfg

@@ -1,22 +1,24 @@
-// kvset run as a user runs it: on KV.set in a fresh folder that is the
-// working directory, with its output and exit status kept.
+// kvset run as a user runs it: in a fresh folder that is the working
+// directory, with its output and exit status kept.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "settings/byte_order.h"
 #include "settings/file_system_posix.h"
-#include "tests/settings/store_fixture.h"
-#include "tests/settings/temporary_folder.h"
 #include "tools/kvset/commands.h"
 
 namespace cfg {
 
-using Image = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+using Image = std::string;  // the bytes of a file
 
 // Record offset of a binding's source; its code follows 4 bytes on, its handler 8.
 constexpr size_t BindingAt(int slot, int controller, int position) {
@@ -24,24 +26,58 @@ constexpr size_t BindingAt(int slot, int controller, int position) {
          12 * static_cast<size_t>(position);
 }
 
-inline Image WithBinding(Image image, int slot, int controller, int position, int32_t source,
-                         int32_t code) {
-  StoreLeInt32(&image[BindingAt(slot, controller, position)], source);
-  StoreLeInt32(&image[BindingAt(slot, controller, position) + 4], code);
-  return image;
+inline Image WithInt(Image image, size_t offset, int32_t value) {
+  uint8_t bytes[4];
+  StoreLeInt32(bytes, value);
+  return image.replace(offset, 4, reinterpret_cast<const char*>(bytes), 4);
 }
 
-// Every byte different from its neighbours, handler words and reserved areas
-// included, with slot 2 current.
+inline Image WithBinding(const Image& image, int slot, int controller, int position, int32_t source,
+                         int32_t code) {
+  const size_t at = BindingAt(slot, controller, position);
+  return WithInt(WithInt(image, at, source), at + 4, code);
+}
+
+// Every byte different from its neighbours and from zero, handler words and
+// reserved areas included, with slot 2 current.
 inline Image PatternImage() {
-  return WithInt(PatternBytes(4684, 21), 0, 2);
+  Image image(4684, '\0');
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 % 251 + 1);
+  return WithInt(image, 0, 2);
+}
+
+inline Image ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void WriteFile(const std::string& name, const Image& bytes) {
+  if (fs::path(name).has_parent_path()) fs::create_directories(fs::path(name).parent_path());
+  std::ofstream(name, std::ios::binary) << bytes;
+}
+
+inline Image GoldenFile(const std::string& name) {
+  return ReadFile(std::string(GOLDEN_DIR) + "/" + name);
 }
 
 class KvsetFixture {
  protected:
-  KvsetFixture() { folder_.Enter(""); }
+  KvsetFixture() {
+    char name[] = "/tmp/kvset-test-XXXXXX";
+    EXPECT_NE(mkdtemp(name), nullptr);
+    root_ = name;
+    fs::current_path(root_);
+  }
+  ~KvsetFixture() {
+    fs::current_path(saved_);
+    fs::remove_all(root_);
+  }
 
-  int Kvset(const std::vector<std::string>& args) {
+  // The words of the command line are split at spaces.
+  int Kvset(const std::string& line) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) args.push_back(word);
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunKvset(
@@ -51,23 +87,16 @@ class KvsetFixture {
     return status;
   }
 
-  void WriteImage(const Image& image, const std::string& name = "KV.set") const {
-    folder_.WriteFile(name, std::string(image.begin(), image.end()));
-  }
-  Image ReadImage(const std::string& name = "KV.set") const {
-    const std::string bytes = folder_.ReadFile(name);
-    return Image(bytes.begin(), bytes.end());
-  }
-  bool Exists(const std::string& name) const { return std::filesystem::exists(folder_.Path(name)); }
   // A temporary file left anywhere under the folder.
-  bool HasTemporaryFile() const {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.Path(""))) {
+  static bool HasTemporaryFile() {
+    for (const auto& entry : fs::recursive_directory_iterator(".")) {
       if (entry.path().extension() == ".tmp") return true;
     }
     return false;
   }
 
-  TemporaryFolder folder_;
+  const fs::path saved_ = fs::current_path();
+  fs::path root_;
   // As the Linux kvset has them: names are the system's bytes.
   PosixFileSystem files_{PathStyle::kNative};
   PosixFileSystem gameFiles_{PathStyle::kGame};
