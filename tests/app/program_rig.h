@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/program.h"
@@ -21,18 +22,23 @@ constexpr char kStartFolder[] = "C:\\Game";
 constexpr char kLocalConfigSettings[] = "C:\\Game\\LocalConfig\\KV.set";
 constexpr char kDataSettings[] = "C:\\Game\\Data\\KV.set";
 
-// The devices start on a thread of their own, as on Windows.
+// The devices start on a thread of their own, as on Windows, or, when late,
+// answer only once they are waited for, after KV.set is loaded.
 class StdDevicesThread : public DevicesThread {
  public:
+  bool late = false;
   void Start(Program& program) override {
-    thread_ = std::thread([&program] { program.StartDevices(); });
+    if (late) program_ = &program;
+    if (!late) thread_ = std::thread([&program] { program.StartDevices(); });
   }
   void Join() override {
     if (thread_.joinable()) thread_.join();
+    if (program_ != nullptr) std::exchange(program_, nullptr)->StartDevices();
   }
 
  private:
   std::thread thread_;
+  Program* program_ = nullptr;
 };
 
 struct ProgramRig {
