@@ -35,7 +35,7 @@ struct FaultCase {
 
 // With a current slot in range, so the load changes nothing.
 const std::vector<uint8_t> kOldFile = [] {
-  std::vector<uint8_t> file = PatternFile(kSettingsRecordSize);
+  std::vector<uint8_t> file = PatternBytes(kSettingsRecordSize, 5);
   std::fill_n(file.begin(), 4, 0);
   return file;
 }();
@@ -106,7 +106,7 @@ TEST_P(FileFaultTest, KvSetIsOldOrNewWholeAndAFailedSaveIsReported) {
   }
 
   const std::optional<std::vector<uint8_t>> expected[] = {
-      kOldFile, Image(program.settings.record()), std::nullopt};
+      kOldFile, RecordBytes(program.settings.record()), std::nullopt};
   EXPECT_EQ(files.FileBytes(kLocalConfigSettings), expected[static_cast<int>(c.disk)]);
   for (const std::string& path : files.ListFiles()) {
     EXPECT_TRUE(path == kLocalConfigSettings ||

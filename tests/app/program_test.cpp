@@ -30,7 +30,7 @@ Bytes Edited(int32_t slot, int32_t upSource = kKeyboardSource, int32_t upCode = 
   SettingsRecord record = GoldenRecord(false);
   record.SetInt(record_offset::kCurrentSlot, slot);
   StoreBinding(record.KeyMap(0), 0, kUp, KeyBinding{upSource, upCode, 0x12345678});
-  return Image(record);
+  return RecordBytes(record);
 }
 
 struct DiskCase {
@@ -47,20 +47,20 @@ struct DiskCase {
 
 // Keyboard defaults that end after controller 1's UP and DOWN in slot 0.
 const Bytes kUpAndDown = [] {
-  Bytes keyboard = Image(GoldenRecord(false));
+  Bytes keyboard = RecordBytes(GoldenRecord(false));
   keyboard.resize(record_offset::KeyMap(0) + 2 * kKeyBindingSize);
   return keyboard;
 }();
 
-const Bytes kWhole = PatternFile(kSettingsRecordSize, 11);
+const Bytes kWhole = PatternBytes(kSettingsRecordSize, 11);
 const DiskCase kDiskCases[] = {
     {"LocalConfigFileIsLoadedAndSavedBackThere", kWhole, {}, Edited(3)},
     {"DataFileWhenLocalConfigHasNone", {}, {}, kWhole, kDataSettings},
     {"NeitherFileKeepsTheDefaultsAndSavesIntoData", {}, kUpArrow, {}, kDataSettings},
     {"EmptyLocalConfigFileCountsAsFound", Bytes{}, kUpArrow, kWhole},
     {"LockedLocalConfigFileCountsAsMissing", Edited(3), {}, kWhole, kDataSettings, true},
-    {"OneByte", PatternFile(1), kUpArrow},
-    {"OneMebibyte", PatternFile(1 << 20)},
+    {"OneByte", PatternBytes(1, 5), kUpArrow},
+    {"OneMebibyte", PatternBytes(1 << 20, 5)},
     {"SlotFive", Edited(5), kUpArrow},
     {"SourceMinusOne", Edited(0, -1, 0x10000), "PAD-1:UP"},
     {"SourceFive", Edited(0, 5, 0x10000), "PAD5:UP"},

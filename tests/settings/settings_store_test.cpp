@@ -14,10 +14,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Of(const SettingsRecord& record) {
-  return Bytes(record.bytes.begin(), record.bytes.end());
-}
-
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   return info.param.name;
@@ -117,7 +113,7 @@ TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
 
   Bytes expected = before;
   std::copy_n(file.begin(), row.taken, expected.begin());
-  EXPECT_EQ(Of(record), expected);
+  EXPECT_EQ(RecordBytes(record), expected);
   if (!row.size) return;
   EXPECT_EQ(whole, row.whole);
   EXPECT_EQ(files.calls().back().operation, FileOperation::kClose);
