@@ -108,7 +108,7 @@ TEST_P(PlayerRunTest, ConfirmedRunSavesTheGoldenRecordWithThePlayersChanges) {
     StoreControllerBindings(expected.KeyMap(2), 0, LoadControllerBindings(expected.KeyMap(2), 1));
   }
   EXPECT_EQ(rig_.files.FileBytes(kDataSettings),
-            confirmed ? std::optional(Image(expected)) : std::nullopt);
+            confirmed ? std::optional(RecordBytes(expected)) : std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, PlayerRunTest, ::testing::ValuesIn(kRuns),

@@ -7,10 +7,12 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/program.h"
 #include "settings/settings_record.h"
+#include "tests/settings/store_fixture.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 #include "tests/support/memory_file_system.h"
@@ -21,18 +23,23 @@ constexpr char kStartFolder[] = "C:\\Game";
 constexpr char kLocalConfigSettings[] = "C:\\Game\\LocalConfig\\KV.set";
 constexpr char kDataSettings[] = "C:\\Game\\Data\\KV.set";
 
-// The devices start on a thread of their own, as on Windows.
+// The devices start on a thread of their own, as on Windows, or, when late,
+// answer only once they are waited for, after KV.set is loaded.
 class StdDevicesThread : public DevicesThread {
  public:
+  bool late = false;
   void Start(Program& program) override {
-    thread_ = std::thread([&program] { program.StartDevices(); });
+    if (late) program_ = &program;
+    if (!late) thread_ = std::thread([&program] { program.StartDevices(); });
   }
   void Join() override {
     if (thread_.joinable()) thread_.join();
+    if (program_ != nullptr) std::exchange(program_, nullptr)->StartDevices();
   }
 
  private:
   std::thread thread_;
+  Program* program_ = nullptr;
 };
 
 struct ProgramRig {
@@ -48,17 +55,6 @@ struct ProgramRig {
     joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
   }
 };
-
-inline std::vector<uint8_t> Image(const SettingsRecord& record) {
-  return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
-}
-
-// Bytes that differ from their neighbours, so a lost or moved byte shows.
-inline std::vector<uint8_t> PatternFile(size_t size, int seed = 5) {
-  std::vector<uint8_t> bytes(size);
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 13 + seed);
-  return bytes;
-}
 
 #ifdef GOLDEN_DIR
 // The record a confirmed run with no KV.set saves, as the independent model of

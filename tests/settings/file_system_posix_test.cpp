@@ -79,15 +79,6 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   EXPECT_EQ(Names("."), (std::set<std::string>{"folder", "link"}));
 }
 
-TEST_F(PosixTest, SizeOverFourGibibytesIsToldWhole) {
-  folder_.WriteFile("big", "x");
-  fs::resize_file("big", (uint64_t{1} << 32) + kSettingsRecordSize);
-  SettingsRecord record;
-
-  EXPECT_EQ(LoadRecordFile(files_, "big", record), (uint64_t{1} << 32) + kSettingsRecordSize);
-  EXPECT_EQ(record.bytes[0], 'x');
-}
-
 TEST_F(PosixTest, CurrentDirectoryIsCp932AndMayBeLong) {
   const std::string deep = std::string(250, 'd') + u8"/表";
   fs::create_directories(fs::u8path(deep));

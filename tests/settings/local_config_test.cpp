@@ -72,12 +72,13 @@ struct ConfigRow {
   std::string prior;
   std::string current;
   bool grown = false;
+  std::string start = "C:\\Start";
 };
 
 class ReadLocalConfigTest : public ::testing::TestWithParam<ConfigRow> {};
 
 TEST_P(ReadLocalConfigTest, AppliesTheEntriesAndTellsThePriorDirectory) {
-  GrowingFileSystem files("C:\\Start");
+  GrowingFileSystem files(GetParam().start);
   files.grown = GetParam().grown;
   for (const std::string folder : {"C:\\Other", "C:\\Start\\A\\B", "C:\\Start\\表ソ"}) {
     files.AddDirectory(folder);
@@ -124,17 +125,9 @@ INSTANTIATE_TEST_SUITE_P(
         {"File8194Bytes", Padded("DataPath ..\\Other", 8194), "C:\\Start\\", "C:\\Other"},
         {"File8195BytesIgnored", Padded("DataPath ..\\Other", 8195), "", "C:\\Start"},
         {"FileGrewAfterItsSize", "DataPath AB", "C:\\Start\\", "C:\\Start\\A", true},
+        {"DriveRootGetsNoSecondBackslash", "DataPath Other", "C:\\", "C:\\Other", false, "C:\\"},
     }),
     [](const auto& info) { return info.param.name; });
-
-TEST(ReadLocalConfigRootTest, DriveRootGetsNoSecondBackslash) {
-  MemoryFileSystem files("C:\\");
-  files.AddDirectory("C:\\Other");
-  files.SetFile("C:\\LocalConfig\\LocalConfig.Txt", "DataPath Other");
-
-  EXPECT_EQ(ReadLocalConfig(files), "C:\\");
-  EXPECT_EQ(files.CurrentDirectory(), "C:\\Other");
-}
 
 }  // namespace
 }  // namespace cfg

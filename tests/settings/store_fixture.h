@@ -26,4 +26,8 @@ inline std::vector<uint8_t> WithInt(std::vector<uint8_t> bytes, size_t offset, i
   return bytes;
 }
 
+inline std::vector<uint8_t> RecordBytes(const SettingsRecord& record) {
+  return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
+}
+
 }  // namespace cfg

@@ -29,9 +29,7 @@ enum class FileOperation {
   kGetSize,
   kReplace,
   kDelete,
-  kLock,
-  kCurrentDirectory,
-  kChangeDirectory
+  kLock
 };
 
 // One call as the fake saw it: the path as given (FileReplace: `path` is the
@@ -70,7 +68,6 @@ class MemoryFileSystem : public FileSystem {
   // The process "dies" after `calls` more calls: later ones fail and change nothing.
   void StopAfterCalls(size_t calls) { callsLeft_ = calls; }
 
-  bool HasFile(const std::string& path) const { return files_.count(Absolute(path)) != 0; }
   std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const;
   // Absolute keys of every file, in byte order.
   std::vector<std::string> ListFiles() const;
@@ -95,7 +92,7 @@ class MemoryFileSystem : public FileSystem {
   void Unlock(Handle) override { lockHeld_ = false; }
   FileFault LastFault() override { return {lastError_, {}}; }
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
-  std::string CurrentDirectory() override;
+  std::string CurrentDirectory() override { return current_; }
   bool ChangeDirectory(const std::string& path) override;
 
  private:
