@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,46 +70,6 @@ TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).source, 3);
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).code, static_cast<int32_t>(kPadDown));
 }
-
-// The defaults, as the player reads them in the dialog, position by position.
-struct DefaultsCase {
-  const char* name;
-  bool joystick1;
-  int controller;
-  const char* names[kPositionCount];
-};
-
-const DefaultsCase kDefaultsCases[] = {
-    {"Controller1", false, 0, {"↑", "↓", "←", "→", "z", "x", "c", "v"}},
-    {"Controller1Joystick", true, 0, {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"}},
-    {"Controller2", true, 1, {"i", "k", "j", "l", "a", "s", "d", "f"}},
-    {"Controller3", false, 2, {"5", "t", "r", "y", "1", "2", "3", "4"}},
-    {"Controller4", false, 3, {"Home", "End", "Del", "PDown", "7", "8", "9", "0"}},
-};
-
-class DefaultKeyMapTest : public ::testing::TestWithParam<DefaultsCase> {};
-
-TEST_P(DefaultKeyMapTest, EverySlotHoldsTheDefaultsWithHandlerZero) {
-  const DefaultsCase& c = GetParam();
-  SettingsRecord record;
-  record.bytes.fill(0xAA);
-  BuildDefaultKeyMaps(record, c.joystick1);
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    for (int position = 0; position < kPositionCount; ++position) {
-      const KeyBinding b = LoadBinding(record.KeyMap(slot), c.controller, position);
-      const NameEntry* entry = b.source == 0 ? FindKeyName(b.code) : FindPadButtonName(b.code);
-      ASSERT_NE(entry, nullptr) << slot << " " << position;
-      EXPECT_EQ(entry->name, std::string(c.names[position])) << slot << " " << position;
-      EXPECT_EQ(b.source, c.controller == 0 && c.joystick1 ? 1 : 0);
-      EXPECT_EQ(b.handler, 0u);
-    }
-  }
-  EXPECT_EQ(record.bytes[record_offset::KeyMap(0) - 1], 0xAA);
-  EXPECT_EQ(record.bytes[record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize], 0xAA);
-}
-
-INSTANTIATE_TEST_SUITE_P(Defaults, DefaultKeyMapTest, ::testing::ValuesIn(kDefaultsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Controller `controller`, position `position` bound to (source, code), with
 // z held and joystick 1 pushed down with button 2.
@@ -182,6 +143,18 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
 
 INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Each key has one name, each name one key; a chord, the end marker or a code
+// past the table finds nothing.
+TEST(NameTablesTest, KeyNamesAreUniqueAndUnnamedCodesFindNothing) {
+  std::set<std::string> names;
+  for (int i = 0; i < kKeyNameCount; ++i) {
+    EXPECT_TRUE(names.insert(KeyNameTable[i].name).second) << KeyNameTable[i].name;
+    EXPECT_EQ(FindKeyName(KeyNameTable[i].code), &KeyNameTable[i]);
+  }
+  for (int32_t code : {-1, 0, 0x3, 0x10001, 256 + 44}) EXPECT_EQ(FindPadButtonName(code), nullptr);
+  for (int32_t code : {-1, 0, 1, 300}) EXPECT_EQ(FindKeyName(code), nullptr) << code;
+}
 
 }  // namespace
 }  // namespace cfg

@@ -14,36 +14,31 @@
 
 namespace cfg::testing {
 
-// The text of each control of a dialog, and the count of texts shown.
+// The text of each control of a dialog, and the count of texts set (an id
+// that names no control shows nothing, but still counts).
 template <size_t N>
 class ControlTexts {
  public:
   explicit constexpr ControlTexts(const std::array<int, N>& ids) : ids_(ids) {}
 
-  // An id that names no control shows nothing, but still counts.
   void Set(int id, std::string_view text) {
     ++shown_;
-    const auto at = std::find(ids_.begin(), ids_.end(), id);
-    if (at == ids_.end()) return;
-    Text& slot = texts_[static_cast<size_t>(at - ids_.begin())];
-    slot.length = std::min(text.size(), slot.bytes.size());
-    std::copy_n(text.begin(), slot.length, slot.bytes.begin());
+    const size_t at = Index(id);
+    if (at == N) return;
+    lengths_[at] = std::min(text.size(), texts_[at].size());
+    std::copy_n(text.begin(), lengths_[at], texts_[at].begin());
   }
   std::string Get(int id) const {
-    const auto at = std::find(ids_.begin(), ids_.end(), id);
-    if (at == ids_.end()) return "";
-    const Text& slot = texts_[static_cast<size_t>(at - ids_.begin())];
-    return std::string(slot.bytes.data(), slot.length);
+    const size_t at = Index(id);
+    return at == N ? "" : std::string(texts_[at].data(), lengths_[at]);
   }
   int shown() const { return shown_; }
 
  private:
-  struct Text {
-    std::array<char, 64> bytes{};
-    size_t length = 0;
-  };
+  size_t Index(int id) const { return std::find(ids_.begin(), ids_.end(), id) - ids_.begin(); }
   std::array<int, N> ids_;
-  std::array<Text, N> texts_{};
+  std::array<std::array<char, 64>, N> texts_{};
+  std::array<size_t, N> lengths_{};
   int shown_ = 0;
 };
 
@@ -58,14 +53,13 @@ class FakeButtonAssignView : public ButtonAssignView {
   }
   void Click(int id) { FocusControl(id); }  // or tabs into it
   void Tick() { dialog_.OnTimer(*this); }
-  void Press(int id) { dialog_.OnCommand(*this, id, 0); }
   void CloseBox() { dialog_.OnClose(*this); }
 
   std::string text(int id) const { return texts_.Get(id); }
   int shown() const { return texts_.shown(); }  // texts set so far
   int focus() const { return focus_; }
-  bool timerRunning() const { return timerRunning_; }
-  std::optional<int> result() const { return result_; }
+  bool timerRunning = false;
+  std::optional<int> result;
 
   void SetControlText(int id, std::string_view text) override { texts_.Set(id, text); }
   void FocusControl(int id) override {
@@ -74,9 +68,9 @@ class FakeButtonAssignView : public ButtonAssignView {
     if (FieldPosition(old) != -1) dialog_.OnCommand(*this, old, kEnKillFocus);
     if (FieldPosition(id) != -1) dialog_.OnCommand(*this, id, kEnSetFocus);
   }
-  void StartTimer() override { timerRunning_ = true; }
-  void StopTimer() override { timerRunning_ = false; }
-  void Finish(int result) override { result_ = result; }
+  void StartTimer() override { timerRunning = true; }
+  void StopTimer() override { timerRunning = false; }
+  void Finish(int result) override { this->result = result; }
 
  private:
   ButtonAssign& dialog_;
@@ -84,8 +78,6 @@ class FakeButtonAssignView : public ButtonAssignView {
                            IDC_FIELD_DOWN, IDC_FIELD_LEFT, IDC_FIELD_RIGHT, IDC_FIELD_B1,
                            IDC_FIELD_B2, IDC_FIELD_B3, IDC_FIELD_B4}};
   int focus_ = 0;
-  bool timerRunning_ = false;
-  std::optional<int> result_;
 };
 
 }  // namespace cfg::testing

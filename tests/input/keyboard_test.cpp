@@ -161,14 +161,11 @@ TEST(ScanToVkTest, NamedLettersDigitsAndNumericPadMapToTheirVirtualKeys) {
   int checked = 0;
   for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
     const std::string name = key->name;
-    int vk = 0;
-    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
-      vk = std::toupper(static_cast<unsigned char>(name[0]));
-    } else if (name.size() == 4 && name.rfind("num", 0) == 0 && std::isdigit(name[3])) {
-      vk = 0x60 + (name[3] - '0');
-    } else {
+    const bool numPad = name.size() == 4 && name.rfind("num", 0) == 0 && std::isdigit(name[3]);
+    if (!numPad && (name.size() != 1 || !std::isalnum(static_cast<unsigned char>(name[0]))))
       continue;
-    }
+    const int vk =
+        numPad ? 0x60 + (name[3] - '0') : std::toupper(static_cast<unsigned char>(name[0]));
     EXPECT_EQ(ScanToVkTable[static_cast<uint8_t>(key->code)], vk) << name;
     ++checked;
   }
