@@ -22,13 +22,14 @@ constexpr int kNotifications[] = {kEnSetFocus, kEnKillFocus, 0};
 // message pumped there would.
 class ReentrantView : public FakeButtonAssignView {
  public:
-  using FakeButtonAssignView::FakeButtonAssignView;
-  FakeInputDevices* devices = nullptr;
+  ReentrantView(ButtonAssign& dialog, FakeInputDevices& devices)
+      : FakeButtonAssignView(dialog), devices(devices) {}
+  FakeInputDevices& devices;
   int keyInside = -1;
   void SetControlText(int id, std::string_view text) override {
     FakeButtonAssignView::SetControlText(id, text);
     if (keyInside < 0) return;
-    devices->Hold(static_cast<uint8_t>(std::exchange(keyInside, -1)));
+    devices.Hold(static_cast<uint8_t>(std::exchange(keyInside, -1)));
     Tick();
   }
 };
@@ -39,13 +40,12 @@ struct Rig {
   Keyboard keyboard{devices};
   Joysticks joysticks{pads};
   ButtonAssign dialog{keyboard, joysticks};
-  ReentrantView view{dialog};
+  ReentrantView view{dialog, devices};
 };
 
 void Tick(Rig& rig, int keyInside) {
   const ControllerBindings before = rig.dialog.working();
   const int focused = FieldPosition(rig.dialog.focusedField());
-  rig.view.devices = &rig.devices;
   rig.view.keyInside = keyInside;
   rig.view.Tick();
   rig.view.keyInside = -1;

@@ -13,10 +13,10 @@ int main(int argc, char** argv) {
   int inputs = 0;
   for (int i = 1; i < argc; ++i) {
     for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-      ++inputs;
       std::ifstream file(entry.path(), std::ios::binary);
       const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
       LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+      ++inputs;
     }
   }
   std::printf("%d inputs replayed\n", inputs);

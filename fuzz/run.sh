@@ -39,13 +39,10 @@ status=0
 for target in $TARGETS; do
   run_dir="$BUILD_DIR/fuzz-runs/$target"
   executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$run_dir/log" | tail -n 1)"
-  findings="$(find "$run_dir" -maxdepth 1 -type f -name '*-*' | sort)"
-  if [ "$(cat "$run_dir/status")" -ne 0 ] || [ -n "$findings" ]; then
-    printf '%-14s %12s executions  FINDING, log %s\n%s\n' "$target" "${executions:-?}" \
-      "$run_dir/log" "$findings"
-    status=1
-  else
-    printf '%-14s %12s executions  no findings\n' "$target" "${executions:-?}"
+  verdict="no findings"
+  if [ "$(cat "$run_dir/status")" -ne 0 ] || ls "$run_dir"/*-* >/dev/null 2>&1; then
+    verdict="FINDING, see $run_dir" && status=1
   fi
+  printf '%-14s %12s executions  %s\n' "$target" "${executions:-?}" "$verdict"
 done
 exit "$status"

@@ -47,9 +47,9 @@ TEST_P(BindingSlotTest, StoresThreeLittleEndianWordsInItsOwnTwelveBytes) {
   }
   EXPECT_EQ(keyMap, expected);
   const KeyBinding loaded = LoadBinding(map, c.controller, c.position);
-  EXPECT_EQ(loaded.source, c.inside ? kOdd.source : 0);
-  EXPECT_EQ(loaded.code, c.inside ? kOdd.code : 0);
-  EXPECT_EQ(loaded.handler, c.inside ? kOdd.handler : 0u);
+  const KeyBinding want = c.inside ? kOdd : KeyBinding{0, 0, 0};
+  EXPECT_TRUE(loaded.source == want.source && loaded.code == want.code &&
+              loaded.handler == want.handler);
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases),

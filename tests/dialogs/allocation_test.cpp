@@ -7,11 +7,6 @@
 
 #include "tests/dialogs/allocation_count.h"
 
-namespace cfg::testing {
-int allocationCount = 0;
-bool countingAllocations = false;
-}  // namespace cfg::testing
-
 void* operator new(std::size_t size) {
   if (cfg::testing::countingAllocations) ++cfg::testing::allocationCount;
   void* memory = std::malloc(size == 0 ? 1 : size);
@@ -25,17 +20,16 @@ void operator delete(void* memory, std::size_t) noexcept {
   std::free(memory);
 }
 
-namespace cfg::testing {
 namespace {
 
 void* volatile allocationSink = nullptr;
 
 // Without this the zeros of the tick checks would prove nothing.
 TEST(AllocationCounterTest, CountsTheAllocationsMadeWhileItRuns) {
+  using cfg::testing::AllocationsDuring;
   EXPECT_EQ(AllocationsDuring([] { allocationSink = ::operator new(16); }), 1);
   ::operator delete(allocationSink);
   EXPECT_EQ(AllocationsDuring([] {}), 0);
 }
 
 }  // namespace
-}  // namespace cfg::testing
