@@ -1,6 +1,6 @@
-// The button-assignment capture fed random key bytes, pad readings, joystick
-// presence and axis ranges, clicks, commands, failed keyboard and joystick reads and ticks inside
-// ticks. Each tick takes at most one input, and only into the field focused when it began.
+// The button-assignment capture fed random key bytes, pad readings, joystick presence and
+// axis ranges, clicks, commands, failed reads and ticks inside ticks: each tick takes at
+// most one input, and only into the field focused when it began.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <utility>
@@ -13,13 +13,10 @@
 namespace cfg::testing {
 namespace {
 
-constexpr int kControlIds[] = {
-    0,           IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM, IDC_FIELD_UP, IDC_FIELD_B4,
-    IDC_LABEL_UP};
+constexpr int kControlIds[] = {0, IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_FIELD_UP, IDC_FIELD_B4};
 constexpr int kNotifications[] = {kEnSetFocus, kEnKillFocus, 0};
 
-// Holds a key and runs a second tick from inside a text the dialog sets, as a
-// message pumped there would.
+// Holds a key and ticks again inside a text the dialog sets, as a message pumped there would.
 class ReentrantView : public FakeButtonAssignView {
  public:
   ReentrantView(ButtonAssign& dialog, FakeInputDevices& devices)

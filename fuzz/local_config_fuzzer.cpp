@@ -1,7 +1,6 @@
-// LocalConfig.Txt of any bytes and size: the tokenizer never reads past the
-// text's two closing NULs, and every folder the reader moves to is the token
-// after a DataPath token; the prior directory is empty or the one before the
-// last move, with a closing backslash.
+// LocalConfig.Txt of any bytes and size: the tokenizer never reads past the text's two
+// closing NULs, every folder the reader moves to is the token after a DataPath token, and
+// the prior directory is empty or the one before the last move, with a closing backslash.
 #include <memory>
 #include <string>
 #include <vector>

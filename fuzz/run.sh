@@ -21,8 +21,7 @@ cmake --build "$BUILD_DIR" -j "${JOBS:-2}" >/dev/null
 # Longest input: past the record (4684), past the text area (8194).
 run_target() {
   local run_dir="$BUILD_DIR/fuzz-runs/$1" max_len=4096 options=()
-  [ "$1" = kvset ] && max_len=8192
-  [ "$1" = local_config ] && max_len=9000
+  case "$1" in kvset) max_len=8192 ;; local_config) max_len=9000 ;; esac
   [ -f "fuzz/$1.dict" ] && options+=(-dict="fuzz/$1.dict")
   rm -rf "$run_dir" && mkdir -p "$run_dir/corpus"
   local rc=0

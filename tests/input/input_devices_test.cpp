@@ -108,9 +108,8 @@ INSTANTIATE_TEST_SUITE_P(Bytes, KeyByteTest,
                                   (std::get<1>(info.param) ? "Raw" : "VirtualKey");
                          });
 
-// A failed read acquires once and reads again; what a second failure leaves
-// depends on the buffer: the shared one keeps the last snapshot unless the
-// input is lost, the caller's holds every key up.
+// A failed read acquires once and reads again; after a second failure the shared buffer
+// keeps the last snapshot unless the input is lost, the caller's holds every key up.
 struct ReadCase {
   const char* name;
   int32_t first;
@@ -208,14 +207,13 @@ TEST(PositionFlagsTest, AsksForTheAxesTheJoystickHas) {
   EXPECT_EQ(PositionFlags(0x20), kJoyReturnBase);         // JOYCAPS_POV4DIR: nothing more
 }
 
-// Joystick 1 on a 0-65535 range, read at this position.
+// Joystick 1 on 0-65535, read at this position: zone 2 starts at 43690, DOWN or RIGHT.
 struct ReadingCase {
   const char* name;
   uint32_t x, y, buttons;
   PadState state;
 };
 
-// Zone 2 starts at 43690: a stick pushed there reads DOWN or RIGHT.
 const ReadingCase kReadingCases[] = {
     {"LowEndsAreUpAndLeft", 21844, 0, 0, kPadUp | kPadLeft},
     {"MiddleThirdStartsCentre", kCentre, 21845, 0, 0},

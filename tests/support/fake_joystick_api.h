@@ -1,7 +1,6 @@
-// The multimedia joystick interface for ids 0-3, answering from fixed state
-// with no heap use. Any other id has no caps, is not attached and never answers.
-// Attach(0) gives joystick 1 at rest on 0-65535; Hold(0, kPadUp | 0x1) pushes
-// it up with button 1; Set(0, x, y, buttons) gives any raw reading.
+// The multimedia joystick interface for ids 0-3, from fixed state with no heap
+// use; any other id has no caps and never answers. Attach(0): joystick 1 at rest
+// on 0-65535; Hold(0, kPadUp | 0x1): up with button 1; Set: any raw reading.
 #pragma once
 
 #include <array>
