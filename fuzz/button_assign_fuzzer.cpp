@@ -16,16 +16,17 @@ namespace {
 constexpr int kControlIds[] = {0, IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_FIELD_UP, IDC_FIELD_B4};
 constexpr int kNotifications[] = {kEnSetFocus, kEnKillFocus, 0};
 
-// Holds a key and ticks again inside a text the dialog sets, as a message pumped there would.
+// Holds just one key and ticks again after a focus move, as a message pumped there would.
 class ReentrantView : public FakeButtonAssignView {
  public:
   ReentrantView(ButtonAssign& dialog, FakeInputDevices& devices)
       : FakeButtonAssignView(dialog), devices(devices) {}
   FakeInputDevices& devices;
   int keyInside = -1;
-  void SetControlText(int id, std::string_view text) override {
-    FakeButtonAssignView::SetControlText(id, text);
+  void FocusControl(int id) override {
+    FakeButtonAssignView::FocusControl(id);
     if (keyInside < 0) return;
+    devices.ReleaseAll();
     devices.Hold(static_cast<uint8_t>(std::exchange(keyInside, -1)));
     Tick();
   }
