@@ -1,6 +1,5 @@
 // Runs a fuzz target once over each file of the folders given, so that the
 // seed corpora keep checking their invariants in every unit-test run.
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

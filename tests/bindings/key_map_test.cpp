@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,9 @@ TEST_P(BindingSlotTest, StoresThreeLittleEndianWordsInItsOwnTwelveBytes) {
   }
   EXPECT_EQ(keyMap, expected);
   const KeyBinding loaded = LoadBinding(map, c.controller, c.position);
-  EXPECT_EQ(loaded.source, c.inside ? kOdd.source : 0);
-  EXPECT_EQ(loaded.code, c.inside ? kOdd.code : 0);
-  EXPECT_EQ(loaded.handler, c.inside ? kOdd.handler : 0u);
+  const KeyBinding want = c.inside ? kOdd : KeyBinding{0, 0, 0};
+  EXPECT_TRUE(loaded.source == want.source && loaded.code == want.code &&
+              loaded.handler == want.handler);
 }
 
 INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases),
@@ -61,57 +62,14 @@ TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   SetBinding(bindings[7], 3, kPadDown);
   StoreControllerBindings(to.data(), 2, bindings);
   for (size_t i = 0; i < to.size(); ++i) {
-    const bool edited = i >= 192 && i < 288;
-    if (i < 276 || i >= 284) {
-      EXPECT_EQ(to[i], edited ? from[i] : 0xEE) << i;
-    }
+    if (i >= 276 && i < 284) continue;  // the edited binding
+    EXPECT_EQ(to[i], i >= 192 && i < 288 ? from[i] : 0xEE) << i;
   }
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).source, 3);
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).code, static_cast<int32_t>(kPadDown));
 }
 
-// The defaults, as the player reads them in the dialog, position by position.
-struct DefaultsCase {
-  const char* name;
-  bool joystick1;
-  int controller;
-  const char* names[kPositionCount];
-};
-
-const DefaultsCase kDefaultsCases[] = {
-    {"Controller1", false, 0, {"↑", "↓", "←", "→", "z", "x", "c", "v"}},
-    {"Controller1Joystick", true, 0, {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"}},
-    {"Controller2", true, 1, {"i", "k", "j", "l", "a", "s", "d", "f"}},
-    {"Controller3", false, 2, {"5", "t", "r", "y", "1", "2", "3", "4"}},
-    {"Controller4", false, 3, {"Home", "End", "Del", "PDown", "7", "8", "9", "0"}},
-};
-
-class DefaultKeyMapTest : public ::testing::TestWithParam<DefaultsCase> {};
-
-TEST_P(DefaultKeyMapTest, EverySlotHoldsTheDefaultsWithHandlerZero) {
-  const DefaultsCase& c = GetParam();
-  SettingsRecord record;
-  record.bytes.fill(0xAA);
-  BuildDefaultKeyMaps(record, c.joystick1);
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    for (int position = 0; position < kPositionCount; ++position) {
-      const KeyBinding b = LoadBinding(record.KeyMap(slot), c.controller, position);
-      const NameEntry* entry = b.source == 0 ? FindKeyName(b.code) : FindPadButtonName(b.code);
-      ASSERT_NE(entry, nullptr) << slot << " " << position;
-      EXPECT_EQ(entry->name, std::string(c.names[position])) << slot << " " << position;
-      EXPECT_EQ(b.source, c.controller == 0 && c.joystick1 ? 1 : 0);
-      EXPECT_EQ(b.handler, 0u);
-    }
-  }
-  EXPECT_EQ(record.bytes[record_offset::KeyMap(0) - 1], 0xAA);
-  EXPECT_EQ(record.bytes[record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize], 0xAA);
-}
-
-INSTANTIATE_TEST_SUITE_P(Defaults, DefaultKeyMapTest, ::testing::ValuesIn(kDefaultsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// Controller `controller`, position `position` bound to (source, code), with
-// z held and joystick 1 pushed down with button 2.
+// One slot bound to (source, code), with z held and joystick 1 pushed down with button 2.
 struct EvaluationCase {
   const char* name;
   int controller, position;
@@ -182,6 +140,18 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
 
 INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Each key has one name, each name one key; a chord, the end marker or a code
+// past the table finds nothing.
+TEST(NameTablesTest, KeyNamesAreUniqueAndUnnamedCodesFindNothing) {
+  std::set<std::string> names;
+  for (int i = 0; i < kKeyNameCount; ++i) {
+    EXPECT_TRUE(names.insert(KeyNameTable[i].name).second) << KeyNameTable[i].name;
+    EXPECT_EQ(FindKeyName(KeyNameTable[i].code), &KeyNameTable[i]);
+  }
+  for (int32_t code : {-1, 0, 0x3, 0x10001, 256 + 44}) EXPECT_EQ(FindPadButtonName(code), nullptr);
+  for (int32_t code : {-1, 0, 1, 300}) EXPECT_EQ(FindKeyName(code), nullptr) << code;
+}
 
 }  // namespace
 }  // namespace cfg

@@ -4,8 +4,8 @@
 
 namespace cfg::testing {
 
-extern int allocationCount;
-extern bool countingAllocations;
+inline int allocationCount = 0;
+inline bool countingAllocations = false;
 
 template <typename Run>
 int AllocationsDuring(Run run) {

@@ -1,10 +1,12 @@
-// Dialog 102 on screen, in fixed storage so that a tick touches no heap: the
-// texts of its controls, the focus, the timer and the result. Moving the focus
-// reports EN_KILLFOCUS and EN_SETFOCUS back to the dialog, as the platform does.
+// Dialogs 102 and 103 on screen, in fixed storage so that a tick touches no
+// heap: the texts of their controls, the count of texts set, the timer and the
+// result. Moving the focus in dialog 102 reports EN_KILLFOCUS and EN_SETFOCUS
+// back to the dialog, as the platform does.
 #pragma once
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,40 +16,44 @@
 
 namespace cfg::testing {
 
-// The text of each control of a dialog, and the count of texts shown.
-template <size_t N>
-class ControlTexts {
+// A text set to an id that names none of kIds shows nothing, but still counts.
+template <typename View, int... kIds>
+class FakeDialogView : public View {
  public:
-  explicit constexpr ControlTexts(const std::array<int, N>& ids) : ids_(ids) {}
-
-  // An id that names no control shows nothing, but still counts.
-  void Set(int id, std::string_view text) {
-    ++shown_;
-    const auto at = std::find(ids_.begin(), ids_.end(), id);
-    if (at == ids_.end()) return;
-    Text& slot = texts_[static_cast<size_t>(at - ids_.begin())];
-    slot.length = std::min(text.size(), slot.bytes.size());
-    std::copy_n(text.begin(), slot.length, slot.bytes.begin());
-  }
-  std::string Get(int id) const {
-    const auto at = std::find(ids_.begin(), ids_.end(), id);
-    if (at == ids_.end()) return "";
-    const Text& slot = texts_[static_cast<size_t>(at - ids_.begin())];
-    return std::string(slot.bytes.data(), slot.length);
+  std::string text(int id) const {
+    const size_t at = Index(id);
+    return at == kCount ? "" : std::string(texts_[at].data(), lengths_[at]);
   }
   int shown() const { return shown_; }
+  bool timerRunning = false;
+  std::optional<int> result;
+
+  void SetControlText(int id, std::string_view text) override {
+    ++shown_;
+    const size_t at = Index(id);
+    if (at == kCount) return;
+    lengths_[at] = std::min(text.size(), texts_[at].size());
+    std::copy_n(text.begin(), lengths_[at], texts_[at].begin());
+  }
+  void StartTimer() override { timerRunning = true; }
+  void StopTimer() override { timerRunning = false; }
+  void Finish(int result) override { this->result = result; }
 
  private:
-  struct Text {
-    std::array<char, 64> bytes{};
-    size_t length = 0;
-  };
-  std::array<int, N> ids_;
-  std::array<Text, N> texts_{};
+  static constexpr size_t kCount = sizeof...(kIds);
+  static size_t Index(int id) {
+    constexpr int ids[] = {kIds...};
+    return static_cast<size_t>(std::find(std::begin(ids), std::end(ids), id) - std::begin(ids));
+  }
+  std::array<std::array<char, 64>, kCount> texts_{};
+  std::array<size_t, kCount> lengths_{};
   int shown_ = 0;
 };
 
-class FakeButtonAssignView : public ButtonAssignView {
+class FakeButtonAssignView
+    : public FakeDialogView<ButtonAssignView, IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM,
+                            IDC_FIELD_UP, IDC_FIELD_DOWN, IDC_FIELD_LEFT, IDC_FIELD_RIGHT,
+                            IDC_FIELD_B1, IDC_FIELD_B2, IDC_FIELD_B3, IDC_FIELD_B4> {
  public:
   explicit FakeButtonAssignView(ButtonAssign& dialog) : dialog_(dialog) {}
 
@@ -58,34 +64,19 @@ class FakeButtonAssignView : public ButtonAssignView {
   }
   void Click(int id) { FocusControl(id); }  // or tabs into it
   void Tick() { dialog_.OnTimer(*this); }
-  void Press(int id) { dialog_.OnCommand(*this, id, 0); }
   void CloseBox() { dialog_.OnClose(*this); }
-
-  std::string text(int id) const { return texts_.Get(id); }
-  int shown() const { return texts_.shown(); }  // texts set so far
   int focus() const { return focus_; }
-  bool timerRunning() const { return timerRunning_; }
-  std::optional<int> result() const { return result_; }
 
-  void SetControlText(int id, std::string_view text) override { texts_.Set(id, text); }
   void FocusControl(int id) override {
     const int old = focus_;
     focus_ = id;
     if (FieldPosition(old) != -1) dialog_.OnCommand(*this, old, kEnKillFocus);
     if (FieldPosition(id) != -1) dialog_.OnCommand(*this, id, kEnSetFocus);
   }
-  void StartTimer() override { timerRunning_ = true; }
-  void StopTimer() override { timerRunning_ = false; }
-  void Finish(int result) override { result_ = result; }
 
  private:
   ButtonAssign& dialog_;
-  ControlTexts<11> texts_{{IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM, IDC_FIELD_UP,
-                           IDC_FIELD_DOWN, IDC_FIELD_LEFT, IDC_FIELD_RIGHT, IDC_FIELD_B1,
-                           IDC_FIELD_B2, IDC_FIELD_B3, IDC_FIELD_B4}};
   int focus_ = 0;
-  bool timerRunning_ = false;
-  std::optional<int> result_;
 };
 
 }  // namespace cfg::testing

@@ -1,16 +1,13 @@
 // DirectInput and the Windows keyboard state, answering from fixed state with
-// no heap use, so that a poll through it costs only the code under test.
-//
-//   FakeInputDevices devices;
-//   devices.Fail(Call::kAcquire, 1);      // every keyboard Acquire answers 1
-//   devices.FailOnce(Call::kGetDeviceState, kDiErrInputLost);  // the next read only
-//   devices.Hold(44);                     // z, in both key layouts
-//   EXPECT_EQ(devices.Count(Call::kAcquire, Device::kMouse), 1);
+// no heap use. Fail(call, result) sets a call's standing answer, FailOnce the
+// next one only; Hold(44) holds z in both key layouts; Count counts calls.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "input/keyboard.h"
 
@@ -41,22 +38,15 @@ class FakeInputDevices : public InputDevices {
     if (ScanToVkTable[key] != 0) virtualKeys[ScanToVkTable[key]] = byte;
   }
   void Release(uint8_t key) { Hold(key, 0); }
-  void ReleaseAll() {
-    keys.fill(0);
-    virtualKeys.fill(0);
-  }
+  void ReleaseAll() { keys = virtualKeys = KeyStateBuffer{}; }
 
-  // The standing result of a call, and one result that comes before it.
   void Fail(Call call, int32_t result, Device device = Device::kKeyboard) {
     Slot(call, device).standing = result;
   }
   void FailOnce(Call call, int32_t result, Device device = Device::kKeyboard) {
     Slot(call, device).once = result;
-    Slot(call, device).hasOnce = true;
   }
-  int Count(Call call, Device device = Device::kKeyboard) const {
-    return slots_[Index(call, device)].calls;
-  }
+  int Count(Call call, Device device = Device::kKeyboard) { return Slot(call, device).calls; }
 
   uintptr_t WindowInstance(uintptr_t window) override { return window; }
   int32_t CreateDirectInput(uintptr_t) override { return Answer(Call::kCreateDirectInput); }
@@ -83,21 +73,17 @@ class FakeInputDevices : public InputDevices {
  private:
   struct CallSlot {
     int32_t standing = kDiOk;
-    int32_t once = kDiOk;
-    bool hasOnce = false;
+    std::optional<int32_t> once;
     int calls = 0;
   };
 
-  static size_t Index(Call call, Device device) {
-    return static_cast<size_t>(call) * 2 + (device == Device::kMouse ? 1 : 0);
+  CallSlot& Slot(Call call, Device device) {
+    return slots_[static_cast<size_t>(call) * 2 + (device == Device::kMouse ? 1 : 0)];
   }
-  CallSlot& Slot(Call call, Device device) { return slots_[Index(call, device)]; }
   int32_t Answer(Call call, Device device = Device::kKeyboard) {
     CallSlot& slot = Slot(call, device);
     ++slot.calls;
-    if (!slot.hasOnce) return slot.standing;
-    slot.hasOnce = false;
-    return slot.once;
+    return slot.once ? *std::exchange(slot.once, std::nullopt) : slot.standing;
   }
 
   std::array<CallSlot, static_cast<size_t>(Call::kCount) * 2> slots_{};

@@ -1,10 +1,6 @@
-// The multimedia joystick interface for ids 0-3, answering from fixed state
-// with no heap use. Any other id has no caps, is not attached and never answers.
-//
-//   FakeJoystickApi pads;
-//   pads.Attach(0);                        // joystick 1, 0-65535 on both axes, at rest
-//   pads.Hold(0, kPadUp | 0x1);            // stick up, button 1
-//   pads.Set(0, 40000, 32767, 0);          // or any raw reading
+// The multimedia joystick interface for ids 0-3, from fixed state with no heap
+// use; any other id has no caps and never answers. Attach(0): joystick 1 at rest
+// on 0-65535; Hold(0, kPadUp | 0x1): up with button 1; Set: any raw reading.
 #pragma once
 
 #include <array>
@@ -29,9 +25,7 @@ class FakeJoystickApi : public JoystickApi {
     int queries = 0;
   };
 
-  static JoystickCaps FullRange(uint32_t capsBits = 0) {
-    return JoystickCaps{0, kAxisMax, 0, kAxisMax, capsBits};
-  }
+  static JoystickCaps FullRange() { return JoystickCaps{0, kAxisMax, 0, kAxisMax, 0}; }
 
   uint32_t numDevs = kJoystickSlots;
   std::array<Device, kJoystickSlots> devices{};
@@ -46,16 +40,8 @@ class FakeJoystickApi : public JoystickApi {
   void Set(uint32_t id, uint32_t x, uint32_t y, uint32_t buttons) {
     devices[id].position = JoystickPosition{x, y, buttons};
   }
-  // Stick positions for the directions of the word; the rest are buttons.
   void Hold(uint32_t id, PadState state) {
-    Set(id,
-        (state & kPadLeft)    ? 0
-        : (state & kPadRight) ? kAxisMax
-                              : kAxisCentre,
-        (state & kPadUp)     ? 0
-        : (state & kPadDown) ? kAxisMax
-                             : kAxisCentre,
-        state & kPadButtons);
+    Set(id, Axis(state, kPadLeft, kPadRight), Axis(state, kPadUp, kPadDown), state & kPadButtons);
   }
 
   uint32_t NumDevs() override { return numDevs; }
@@ -72,6 +58,11 @@ class FakeJoystickApi : public JoystickApi {
     device.lastFlags = flags;
     if (device.answers) position = device.position;
     return device.answers;
+  }
+
+ private:
+  static uint32_t Axis(PadState state, PadState low, PadState high) {
+    return (state & low) ? 0 : (state & high) ? kAxisMax : kAxisCentre;
   }
 };
 
