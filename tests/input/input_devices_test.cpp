@@ -34,7 +34,7 @@ struct StartCase {
 };
 
 const StartCase kStartCases[] = {
-    {"AllSucceed", Call::kCount, kKb, kDiOk, true, 1, 1, {1, 1, 1}},
+    {"AllSucceed", Call::kAcquire, kKb, kDiOk, true, 1, 1, {1, 1, 1}},
     {"NoDirectInput", Call::kCreateDirectInput, kKb, kDiErrAny, false, 0, 0, {0, 0, 0}},
     {"NoKeyboardDevice", Call::kCreateDevice, kKb, kDiErrAny, false, 1, 0, {0, 1, 1}},
     {"NoDataFormat", Call::kSetDataFormat, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},

@@ -179,7 +179,7 @@ uint32_t MemoryFileSystem::FileWrite(Handle file, const void* buffer, uint32_t c
   }
   std::vector<uint8_t>& bytes = FindFile(open->key)->bytes;
   bytes.resize(std::max(bytes.size(), open->position + count));
-  std::memcpy(bytes.data() + open->position, buffer, count);
+  if (count > 0) std::memcpy(bytes.data() + open->position, buffer, count);
   open->position += count;
   return count;
 }
