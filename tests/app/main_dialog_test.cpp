@@ -116,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Runs, PlayerRunTest, ::testing::ValuesIn(kRuns),
 
 // Each box shows its own field; Keep320x240 is disabled without Start640x480.
 TEST_F(MainDialogTest, ShowsTheRecordsOptionsAndSlotAndRunsTheKeyTest) {
+  rig_.devicesThread.late = true;  // the devices start only when waited for
   rig_.program.StartUp();
   rig_.record().SetInt(offset::kFullScreen, 0);
   rig_.record().SetInt(offset::kKeep320x240, 1);
@@ -128,6 +129,8 @@ TEST_F(MainDialogTest, ShowsTheRecordsOptionsAndSlotAndRunsTheKeyTest) {
   EXPECT_EQ(view_.selected(), 4);
   view_.Press(IDC_KEY_TEST);
   EXPECT_EQ(view_.keyTests, 1);
+  // The key test reads the devices, so it waited for them.
+  EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kCreateDirectInput), 1);
   EXPECT_FALSE(view_.result().has_value());
 }
 

@@ -59,13 +59,14 @@ class RunTest : public KvsetFixture, public ::testing::TestWithParam<RunCase> {
   void SetUp() override {
     for (const char* name :
          {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
-          "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set"}) {
+          "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set"}) {
       files_[name] = PatternImage();
     }
     files_["slot5.set"] = WithInt(PatternImage(), 0, 5);
     files_["short.set"] = PatternImage().substr(1);
     files_["long.set"] = PatternImage() + "x";
     files_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
+    files_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
     // Marked twice, as by an editor that adds its mark to a marked text.
     files_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
     files_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
@@ -75,7 +76,9 @@ class RunTest : public KvsetFixture, public ::testing::TestWithParam<RunCase> {
     files_["odd.txt"] = "\xFF\xFE[";
     for (const auto& [name, bytes] : files_) WriteFile(name, bytes);
     chmod("readonly.set", 0444);
-    for (const char* folder : {"e/Data", "folder", u8"x\U0001F600"}) fs::create_directories(folder);
+    for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600"}) {
+      fs::create_directories(folder);
+    }
     for (const char* absent : {"e/Data/KV.set", "new.set", "none.set"}) files_[absent] = "";
     in_ = "\xFF\xFE";  // UTF-16, as a Windows shell pipes it
     for (const char c : std::string("[controller 1]\nUP=z")) in_ += {c, '\0'};
@@ -174,6 +177,9 @@ INSTANTIATE_TEST_SUITE_P(
          "g/Data/KV.set", Ints({{3568, 0}})},
         {"GameDataPath", "set --game k window=on", 0, "Data\\KV.set (in ", "k/d/Data/KV.set",
          Ints({{3568, 0}})},
+        // The file beside LocalConfig.Txt is named by its whole path.
+        {"GameDataPathLocalConfig", "set --game m window=on", 0, "m\\LocalConfig\\KV.set",
+         "m/LocalConfig/KV.set", Ints({{3568, 0}})},
         {"GameMissing", "show --game none", 2, "--game none: cannot enter the folder"},
         {"GameNotCp932", u8"show --game x\U0001F600", 2, "code page 932 lacks"},
         {"ShadowedDataFile", "set h/Data/KV.set window=on", 0,
