@@ -7,6 +7,7 @@
 #include "bindings/name_tables.h"
 #include "input/key_codes.h"
 #include "settings/text_codec.h"
+#include "tools/kvset/ascii_case.h"
 
 namespace cfg {
 namespace {
@@ -25,18 +26,6 @@ struct ArrowAlias {
 };
 constexpr ArrowAlias kArrowAliases[] = {
     {"up", dik::kUp}, {"down", dik::kDown}, {"left", dik::kLeft}, {"right", dik::kRight}};
-
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // On a match, `text` loses the prefix.
 bool ConsumePrefix(std::string& text, const std::string& prefix) {

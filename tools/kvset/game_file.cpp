@@ -5,6 +5,7 @@
 #include "settings/local_config.h"
 #include "settings/settings_folders.h"
 #include "settings/settings_store.h"
+#include "tools/kvset/ascii_case.h"
 
 namespace cfg {
 namespace {
@@ -16,16 +17,8 @@ bool IsSeparator(char c) {
   return c == '\\' || c == '/';
 }
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsDataFolderName(const std::string& name) {
-  if (name.size() != sizeof kDataFolderName - 1) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (LowerAscii(name[i]) != kDataFolderName[i]) return false;
-  }
-  return true;
+  return EqualsIgnoringCase(name, kDataFolderName);
 }
 
 // The position after the last separator before `end`, or 0.

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "tools/kvset/ascii_case.h"
+
 namespace cfg {
 namespace {
 
 // Two slips in a word of six letters or more, one in a shorter word.
 constexpr size_t kLongWord = 6;
-
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool SameLetter(char a, char b) {
   return LowerAscii(a) == LowerAscii(b);

@@ -1,0 +1,21 @@
+// Names typed on the command line match the program's in any ASCII case;
+// CP932 and UTF-8 bytes compare as they are.
+#pragma once
+
+#include <string>
+
+namespace cfg {
+
+inline char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace cfg
