@@ -10,14 +10,9 @@ import struct
 SIZE = 4684
 CURRENT_SLOT, SLOTS, SLOT_SIZE, SLOT_COUNT, SLOT_RESERVED_SIZE = 0, 4, 704, 5, 320
 BINDING_SIZE, CONTROLLER_SIZE = 12, 96
-SETTINGS = 3524
 FOUR_WAY_CHOICE, OPTION_BITS, NUMBER_A, NUMBER_B = 3528, 3540, 3544, 3552
 START_640X480, KEEP_320X240, FULL_SCREEN, EXTRA_FLAG = 3560, 3564, 3568, 3572
-SOUND_FOLDER, SOUND_FOLDER_SIZE, MODE_BITS = 3576, 260, 3840
-OPAQUE_G, OPAQUE_H, OPAQUE_I = 3844, 3848, 3852
-RANKINGS, RANKING_TABLE_SIZE = 3884, 200
-NAMED_FIELDS = sorted((v, k.lower()) for k, v in dict(globals()).items()
-                      if k.isupper() and isinstance(v, int) and SETTINGS < v < RANKINGS)
+SOUND_FOLDER, MODE_BITS, OPAQUE_G, OPAQUE_H, OPAQUE_I, RANKINGS = 3576, 3840, 3844, 3848, 3852, 3884
 
 DEFAULT_SOUND_FOLDER = b".\\Sound\\\0"
 KEYBOARD, JOYSTICK_1 = 0, 1  # binding sources
@@ -117,27 +112,13 @@ def saved(file_bytes=None, change=None, joystick_1=False):
     return bytes(image)
 
 
-def field_at(offset):
-    if SLOTS <= offset < SETTINGS:
-        slot, inside = divmod(offset - SLOTS, SLOT_SIZE)
-        controller, binding = divmod(inside - SLOT_RESERVED_SIZE, CONTROLLER_SIZE)
-        return "slot %d " % slot + ("reserved" if inside < SLOT_RESERVED_SIZE else
-                                    "controller %d binding %d" % (controller + 1, binding // 12))
-    if offset >= RANKINGS:
-        return "ranking table %d" % ((offset - RANKINGS) // RANKING_TABLE_SIZE)
-    named = [name for start, name in NAMED_FIELDS if start <= offset < start + 4]
-    folder = SOUND_FOLDER <= offset < SOUND_FOLDER + SOUND_FOLDER_SIZE
-    return "current_slot" if offset < SLOTS else "sound_folder" if folder else (named + ["?"])[0]
-
-
 def describe_difference(expected, actual, limit=8):
-    """Where two files differ, by field."""
+    """Where two files differ, by byte offset."""
     if len(expected) != len(actual):
         return "size %d, expected %d" % (len(actual), len(expected))
-    lines = ["byte %d (%s): 0x%02x, expected 0x%02x" % (i, field_at(i), got, want)
-             for i, (want, got) in enumerate(zip(expected, actual)) if want != got]
-    return "; ".join(lines[:limit]) + ("; and %d more" % (len(lines) - limit)
-                                      if len(lines) > limit else "")
+    offsets = [i for i, (want, got) in enumerate(zip(expected, actual)) if want != got]
+    return "%d bytes: " % len(offsets) + ", ".join(
+        "at %d 0x%02x, expected 0x%02x" % (i, actual[i], expected[i]) for i in offsets[:limit])
 
 
 if __name__ == "__main__":

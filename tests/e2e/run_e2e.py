@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Runs the end-to-end cases against one build of Config.exe.
+"""Runs the end-to-end cases against build/mingw-ARCH/Config.exe under Wine.
 
-    run_e2e.py --arch i686 [--build-dir DIR] [-k TEXT]
+    run_e2e.py [--arch i686|x86_64] [-k TEXT]
 
 Prints PASS or FAIL with each case's name and exits 1 when any case failed.
 A failed case's folder (game folder and Wine prefix) stays under build/e2e.
@@ -19,15 +19,6 @@ import time
 import cases
 from kvset_model import describe_difference
 from wine_session import FAKE_WINMM, PROBE, REPO_ROOT, WINE_PREFIX_SCRIPT, Session, start_display
-
-
-def place(root, files):
-    """files: {relative path with '/': bytes, or None for an empty folder}."""
-    for path, content in files.items():
-        full = pathlib.Path(root, path)
-        (full if content is None else full.parent).mkdir(parents=True, exist_ok=True)
-        if content is not None:
-            full.write_bytes(content)
 
 
 def snapshot(root):
@@ -52,35 +43,28 @@ def changes(before, after, writes, ignored):
     return faults
 
 
-class WineStalled(Exception):
-    """A helper Wine process outlived its own time limit: Wine, not the program, stalled."""
-
-
 def run_case(case, build, work_dir):
-    """The case's faults; empty when it passed. build: (folder, arch, display)."""
-    session = Session(*build, work_dir, case.japanese, case.joysticks)
-    faults, before = [], None
+    """The case's faults, empty when it passed; build: (folder, arch, display).
+    Raises TimeoutExpired when a helper outlived its own time limit: the probe gives
+    up by itself when a window does not come, so that is Wine stalling."""
+    session = Session(*build, work_dir, case)
+    before, faults = snapshot(session.game_dir), []
     try:
-        place(session.game_dir, case.files)
-        before = snapshot(session.game_dir)
         session.start(case.start_in)
-        case.drive(session)
-        code = session.wait_exit()
+        for step in case.steps:
+            step(session)
+        code = session.exit_code()
         if code != case.exit_code:
-            faults.append("still running after the dialog was ended" if code is None else
-                          "exit code %d, expected %d" % (code, case.exit_code))
+            faults.append("exit code %s, expected %d" % (code, case.exit_code))
     except AssertionError as error:
         faults.append(str(error))
-    except subprocess.TimeoutExpired as error:
-        # The probe gives up by itself when a window does not come; running on
-        # past that is the Wine loader stalling on a loaded machine.
-        raise WineStalled(str(error))
+    except subprocess.TimeoutExpired:
+        raise
     except (subprocess.SubprocessError, OSError) as error:
         faults.append("harness: %s" % error)
     finally:
         session.finish()
-    if before is not None:
-        faults += changes(before, snapshot(session.game_dir), case.writes, session.harness_files)
+    faults += changes(before, snapshot(session.game_dir), case.writes, session.harness_files)
     if not faults:
         shutil.rmtree(work_dir, ignore_errors=True)
     return faults
@@ -90,7 +74,7 @@ def run_case_once_more_if_wine_stalls(case, build, work_dir):
     for work in (work_dir, work_dir + "-again"):
         try:
             return run_case(case, build, work)
-        except WineStalled as error:
+        except subprocess.TimeoutExpired as error:
             print("RETRY %s %s: %s" % (build[1], case.name, error))
     return ["harness: Wine stalled twice"]
 
@@ -98,30 +82,25 @@ def run_case_once_more_if_wine_stalls(case, build, work_dir):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--arch", choices=("i686", "x86_64"), default="i686")
-    parser.add_argument("--build-dir", help="folder with Config.exe (default build/mingw-ARCH)")
     parser.add_argument("-k", dest="only", default="", help="only cases whose name has TEXT")
     args = parser.parse_args()
-    default_dir = os.path.join(REPO_ROOT, "build", "mingw-" + args.arch)
-    build_dir = os.path.abspath(args.build_dir or default_dir)
-    missing = [p for p in ("Config.exe", PROBE, FAKE_WINMM)
-               if not os.path.isfile(os.path.join(build_dir, p))]
-    if missing:
-        print("FAIL  end-to-end %s: missing %s in %s" % (args.arch, ", ".join(missing), build_dir))
-        print("end-to-end %s: 0 passed, 1 failed" % args.arch)
-        return 1
+    build_dir = os.path.join(REPO_ROOT, "build", "mingw-" + args.arch)
+    for needed in ("Config.exe", PROBE, FAKE_WINMM):
+        if not os.path.isfile(os.path.join(build_dir, needed)):
+            sys.exit("end-to-end %s: no %s in %s" % (args.arch, needed, build_dir))
     work_root = os.path.join(REPO_ROOT, "build", "e2e", args.arch)
     shutil.rmtree(work_root, ignore_errors=True)
     subprocess.run([WINE_PREFIX_SCRIPT], check=True)  # the template
     display, display_name = start_display()
     passed = failed = 0
     try:
-        for case in (c for c in cases.build_cases() if args.only in c.name):
+        for case in (c for c in cases.CASES if args.only in c.name):
             started = time.monotonic()
             work_dir = os.path.join(work_root, re.sub(r"[^a-z0-9]+", "-", case.name.lower()))
             faults = run_case_once_more_if_wine_stalls(case, (build_dir, args.arch, display_name),
                                                        work_dir)
-            took = time.monotonic() - started
-            print("%s  %s %s (%.1f s)" % ("FAIL" if faults else "PASS", args.arch, case.name, took))
+            print("%s  %s %s (%.1f s)" % ("FAIL" if faults else "PASS", args.arch, case.name,
+                                          time.monotonic() - started))
             for fault in faults + ["kept in " + work_dir] * bool(faults):
                 print("        " + fault)
             failed, passed = failed + bool(faults), passed + (not faults)
