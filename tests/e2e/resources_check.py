@@ -1,15 +1,9 @@
 #!/usr/bin/env python3
-"""Checks the resources in Config.exe against what is written down here: the
-dialog templates (ids, kinds, texts, positions, styles, order), the icon, the
-version block and the manifest, in windres's decompiled text.
+"""resources_check.py CONFIG_EXE [WINDRES]: checks the resources in Config.exe against
+what is written down here: the dialog templates (ids, kinds, texts, positions, styles,
+order), the icon, the version block and the manifest, in windres's decompiled text."""
 
-    resources_check.py CONFIG_EXE [WINDRES]
-"""
-
-import os
-import re
-import subprocess
-import sys
+import os, re, subprocess, sys
 
 DIALOGS = '''
 "INITIALPAGE" DIALOG 0, 0, 199, 153
@@ -106,7 +100,7 @@ def faults(exe, text):
     """Each dialog template as one block of lines in order, each version line, the manifest."""
     with open(os.path.join(os.path.dirname(os.path.abspath(exe)), "CMakeCache.txt")) as cache:
         version = re.search(r"^CMAKE_PROJECT_VERSION:\w+=([\d.]+)$", cache.read(), re.M).group(1)
-    version = VERSION.format(", ".join(version.split(".") + ["0"]))
+    version = VERSION.format(", ".join(version.split(".") + ["0"]))  # "1, 1, 0, 0"
     found = []
     for block in [b.strip("\n") for b in DIALOGS.split("---")] + [l + "\n" for l in version.split("\n")[1:-1]]:
         if block not in text:

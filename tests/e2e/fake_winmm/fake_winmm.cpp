@@ -1,6 +1,6 @@
 // A stand-in for winmm's joystick functions, for the end-to-end tests only. Loaded
-// through a DLL override from beside Config.exe, it reports the joysticks that
-// "joysticks.txt" beside it describes, one a line: id x y buttons posfail (axes 0-65535;
+// through a DLL override from beside Config.exe, it reports the joysticks that the file
+// named by FAKE_JOYSTICKS describes, one a line: id x y buttons posfail (axes 0-65535;
 // posfail 1 fails joyGetPosEx as when unplugged). Read on every call, so a test changes
 // what the program sees while it runs. Built as winmm itself: its declarations are not imports.
 #define _WINMM_
@@ -9,20 +9,15 @@
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-HMODULE g_module = nullptr;
-
-// Joystick `id`'s line of joysticks.txt as {x, y, buttons, posfail}; false when it has none.
+// Joystick `id`'s line as {x, y, buttons, posfail}; false when it has none.
 bool Find(UINT id, unsigned (&j)[4]) {
-  char path[MAX_PATH + 16];
-  DWORD length = GetModuleFileNameA(g_module, path, MAX_PATH);
-  char* slash = strrchr(path, '\\');
-  if (length == 0 || length >= MAX_PATH || slash == nullptr) return false;
-  strcpy(slash + 1, "joysticks.txt");
-  FILE* file = fopen(path, "r");
+  const char* path = getenv("FAKE_JOYSTICKS");
+  FILE* file = path != nullptr ? fopen(path, "r") : nullptr;
   unsigned lineId = 0;
   bool known = false;
   while (file != nullptr && !known &&
@@ -35,11 +30,6 @@ bool Find(UINT id, unsigned (&j)[4]) {
 }  // namespace
 
 extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) g_module = instance;
-  return TRUE;
-}
 
 UINT WINAPI joyGetNumDevs() {
   return 16;
