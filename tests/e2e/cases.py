@@ -3,7 +3,7 @@ drive the dialogs, files the run must leave; nothing else may change. Only what 
 layer decides runs here: message routing, real key presses, joysticks through the winmm.dll
 stand-in, locales, Windows paths, the save-failure box. Every expected KV.set is the model's."""
 
-import collections, os, pathlib, random
+import collections, os, random, re
 
 import kvset_model as kv
 import resources_check
@@ -12,8 +12,11 @@ MAIN, RESET_BOX, ASSIGN, KEY_TEST_TITLE = "設定", "スコア初期化の確認
 DATA_KV, LOCAL_KV, LOCAL_TXT = "Data/KV.set", "LocalConfig/KV.set", "LocalConfig/LocalConfig.Txt"
 WINDOW_MODE, START_640X480, KEEP_320X240, SLOT_LIST = 2104, 1041, 1042, 1000
 CONFIRM, CANCEL, SCORE_RESET, KEY_CONFIG, KEY_TEST, BOX_TEXT = 1, 2, 3, 1017, 1034, 0xFFFF
-MAIN_TEXTS = resources_check.control_texts('"INITIALPAGE"')  # the template's texts
+MAIN_TEXTS = {int(i): text for text, i in re.findall(  # the main template's texts: {id: text}
+    r'^  \w+ "(.*)", (\d+),', resources_check.DIALOGS.split("---")[0], re.M)}
 SLOT_ENTRIES = ["Config: %d" % slot for slot in range(kv.SLOT_COUNT)]
+BOXES = {"window_mode": ("checked", WINDOW_MODE), "start_640x480": ("checked", START_640X480),
+         "keep_320x240": ("checked", KEEP_320X240), "keep_enabled": ("enabled", KEEP_320X240)}
 
 
 def check(what, seen, wanted):
@@ -24,8 +27,8 @@ def check(what, seen, wanted):
 # files: {path: bytes, or None for a folder} in the game folder; writes: {path: bytes};
 # japanese: else an English locale; joysticks: joysticks.txt at start-up (None: Wine's
 # own winmm); start_in: the folder in the game folder that Config.exe starts in.
-Case = collections.namedtuple("Case", "name files steps writes japanese joysticks start_in exit_code",
-                              defaults=(True, None, "", 0))
+Case = collections.namedtuple("Case", "name files steps writes japanese joysticks start_in "
+                              "exit_code", defaults=(True, None, "", 0))
 
 
 # Random bytes wherever the program keeps what it loaded, odd values elsewhere; the
@@ -44,7 +47,8 @@ SCORES = kv.saved()[: kv.RANKINGS] + random.Random(3884).randbytes(kv.SIZE - kv.
 THEIRS = SCORES[: kv.RANKINGS] + random.Random(1).randbytes(kv.SIZE - kv.RANKINGS)
 BOTH_OPTIONS = kv.with_ints(kv.saved(), (kv.START_640X480, 1), (kv.KEEP_320X240, 1))
 # Window mode ticked, then slot 2 chosen, then 640x480 cleared: 320x240 kept.
-SWITCHED = kv.with_ints(BOTH_OPTIONS, (kv.FULL_SCREEN, 0), (kv.CURRENT_SLOT, 2), (kv.START_640X480, 0))
+SWITCHED = kv.with_ints(BOTH_OPTIONS, (kv.FULL_SCREEN, 0), (kv.CURRENT_SLOT, 2),
+                       (kv.START_640X480, 0))
 # Their file with only the bytes this run changed (window mode) put on top.
 MERGED = bytes(m if m != l else t for m, l, t in zip(
     kv.saved(kv.with_ints(SCORES, (kv.FULL_SCREEN, 0))), kv.loaded_image(SCORES), THEIRS))
@@ -71,12 +75,13 @@ focused = lambda field: lambda session: check(
 reads = lambda title, control, text, timeout_s=3, still=None: lambda session: check(
     "%s's control %d" % (title, control), session.wait_text(title, control, text, timeout_s),
     text if still is None else still)
-save_theirs = lambda session: pathlib.Path(session.path(DATA_KV)).write_bytes(THEIRS)  # another program
+save_theirs = lambda session: (session.game / DATA_KV).write_bytes(THEIRS)
 
 
 def texts(session):
     """The template's texts and the slot entries, in the locale's code page."""
-    check("the controls", dict(zip(MAIN_TEXTS, session.value("text", MAIN, *MAIN_TEXTS))), MAIN_TEXTS)
+    check("the controls", dict(zip(MAIN_TEXTS, session.value("text", MAIN, *MAIN_TEXTS))),
+          MAIN_TEXTS)
     check("the slot list", session.value("items", MAIN, SLOT_LIST), SLOT_ENTRIES)
 
 
@@ -84,9 +89,7 @@ def shows(file_bytes):
     """The main dialog shows the record loaded from file_bytes as the model says."""
 
     def step(session):
-        boxes = {"window_mode": ("checked", WINDOW_MODE), "start_640x480": ("checked", START_640X480),
-                 "keep_320x240": ("checked", KEEP_320X240), "keep_enabled": ("enabled", KEEP_320X240)}
-        seen = {name: session.value(how, MAIN, box) == ["1"] for name, (how, box) in boxes.items()}
+        seen = {name: session.value(how, MAIN, box) == ["1"] for name, (how, box) in BOXES.items()}
         seen["slot"] = int(session.value("cursel", MAIN, SLOT_LIST)[0])
         check("the main dialog", seen, kv.dialog_shows(kv.loaded_image(file_bytes)))
         check("the slot list", session.value("text", MAIN, SLOT_LIST), [SLOT_ENTRIES[seen["slot"]]])
@@ -103,13 +106,13 @@ def score_reset(button):
 def save_failure(session, button):
     """The save into a read-only file fails: the box names the file and the cause and
     offers 再試行 (taken after read-only is cleared) and キャンセル."""
-    os.chmod(session.path(DATA_KV), 0o444)
+    os.chmod(session.game / DATA_KV, 0o444)
     click(CONFIRM)(session)
-    reads(MAIN, BOX_TEXT, SAVE_FAILED % session.path(DATA_KV).replace("/", "\\"), 10)(session)
+    reads(MAIN, BOX_TEXT, SAVE_FAILED % str(session.game / DATA_KV).replace("/", "\\"), 10)(session)
     offers = session.value("text", MAIN, BOX_RETRY, BOX_CANCEL)
     check("the box offers", [offers[0][:3], offers[1]], ["再試行", "キャンセル"])
     if button == BOX_RETRY:
-        os.chmod(session.path(DATA_KV), 0o640)
+        os.chmod(session.game / DATA_KV, 0o640)
     click(button)(session)
 
 
@@ -124,8 +127,7 @@ DEFAULT_FIELDS = ("↑ ↓ ← → z x c v".split(),  # at start-up without and 
 
 
 def assigned(*bindings, joystick_1=False):
-    """The file a confirmed run writes after (position, source, code) were bound in
-    controller 1 of slot 0."""
+    """What a confirmed run writes with (position, source, code) bound in slot 0's controller 1."""
     image = kv.default_image(joystick_1)
     for position, source, code in bindings:
         kv.set_binding(image, 0, 0, position, source, code)
@@ -133,9 +135,8 @@ def assigned(*bindings, joystick_1=False):
 
 
 def assign(*captures, keys=(), joystick_1=False, replug=None, ending=ASSIGN_CONFIRM, position=UP):
-    """Opens the button assignment, focuses the field at position (replug: joysticks.txt
-    from then on, read during the focusing), holds keys for the captures, ends it by
-    ending, confirms."""
+    """Opens the button assignment, focuses the field at position (replug: joysticks.txt from
+    then on, read while focusing), holds keys for the captures, ends it by ending, confirms."""
     return [click(KEY_CONFIG), wait(ASSIGN), lambda session: check(
         "the fields", session.value("text", ASSIGN, *FIELDS), DEFAULT_FIELDS[joystick_1]),
         lambda session: replug is None or session.set_joysticks(replug),
@@ -149,7 +150,8 @@ def assign(*captures, keys=(), joystick_1=False, replug=None, ending=ASSIGN_CONF
 joystick = lambda number, x=32767, y=32767, buttons=0, posfail=0: "%d %d %d %d %d\n" % (
     number - 1, x, y, buttons, posfail)
 # The field at position comes to show text and the focus moves on.
-capture = lambda position, text: [reads(ASSIGN, FIELDS[position], text), focused(NEXT_FOCUS[position])]
+capture = lambda position, text: [reads(ASSIGN, FIELDS[position], text),
+                                  focused(NEXT_FOCUS[position])]
 # Holding keys, the key test shows state: U D L R 1 2 3 4 for controller 1.
 key_test_shows = lambda keys, state: [press("keydown", *keys), reads(KEY_TEST_TITLE, 2301, state),
                                       press("keyup", *keys)]
@@ -177,8 +179,8 @@ CASES = [
     Case("window mode, slot switch and 640x480 cleared: ticks kept", {DATA_KV: BOTH_OPTIONS},
          [click(WINDOW_MODE), do("select", MAIN, SLOT_LIST, 2), click(START_640X480),
           shows(SWITCHED), click(CONFIRM)], {DATA_KV: kv.saved(SWITCHED)}),
-    Case("score reset with OK, then confirmed", {DATA_KV: SCORES}, score_reset(1) + [click(CONFIRM)],
-         {DATA_KV: kv.saved(kv.reset_rankings(SCORES))}),
+    Case("score reset with OK, then confirmed", {DATA_KV: SCORES},
+         score_reset(1) + [click(CONFIRM)], {DATA_KV: kv.saved(kv.reset_rankings(SCORES))}),
     Case("score reset refused, then Escape writes nothing", {DATA_KV: SCORES},
          score_reset(2) + [escape()], {}),
     Case("close box writes nothing", {"Data": None, LOCAL_KV: CRAFTED},
@@ -192,7 +194,8 @@ CASES = [
          [shows(SCORES), save_theirs, click(WINDOW_MODE), click(CONFIRM)], {DATA_KV: MERGED}),
 ] + [Case(name, {"Data": None}, steps, writes, joysticks=joysticks)
      for name, steps, writes, joysticks in (
-    ("assign: Down into UP, confirmed", assign(*DOWN_HELD, keys=["Down"]), assigned(DOWN_KEY), None),
+    ("assign: Down into UP, confirmed", assign(*DOWN_HELD, keys=["Down"]), assigned(DOWN_KEY),
+     None),
     ("assign: Down into UP, then Cancel keeps the key map",
      assign(*DOWN_HELD, keys=["Down"], ending=ASSIGN_CANCEL), assigned(), None),
     ("assign: pad defaults at start-up; Down into UP with OK after joystick 1 is unplugged",

@@ -55,15 +55,13 @@ def ranking_table(value_of_entry):
 
 
 def reset_rankings(file_bytes):
-    """file_bytes with the rankings reset: tables 0 and 1 count down from 50000,
-    tables 2 and 3 are times."""
+    """Reset rankings: tables 0 and 1 count down from 50000, tables 2 and 3 are times."""
     a = ranking_table(lambda i: 50000 - 5000 * i)
     return file_bytes[:RANKINGS] + a + a + 2 * ranking_table(lambda i: (91 + i) * 3600 - 1)
 
 
 def default_image(joystick_1=False):
-    """The record a run starts from when no KV.set is found; joystick_1:
-    whether joystick 1 answered at start-up."""
+    """The record a run starts from without KV.set; joystick_1: if it answered at start-up."""
     image = bytearray(reset_rankings(bytes(RANKINGS)))
     for slot in range(SLOT_COUNT):
         for controller, codes in enumerate(DEFAULT_KEYS):
@@ -71,7 +69,8 @@ def default_image(joystick_1=False):
             for position, code in enumerate(DEFAULT_PAD_CODES if source else codes):
                 set_binding(image, slot, controller, position, source, code)
     image[SOUND_FOLDER : SOUND_FOLDER + len(DEFAULT_SOUND_FOLDER)] = DEFAULT_SOUND_FOLDER
-    return bytearray(with_ints(image, (FULL_SCREEN, 1), (OPAQUE_G, 2), (OPAQUE_H, 2), (OPAQUE_I, 1)))
+    changes = (FULL_SCREEN, 1), (OPAQUE_G, 2), (OPAQUE_H, 2), (OPAQUE_I, 1)
+    return bytearray(with_ints(image, *changes))
 
 
 def loaded_image(file_bytes, joystick_1=False):
@@ -89,9 +88,8 @@ def dialog_shows(image):
 
 
 def saved(file_bytes=None, joystick_1=False):
-    """The KV.set a confirmed run writes after loading file_bytes, or the record as the
-    player changed it: what the main dialog stores when it is destroyed, whatever
-    ended it, with its boxes as they are shown."""
+    """The KV.set written after loading file_bytes (or the record as the player changed it):
+    what the main dialog stores when destroyed, however ended, with its boxes as shown."""
     image = loaded_image(file_bytes, joystick_1)
     shown = dialog_shows(image)
     image[SOUND_FOLDER : SOUND_FOLDER + len(DEFAULT_SOUND_FOLDER)] = DEFAULT_SOUND_FOLDER

@@ -90,19 +90,14 @@ def decoded(literal):
         int(m.group(1)[1:], 16) if m.group(1)[0] == "x" else int(m.group(1), 8)), body)
 
 
-def control_texts(head):
-    """{id: text} of the controls with a text in the template that starts with head."""
-    block = next(block for block in DIALOGS.split("---") if block.startswith("\n" + head))
-    return {int(i): text for text, i in re.findall(r'^  \w+ "(.*)", (\d+),', block, re.M)}
-
-
 def faults(exe, text):
     """Each dialog template as one block of lines in order, each version line, the manifest."""
     with open(os.path.join(os.path.dirname(os.path.abspath(exe)), "CMakeCache.txt")) as cache:
         version = re.search(r"^CMAKE_PROJECT_VERSION:\w+=([\d.]+)$", cache.read(), re.M).group(1)
     version = VERSION.format(", ".join(version.split(".") + ["0"]))  # "1, 1, 0, 0"
     found = []
-    for block in [b.strip("\n") for b in DIALOGS.split("---")] + [l + "\n" for l in version.split("\n")[1:-1]]:
+    lines = [line + "\n" for line in version.split("\n")[1:-1]]
+    for block in [block.strip("\n") for block in DIALOGS.split("---")] + lines:
         if block not in text:
             missing = [line.strip() for line in block.splitlines() if line not in text]
             found.append("%s: %s" % (block.split("\n")[0].strip(),
@@ -111,7 +106,8 @@ def faults(exe, text):
     found += ["manifest lacks " + part for part in MANIFEST if part not in manifest]
     found += ["manifest asks for an execution level"] * any(p in manifest for p in NO_MANIFEST)
     languages = sorted(set(re.findall(r"^LANGUAGE (\d+), (\d+)$", text, re.M)))
-    return found + ["resource languages %r, not only 0x0411" % languages] * (languages != [("17", "1")])
+    only_japanese = languages == [("17", "1")]
+    return found + ["resource languages %r, not only 0x0411" % languages] * (not only_japanese)
 
 
 if __name__ == "__main__":

@@ -23,8 +23,8 @@ class Session:
 
     def __init__(self, build_dir, arch, display, work_dir, case):
         self.build_dir, self.loader, self.process, self.held = build_dir, LOADERS[arch], None, []
-        self.game_dir, prefix = os.path.join(work_dir, "game"), os.path.join(work_dir, "prefix")
-        os.makedirs(self.game_dir)
+        self.game, prefix = pathlib.Path(work_dir, "game"), os.path.join(work_dir, "prefix")
+        self.game.mkdir(parents=True)
         subprocess.run([WINE_PREFIX_SCRIPT, prefix], check=True)
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(("LC_", "LOCPATH"))}
         self.env.update(LANG="en_US.UTF-8", WINEPREFIX=prefix, WINEDEBUG="-all",
@@ -33,26 +33,23 @@ class Session:
             self.env.update(LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8",
                             LOCPATH=os.path.join(REPO_ROOT, "build", "locale"))
         for path, content in case.files.items():
-            full = pathlib.Path(self.path(path))
+            full = self.game / path
             (full if content is None else full.parent).mkdir(parents=True, exist_ok=True)
             content is None or full.write_bytes(content)
         self.program, self.harness_files = os.path.join(build_dir, "Config.exe"), set()
         if case.joysticks is not None:
             for source in (self.program, os.path.join(build_dir, FAKE_WINMM)):
-                shutil.copy2(source, self.game_dir)
-            self.program = os.path.join(self.game_dir, "Config.exe")
+                shutil.copy2(source, self.game)
+            self.program = self.game / "Config.exe"
             self.env["WINEDLLOVERRIDES"] += ";winmm=n,b"
-            self.env["FAKE_JOYSTICKS"] = "Z:" + self.path(JOYSTICKS).replace("/", "\\")
+            self.env["FAKE_JOYSTICKS"] = "Z:" + str(self.game / JOYSTICKS).replace("/", "\\")
             self.set_joysticks(case.joysticks)
             self.harness_files.add(JOYSTICKS)
 
-    def path(self, relative):
-        return os.path.join(self.game_dir, *relative.split("/"))
-
     def set_joysticks(self, text):
         """Replaces joysticks.txt whole, so that no read sees half of it."""
-        pathlib.Path(self.path(JOYSTICKS + ".new")).write_text(text)
-        os.replace(self.path(JOYSTICKS + ".new"), self.path(JOYSTICKS))
+        (self.game / "joysticks.new").write_text(text)
+        os.replace(self.game / "joysticks.new", self.game / JOYSTICKS)
 
     def finish(self):
         """Ends what runs in this prefix, the wineserver last; releases the keys still held."""
@@ -60,13 +57,15 @@ class Session:
             self.process.kill()
             self.process.wait()
         for flag in ("-k", "-w"):
-            subprocess.run(["/usr/lib/wine/wineserver", flag], env=self.env, stderr=subprocess.DEVNULL)
+            subprocess.run(["/usr/lib/wine/wineserver", flag], env=self.env,
+                           stderr=subprocess.DEVNULL)
         self.keys("keyup", *self.held)
 
     def probe(self, *args, waiting_s=0):
         """The probe's exit code and output lines; titles reach it as ASCII. A file, not a
         pipe: the Wine services that a prefix's first process starts inherit it."""
-        words = ["".join(c if 32 <= ord(c) < 128 else "\\u%04x" % ord(c) for c in str(a)) for a in args]
+        words = ["".join(c if 32 <= ord(c) < 128 else "\\u%04x" % ord(c) for c in str(a))
+                 for a in args]
         with tempfile.TemporaryFile() as output:
             code = subprocess.run([self.loader, os.path.join(self.build_dir, PROBE), *words],
                                   env=self.env, stdout=output, stderr=subprocess.DEVNULL,
@@ -81,7 +80,8 @@ class Session:
         return lines
 
     def wait_window(self, title, opens=True, timeout_s=10):
-        code = self.probe("wait" if opens else "gone", title, timeout_s * 1000, waiting_s=timeout_s)[0]
+        code, _ = self.probe("wait" if opens else "gone", title, timeout_s * 1000,
+                             waiting_s=timeout_s)
         check("%s %s" % (title, "opens" if opens else "closes"), code, 0)
 
     def wait_text(self, title, control, text, timeout_s=3):
@@ -123,34 +123,32 @@ def changes(before, after, writes, ignored):
                        else "changed" if path not in writes else "differs at %s" % [
                            i for i in range(max(len(now[path]), len(wanted[path])))
                            if now[path][i : i + 1] != wanted[path][i : i + 1]][:8])
-            for path in sorted((set(now) | set(wanted)) - ignored) if now.get(path, 0) != wanted.get(path, 0)]
+            for path in sorted((set(now) | set(wanted)) - ignored)
+            if now.get(path, 0) != wanted.get(path, 0)]
 
 
 def run_case(case, build, work_dir):
-    """The case's faults, empty when it passed; build: (folder, arch, display). Raises
-    TimeoutExpired when a helper outlived its own time limit: the probe gives up by
-    itself when a window does not come, so that is Wine stalling."""
+    """The case's faults; build: (folder, arch, display). Raises TimeoutExpired when a helper
+    outlived its own limit: the probe gives up by itself, so that is Wine stalling."""
     session = Session(*build, work_dir, case)
-    before, faults = snapshot(session.game_dir), []
+    before, faults = snapshot(session.game), []
     try:
-        session.process = subprocess.Popen([session.loader, session.program], env=session.env,
-                                           cwd=session.path(case.start_in), stdout=subprocess.DEVNULL,
-                                           stderr=subprocess.DEVNULL)
+        session.process = subprocess.Popen(
+            [session.loader, session.program], cwd=session.game / case.start_in, env=session.env,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for step in [cases.wait(MAIN, True, 30)] + case.steps:
             step(session)
         code = session.process.wait(timeout=15)
         faults += ["exit code %d, expected %d" % (code, case.exit_code)] * (code != case.exit_code)
-    except AssertionError as error:
-        faults.append(str(error))
     except subprocess.TimeoutExpired as error:
         if error.cmd != session.process.args:
             raise
         faults.append("still running after the dialog was ended")
-    except (subprocess.SubprocessError, OSError) as error:
-        faults.append("harness: %s" % error)
+    except (AssertionError, subprocess.SubprocessError, OSError) as error:
+        faults.append(str(error))
     finally:
         session.finish()
-    faults += changes(before, snapshot(session.game_dir), case.writes, session.harness_files)
+    faults += changes(before, snapshot(session.game), case.writes, session.harness_files)
     if not faults:
         shutil.rmtree(work_dir, ignore_errors=True)
     return faults
@@ -162,15 +160,15 @@ def main():
     parser.add_argument("-k", dest="only", default="", help="only cases whose name has TEXT")
     args = parser.parse_args()
     build = [os.path.join(REPO_ROOT, "build", "mingw-" + args.arch), args.arch]
-    missing = [p for p in ("Config.exe", PROBE, FAKE_WINMM) if not os.path.isfile(os.path.join(build[0], p))]
-    if missing:
-        sys.exit("end-to-end %s: missing %s in %s" % (args.arch, ", ".join(missing), build[0]))
+    for needed in ("Config.exe", PROBE, FAKE_WINMM):
+        os.path.isfile(os.path.join(build[0], needed)) or sys.exit("end-to-end: no " + needed)
     work_root = os.path.join(REPO_ROOT, "build", "e2e", args.arch)
     shutil.rmtree(work_root, ignore_errors=True)
     subprocess.run([WINE_PREFIX_SCRIPT], check=True)  # the template
     read_end, write_end = os.pipe()  # Xvfb on the first free display tells its number
     display = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                                "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+                                "-nolisten", "tcp"], pass_fds=(write_end,),
+                               stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as reader:
         build.append(":" + reader.readline().strip())

@@ -1,8 +1,7 @@
-// A stand-in for winmm's joystick functions, for the end-to-end tests only. Loaded
-// through a DLL override from beside Config.exe, it reports the joysticks that the file
-// named by FAKE_JOYSTICKS describes, one a line: id x y buttons posfail (axes 0-65535;
-// posfail 1 fails joyGetPosEx as when unplugged). Read on every call, so a test changes
-// what the program sees while it runs. Built as winmm itself: its declarations are not imports.
+// winmm's joystick functions for the end-to-end tests, loaded beside Config.exe through a DLL
+// override: the joysticks that the file named by FAKE_JOYSTICKS describes, one a line: id x y
+// buttons posfail (axes 0-65535; posfail 1 fails joyGetPosEx as when unplugged), read on every
+// call so that a test changes them while the program runs. Built as winmm: no imports.
 #define _WINMM_
 #include <windows.h>
 // after windows.h, which it needs
