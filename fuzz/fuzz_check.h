@@ -1,12 +1,9 @@
-// Invariant checks for the fuzz targets: a broken one aborts, so libFuzzer
-// keeps the input that broke it.
+// Invariant checks for the fuzz targets: a broken one aborts, so libFuzzer keeps the input.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                                    \
-  ((condition)                                                                                   \
-       ? void()                                                                                  \
-       : (std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition), \
-          std::abort()))
+#define FUZZ_CHECK(c) \
+  ((c) ? void()       \
+       : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #c), std::abort()))

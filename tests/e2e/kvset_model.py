@@ -1,33 +1,22 @@
-"""An independent model of KV.set, written from its byte layout: the one source
-of every expected file in the end-to-end cases and of the golden records.
+"""An independent model of KV.set, written from its byte layout: the one source of every
+expected file in the end-to-end cases and of the golden records, which it rewrites when
+run: tests/golden/defaults.set and defaults-joystick.set."""
 
-    kvset_model.py    rewrites tests/golden/defaults.set and defaults-joystick.set
-"""
-
-import pathlib
-import struct
+import pathlib, struct
 
 SIZE = 4684
 CURRENT_SLOT, SLOTS, SLOT_SIZE, SLOT_COUNT, SLOT_RESERVED_SIZE = 0, 4, 704, 5, 320
 BINDING_SIZE, CONTROLLER_SIZE = 12, 96
-SETTINGS = 3524
 FOUR_WAY_CHOICE, OPTION_BITS, NUMBER_A, NUMBER_B = 3528, 3540, 3544, 3552
 START_640X480, KEEP_320X240, FULL_SCREEN, EXTRA_FLAG = 3560, 3564, 3568, 3572
-SOUND_FOLDER, SOUND_FOLDER_SIZE, MODE_BITS = 3576, 260, 3840
-OPAQUE_G, OPAQUE_H, OPAQUE_I = 3844, 3848, 3852
-RANKINGS, RANKING_TABLE_SIZE = 3884, 200
-NAMED_FIELDS = sorted((v, k.lower()) for k, v in dict(globals()).items()
-                      if k.isupper() and isinstance(v, int) and SETTINGS < v < RANKINGS)
+SOUND_FOLDER, MODE_BITS, OPAQUE_G, OPAQUE_H, OPAQUE_I, RANKINGS = 3576, 3840, 3844, 3848, 3852, 3884
 
 DEFAULT_SOUND_FOLDER = b".\\Sound\\\0"
 KEYBOARD, JOYSTICK_1 = 0, 1  # binding sources
-# DirectInput key codes of UP, DOWN, LEFT, RIGHT, B1..B4 for controllers 1-4.
-DEFAULT_KEYS = (
-    (200, 208, 203, 205, 44, 45, 46, 47),  # arrows, z x c v
-    (23, 37, 36, 38, 30, 31, 32, 33),  # i k j l, a s d f
-    (6, 20, 19, 21, 2, 3, 4, 5),  # 5 t r y, 1 2 3 4
-    (199, 207, 211, 209, 8, 9, 10, 11),  # Home End Del PDown, 7 8 9 0
-)
+# DirectInput key codes of UP, DOWN, LEFT, RIGHT, B1..B4 for controllers 1-4: arrows and
+# z x c v; i k j l and a s d f; 5 t r y and 1 2 3 4; Home End Del PDown and 7 8 9 0.
+DEFAULT_KEYS = ((200, 208, 203, 205, 44, 45, 46, 47), (23, 37, 36, 38, 30, 31, 32, 33),
+                (6, 20, 19, 21, 2, 3, 4, 5), (199, 207, 211, 209, 8, 9, 10, 11))
 # Controller 1 when joystick 1 answers at start-up: its directions, buttons 1-4.
 DEFAULT_PAD_CODES = (0x10000, 0x20000, 0x40000, 0x80000, 0x1, 0x2, 0x4, 0x8)
 
@@ -40,18 +29,23 @@ def put_int(image, offset, value):
     struct.pack_into("<i" if value < 0x80000000 else "<I", image, offset, value)
 
 
+def with_ints(file_bytes, *changes):
+    """file_bytes with (offset, value) changes."""
+    image = bytearray(file_bytes)
+    for offset, value in changes:
+        put_int(image, offset, value)
+    return bytes(image)
+
+
 def key_map_offset(slot):
     return SLOTS + SLOT_SIZE * slot + SLOT_RESERVED_SIZE
 
 
-def binding_offset(slot, controller, position):
-    """controller 0-3 is the game's controller 1-4; position 0-7 is UP..B4."""
-    return key_map_offset(slot) + CONTROLLER_SIZE * controller + BINDING_SIZE * position
-
-
 def set_binding(image, slot, controller, position, source, code):
-    """What an assignment stores: source and code; the handler word stays."""
-    struct.pack_into("<2i", image, binding_offset(slot, controller, position), source, code)
+    """What an assignment stores for controller 0-3 (the game's 1-4) at position 0-7
+    (UP..B4): source and code; the handler word stays."""
+    at = key_map_offset(slot) + CONTROLLER_SIZE * controller + BINDING_SIZE * position
+    struct.pack_into("<2i", image, at, source, code)
 
 
 def ranking_table(value_of_entry):
@@ -60,35 +54,29 @@ def ranking_table(value_of_entry):
                     for i in range(10))
 
 
-def reset_rankings(image):
-    """Tables 0 and 1 count down from 50000, tables 2 and 3 are times."""
+def reset_rankings(file_bytes):
+    """Reset rankings: tables 0 and 1 count down from 50000, tables 2 and 3 are times."""
     a = ranking_table(lambda i: 50000 - 5000 * i)
-    image[RANKINGS:] = a + a + 2 * ranking_table(lambda i: (91 + i) * 3600 - 1)
+    return file_bytes[:RANKINGS] + a + a + 2 * ranking_table(lambda i: (91 + i) * 3600 - 1)
 
 
 def default_image(joystick_1=False):
-    """The record a run starts from when no KV.set is found; joystick_1:
-    whether joystick 1 answered at start-up."""
-    image = bytearray(SIZE)
+    """The record a run starts from without KV.set; joystick_1: if it answered at start-up."""
+    image = bytearray(reset_rankings(bytes(RANKINGS)))
     for slot in range(SLOT_COUNT):
         for controller, codes in enumerate(DEFAULT_KEYS):
             source = JOYSTICK_1 if controller == 0 and joystick_1 else KEYBOARD
             for position, code in enumerate(DEFAULT_PAD_CODES if source else codes):
                 set_binding(image, slot, controller, position, source, code)
-    reset_rankings(image)
-    put_int(image, FULL_SCREEN, 1)
     image[SOUND_FOLDER : SOUND_FOLDER + len(DEFAULT_SOUND_FOLDER)] = DEFAULT_SOUND_FOLDER
-    for offset, value in ((OPAQUE_G, 2), (OPAQUE_H, 2), (OPAQUE_I, 1)):
-        put_int(image, offset, value)
-    return image
+    changes = (FULL_SCREEN, 1), (OPAQUE_G, 2), (OPAQUE_H, 2), (OPAQUE_I, 1)
+    return bytearray(with_ints(image, *changes))
 
 
 def loaded_image(file_bytes, joystick_1=False):
     """A KV.set (None: none found) read over the defaults: its leading bytes."""
-    image = default_image(joystick_1)
     head = (file_bytes or b"")[:SIZE]
-    image[: len(head)] = head
-    return image
+    return bytearray(head) + default_image(joystick_1)[len(head) :]
 
 
 def dialog_shows(image):
@@ -99,45 +87,17 @@ def dialog_shows(image):
             "slot": get_int(image, CURRENT_SLOT)}
 
 
-def saved(file_bytes=None, change=None, joystick_1=False):
-    """The KV.set a confirmed run writes after loading file_bytes and
-    change(image): what the main dialog stores when it is destroyed, whatever
-    ended it, with its boxes as they are shown."""
+def saved(file_bytes=None, joystick_1=False):
+    """The KV.set written after loading file_bytes (or the record as the player changed it):
+    what the main dialog stores when destroyed, however ended, with its boxes as shown."""
     image = loaded_image(file_bytes, joystick_1)
-    if change is not None:
-        change(image)
     shown = dialog_shows(image)
     image[SOUND_FOLDER : SOUND_FOLDER + len(DEFAULT_SOUND_FOLDER)] = DEFAULT_SOUND_FOLDER
-    for offset, value in ((FULL_SCREEN, 0 if shown["window_mode"] else 1), (FOUR_WAY_CHOICE, 0),
-                          (EXTRA_FLAG, 0), (START_640X480, int(shown["start_640x480"])),
-                          (KEEP_320X240, int(shown["keep_320x240"])), (NUMBER_A, 0), (NUMBER_B, 0)):
-        put_int(image, offset, value)
-    put_int(image, OPTION_BITS, get_int(image, OPTION_BITS) & ~3 & 0xFFFFFFFF)
-    put_int(image, MODE_BITS, (get_int(image, MODE_BITS) & ~6 & 0xFFFFFFFF) | 1)
-    return bytes(image)
-
-
-def field_at(offset):
-    if SLOTS <= offset < SETTINGS:
-        slot, inside = divmod(offset - SLOTS, SLOT_SIZE)
-        controller, binding = divmod(inside - SLOT_RESERVED_SIZE, CONTROLLER_SIZE)
-        return "slot %d " % slot + ("reserved" if inside < SLOT_RESERVED_SIZE else
-                                    "controller %d binding %d" % (controller + 1, binding // 12))
-    if offset >= RANKINGS:
-        return "ranking table %d" % ((offset - RANKINGS) // RANKING_TABLE_SIZE)
-    named = [name for start, name in NAMED_FIELDS if start <= offset < start + 4]
-    folder = SOUND_FOLDER <= offset < SOUND_FOLDER + SOUND_FOLDER_SIZE
-    return "current_slot" if offset < SLOTS else "sound_folder" if folder else (named + ["?"])[0]
-
-
-def describe_difference(expected, actual, limit=8):
-    """Where two files differ, by field."""
-    if len(expected) != len(actual):
-        return "size %d, expected %d" % (len(actual), len(expected))
-    lines = ["byte %d (%s): 0x%02x, expected 0x%02x" % (i, field_at(i), got, want)
-             for i, (want, got) in enumerate(zip(expected, actual)) if want != got]
-    return "; ".join(lines[:limit]) + ("; and %d more" % (len(lines) - limit)
-                                      if len(lines) > limit else "")
+    return with_ints(image, (FULL_SCREEN, 0 if shown["window_mode"] else 1), (FOUR_WAY_CHOICE, 0),
+                     (EXTRA_FLAG, 0), (START_640X480, int(shown["start_640x480"])),
+                     (KEEP_320X240, int(shown["keep_320x240"])), (NUMBER_A, 0), (NUMBER_B, 0),
+                     (OPTION_BITS, get_int(image, OPTION_BITS) & ~3 & 0xFFFFFFFF),
+                     (MODE_BITS, (get_int(image, MODE_BITS) & ~6 & 0xFFFFFFFF) | 1))
 
 
 if __name__ == "__main__":

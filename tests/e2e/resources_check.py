@@ -1,15 +1,9 @@
 #!/usr/bin/env python3
-"""Checks the resources in Config.exe against what is written down here: the
-dialog templates (ids, kinds, texts, positions, styles, order), the icon, the
-version block and the manifest, in windres's decompiled text.
+"""resources_check.py CONFIG_EXE [WINDRES]: checks the resources in Config.exe against
+what is written down here: the dialog templates (ids, kinds, texts, positions, styles,
+order), the icon, the version block and the manifest, in windres's decompiled text."""
 
-    resources_check.py CONFIG_EXE [WINDRES]
-"""
-
-import os
-import re
-import subprocess
-import sys
+import os, re, subprocess, sys
 
 DIALOGS = '''
 "INITIALPAGE" DIALOG 0, 0, 199, 153
@@ -96,49 +90,31 @@ def decoded(literal):
         int(m.group(1)[1:], 16) if m.group(1)[0] == "x" else int(m.group(1), 8)), body)
 
 
-def project_version(exe):
-    """CMake's project version from the build folder of CONFIG_EXE, as "1, 1, 0, 0"."""
+def faults(exe, text):
+    """Each dialog template as one block of lines in order, each version line, the manifest."""
     with open(os.path.join(os.path.dirname(os.path.abspath(exe)), "CMakeCache.txt")) as cache:
         version = re.search(r"^CMAKE_PROJECT_VERSION:\w+=([\d.]+)$", cache.read(), re.M).group(1)
-    return ", ".join(version.split(".") + ["0"])
-
-
-def control_texts(head):
-    """{id: text} of the controls with a text in the template that starts with head."""
-    block = next(block for block in DIALOGS.split("---") if block.startswith("\n" + head))
-    return {int(i): text for text, i in re.findall(r'^  \w+ "(.*)", (\d+),', block, re.M)}
-
-
-def dialog_faults(text):
-    faults = []
-    for block in DIALOGS.split("---"):
-        if block.strip("\n") not in text:
+    version = VERSION.format(", ".join(version.split(".") + ["0"]))  # "1, 1, 0, 0"
+    found = []
+    lines = [line + "\n" for line in version.split("\n")[1:-1]]
+    for block in [block.strip("\n") for block in DIALOGS.split("---")] + lines:
+        if block not in text:
             missing = [line.strip() for line in block.splitlines() if line not in text]
-            problem = "no line " + missing[0] if missing else "lines out of order"
-            faults.append("%s: %s" % (block.split("\n")[1], problem))
-    return faults
-
-
-def main():
-    windres = sys.argv[2] if len(sys.argv) > 2 else "i686-w64-mingw32-windres"
-    raw = subprocess.run([windres, "-i", sys.argv[1], "-O", "rc"], check=True,
-                         capture_output=True, text=True, encoding="latin-1").stdout
-    text = re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw)
-    faults = dialog_faults(text)
-    version = VERSION.format(project_version(sys.argv[1]))
-    faults += ["version block lacks " + line.strip() for line in version.strip("\n").splitlines()
-               if line + "\n" not in text]
+            found.append("%s: %s" % (block.split("\n")[0].strip(),
+                                     "no line " + missing[0] if missing else "lines out of order"))
     manifest = "".join(re.findall(r'^  "(.*)\\n"$', text, re.M))
-    faults += ["manifest lacks " + part for part in MANIFEST if part not in manifest]
-    faults += ["manifest asks for an execution level"] * any(p in manifest for p in NO_MANIFEST)
+    found += ["manifest lacks " + part for part in MANIFEST if part not in manifest]
+    found += ["manifest asks for an execution level"] * any(p in manifest for p in NO_MANIFEST)
     languages = sorted(set(re.findall(r"^LANGUAGE (\d+), (\d+)$", text, re.M)))
-    faults += ["resource languages %r, not only 0x0411" % languages] * (languages != [("17", "1")])
-    for fault in faults:
-        print("FAIL:", fault)
-    print("resources of %s: %s" % (sys.argv[1], "%d faults" % len(faults) if faults else
-                                   "as expected"))
-    return 1 if faults else 0
+    only_japanese = languages == [("17", "1")]
+    return found + ["resource languages %r, not only 0x0411" % languages] * (not only_japanese)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    exe, windres = sys.argv[1], (sys.argv[2:] or ["i686-w64-mingw32-windres"])[0]
+    raw = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
+                         text=True, encoding="latin-1").stdout
+    found = faults(exe, re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw))
+    print("".join("FAIL: %s\n" % fault for fault in found) + "resources of %s: %s" % (
+        exe, "%d faults" % len(found) if found else "as expected"))
+    sys.exit(1 if found else 0)

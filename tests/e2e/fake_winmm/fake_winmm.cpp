@@ -1,42 +1,27 @@
-// A stand-in for winmm's joystick functions, for the end-to-end tests only.
-// Placed beside Config.exe and loaded through a DLL override, it reports the
-// joysticks described in "joysticks.txt" beside it, one a line:
-//   id x y buttons posfail
-// with both axes 0-65535; `posfail` 1 makes joyGetPosEx fail as when unplugged.
-// The file is read again on every call, so a test changes what the program
-// sees while it runs. Built as winmm itself, so its declarations are not imports.
+// winmm's joystick functions for the end-to-end tests, loaded beside Config.exe through a DLL
+// override: the joysticks that the file named by FAKE_JOYSTICKS describes, one a line: id x y
+// buttons posfail (axes 0-65535; posfail 1 fails joyGetPosEx as when unplugged), read on every
+// call so that a test changes them while the program runs. Built as winmm: no imports.
 #define _WINMM_
 #include <windows.h>
 // after windows.h, which it needs
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-struct FakeJoystick {
-  unsigned x = 0, y = 0, buttons = 0, posFail = 0;
-};
-
-HMODULE g_module = nullptr;
-
-// Joystick `id` as joysticks.txt describes it; false when it has no line.
-bool Find(UINT id, FakeJoystick& found) {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(g_module, path, MAX_PATH);
-  char* slash = strrchr(path, '\\');
-  if (length == 0 || length + 16 >= MAX_PATH || slash == nullptr) return false;
-  strcpy(slash + 1, "joysticks.txt");
-  FILE* file = fopen(path, "r");
+// Joystick `id`'s line as {x, y, buttons, posfail}; false when it has none.
+bool Find(UINT id, unsigned (&j)[4]) {
+  const char* path = getenv("FAKE_JOYSTICKS");
+  FILE* file = path != nullptr ? fopen(path, "r") : nullptr;
+  unsigned lineId = 0;
   bool known = false;
-  char line[256];
-  while (file != nullptr && !known && fgets(line, sizeof line, file) != nullptr) {
-    unsigned lineId = 0;
-    FakeJoystick& j = found;
-    known = sscanf(line, "%u %u %u %u %u", &lineId, &j.x, &j.y, &j.buttons, &j.posFail) == 5 &&
-            lineId == id;
-  }
+  while (file != nullptr && !known &&
+         fscanf(file, "%u %u %u %u %u", &lineId, &j[0], &j[1], &j[2], &j[3]) == 5)
+    known = lineId == id;
   if (file != nullptr) fclose(file);
   return known;
 }
@@ -45,17 +30,12 @@ bool Find(UINT id, FakeJoystick& found) {
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) g_module = instance;
-  return TRUE;
-}
-
 UINT WINAPI joyGetNumDevs() {
   return 16;
 }
 
 MMRESULT WINAPI joyGetDevCapsA(UINT_PTR id, LPJOYCAPSA caps, UINT size) {
-  FakeJoystick j;
+  unsigned j[4];
   if (!Find(static_cast<UINT>(id), j)) return JOYERR_PARMS;
   memset(caps, 0, size);
   caps->wXmax = caps->wYmax = 65535;
@@ -63,16 +43,16 @@ MMRESULT WINAPI joyGetDevCapsA(UINT_PTR id, LPJOYCAPSA caps, UINT size) {
 }
 
 MMRESULT WINAPI joyGetPos(UINT id, LPJOYINFO) {
-  FakeJoystick j;
+  unsigned j[4];
   return Find(id, j) ? JOYERR_NOERROR : JOYERR_UNPLUGGED;
 }
 
 MMRESULT WINAPI joyGetPosEx(UINT id, LPJOYINFOEX info) {
-  FakeJoystick j;
-  if (!Find(id, j) || j.posFail) return JOYERR_UNPLUGGED;
-  info->dwXpos = j.x;
-  info->dwYpos = j.y;
-  info->dwButtons = j.buttons;
+  unsigned j[4];
+  if (!Find(id, j) || j[3] != 0) return JOYERR_UNPLUGGED;
+  info->dwXpos = j[0];
+  info->dwYpos = j[1];
+  info->dwButtons = j[2];
   return JOYERR_NOERROR;
 }
 
