@@ -13,6 +13,8 @@
 namespace cfg {
 namespace {
 
+const auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
 constexpr KeyBinding kOdd{0x01020304, -2, 0xA0B0C0D0};
 
 struct SlotCase {
@@ -52,8 +54,7 @@ TEST_P(BindingSlotTest, StoresThreeLittleEndianWordsInItsOwnTwelveBytes) {
               loaded.handler == want.handler);
 }
 
-INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases), RowName);
 
 TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   std::vector<uint8_t> from(kKeyMapSize), to(kKeyMapSize, 0xEE);
@@ -141,8 +142,7 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
   EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases), RowName);
 
 // Each key has one name, each name one key; a chord, the end marker or a code
 // past the table finds nothing.

@@ -18,6 +18,8 @@
 // The 100 ms ticks of both dialogs may not touch the heap: this program's
 // operator new counts while asked to.
 namespace {
+
+const auto RowName = [](const auto& info) { return std::string(info.param.name); };
 int allocationCount = 0;
 bool countingAllocations = false;
 }  // namespace
@@ -218,7 +220,7 @@ TEST_P(ButtonAssignCommandTest, EndsTheDialogOnlyByItsButtons) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ButtonAssignCommandTest, ::testing::ValuesIn(kCommandCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 // Opening shows the edited controller's eight bindings, each once; an
 // unnamed one as an empty field. The commit changes that controller only.
@@ -261,8 +263,7 @@ TEST_P(BindingTextTest, NamesTheKeyOrThePadInput) {
   EXPECT_EQ(BindingFieldText(GetParam().binding).view(), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bindings, BindingTextTest, ::testing::ValuesIn(kTextCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bindings, BindingTextTest, ::testing::ValuesIn(kTextCases), RowName);
 
 TEST(FieldTextTest, AnOverlongNameIsCutToTheStorage) {
   const std::string name(60, 'n');
@@ -320,8 +321,7 @@ TEST_P(KeyTestTest, ShowsController1EveryTick) {
   EXPECT_FALSE(view.timerRunning);
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, KeyTestTest, ::testing::ValuesIn(kKeyTestCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Inputs, KeyTestTest, ::testing::ValuesIn(kKeyTestCases), RowName);
 
 }  // namespace
 }  // namespace cfg::testing

@@ -13,6 +13,8 @@
 namespace cfg {
 namespace {
 
+const auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
 using Call = FakeInputDevices::Call;
 using Device = InputDevices::Device;
 
@@ -76,8 +78,7 @@ TEST_P(KeyboardStartTest, ReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
   EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);
 }
 
-INSTANTIATE_TEST_SUITE_P(SetUps, KeyboardStartTest, ::testing::ValuesIn(kStartCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SetUps, KeyboardStartTest, ::testing::ValuesIn(kStartCases), RowName);
 
 // A failed read acquires once and reads again; after a second failure the shared buffer
 // keeps the last snapshot unless the input is lost, the caller's holds every key up.
@@ -122,8 +123,7 @@ TEST_P(KeyboardReadTest, ShowsTheNewStateOrWhatAFailureLeaves) {
   EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reads, KeyboardReadTest, ::testing::ValuesIn(kReadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Reads, KeyboardReadTest, ::testing::ValuesIn(kReadCases), RowName);
 
 // Before DirectInput is acquired keys are found by virtual-key code: letters
 // and digits by their capital ASCII, the numeric pad from VK_NUMPAD0 (0x60).
@@ -169,8 +169,7 @@ TEST_P(AxisZoneTest, CutsTheRangeIntoThirds) {
   EXPECT_EQ(AxisZone(c.position, c.min, c.max, 3), c.zone);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, AxisZoneTest, ::testing::ValuesIn(kZoneCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Positions, AxisZoneTest, ::testing::ValuesIn(kZoneCases), RowName);
 
 TEST(PositionFlagsTest, AsksForTheAxesTheJoystickHas) {
   EXPECT_EQ(PositionFlags(0), kJoyReturnBase);
@@ -212,7 +211,7 @@ TEST_P(JoystickReadingTest, GivesDirectionsAndButtons) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, JoystickReadingTest, ::testing::ValuesIn(kReadingCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 // Joysticks 1 and 3 attached, all four pushed up with button 1.
 class JoysticksTest : public ::testing::Test {
