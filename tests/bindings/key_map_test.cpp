@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,6 +69,13 @@ TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   }
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).source, 3);
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).code, static_cast<int32_t>(kPadDown));
+}
+
+TEST(KeyMapTest, DefaultKeyMapsEndWithTheLastSlots) {
+  SettingsRecord record;
+  BuildDefaultKeyMaps(record, true);
+  const auto end = record.bytes.begin() + record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize;
+  EXPECT_EQ(std::count(end, record.bytes.end(), 0), record.bytes.end() - end);
 }
 
 // One slot bound to (source, code), with z held and joystick 1 pushed down with button 2.
