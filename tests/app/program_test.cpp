@@ -167,8 +167,7 @@ struct DiskCase {
   std::optional<Bytes> data = std::nullopt;
   const char* savedPath = kLocalConfigSettings;
   bool localConfigLocked = false;
-  // Joystick 1 attached, answering at once or only after the load.
-  enum { kNoJoystick, kEarly, kLate } joystick1 = kNoJoystick;
+  bool joystick1Late = false;  // joystick 1 attached, answering only after the load
 };
 
 // Keyboard defaults that end after controller 1's UP and DOWN in slot 0.
@@ -195,15 +194,8 @@ const DiskCase kDiskCases[] = {
     {"KeyCodeMinusOne", Edited(0, 0, -1), ""},
     // Controller 1's defaults follow joystick 1 wherever KV.set left them, as
     // if detection had come before the load, however late it answers.
-    {"Joystick1FreshRun", {}, {}, {}, kDataSettings, false, DiskCase::kEarly},
-    {"Joystick1AnswersAfterTheLoad", {}, {}, {}, kDataSettings, false, DiskCase::kLate},
-    {"Joystick1AnswersAfterTheLoadOfAShortFile",
-     {},
-     {},
-     kUpAndDown,
-     kDataSettings,
-     false,
-     DiskCase::kLate},
+    {"Joystick1AnswersAfterTheLoad", {}, {}, {}, kDataSettings, false, true},
+    {"Joystick1AnswersAfterTheLoadOfAShortFile", {}, {}, kUpAndDown, kDataSettings, false, true},
 };
 
 std::map<std::string, std::optional<Bytes>> Contents(const MemoryFileSystem& files) {
@@ -220,8 +212,8 @@ TEST_P(KvSetOnDiskTest, ConfirmedRunSavesAWholeRecordKeepingTheGamesBytes) {
   if (c.localConfig) rig_.files.SetFile(kLocalConfigSettings, *c.localConfig);
   if (c.data) rig_.files.SetFile(kDataSettings, *c.data);
   if (c.localConfigLocked) rig_.files.SetLocked(kLocalConfigSettings);
-  if (c.joystick1 != DiskCase::kNoJoystick) rig_.AttachJoystick1();
-  rig_.devicesThread.late = c.joystick1 == DiskCase::kLate;
+  if (c.joystick1Late) rig_.AttachJoystick1();
+  rig_.devicesThread.late = c.joystick1Late;
   auto expected = Contents(rig_.files);
   rig_.program.StartUp();
   std::string upText;
@@ -232,14 +224,14 @@ TEST_P(KvSetOnDiskTest, ConfirmedRunSavesAWholeRecordKeepingTheGamesBytes) {
     return kDialogConfirmed;
   };
   view_.Open();
-  if (c.joystick1 == DiskCase::kNoJoystick) view_.Press(IDC_KEY_CONFIG);
+  if (!c.joystick1Late) view_.Press(IDC_KEY_CONFIG);
   view_.Press(IDC_CONFIRM);
   EXPECT_TRUE(rig_.program.ShutDown());
 
   const std::optional<Bytes> file = rig_.files.FileBytes(c.savedPath);
   ASSERT_TRUE(file && file->size() == kSettingsRecordSize);
   const std::optional<Bytes>& before = c.savedPath == kDataSettings ? c.data : c.localConfig;
-  SettingsRecord loaded = GoldenRecord(c.joystick1 != DiskCase::kNoJoystick), saved;
+  SettingsRecord loaded = GoldenRecord(c.joystick1Late), saved;
   if (before)
     std::copy_n(before->begin(), std::min(before->size(), kSettingsRecordSize),
                 loaded.bytes.begin());
