@@ -105,7 +105,7 @@ struct Rig {
         PadState state = 0;
         std::istringstream names(step.size() > 3 ? step.substr(3) : "");
         for (std::string name; std::getline(names, name, '+');) {
-          state |= static_cast<PadState>(NamedCode(PadButtonNameTable, name));
+          state |= PadBit(name);
         }
         pads.Hold(id, state);
       }
@@ -113,8 +113,13 @@ struct Rig {
   }
 
   static int Position(const std::string& name) {
-    return static_cast<int>(FindPadButtonName(NamedCode(PadButtonNameTable, name)) -
-                            PadButtonNameTable);
+    const std::string names[] = {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"};
+    return static_cast<int>(std::find(std::begin(names), std::end(names), name) - names);
+  }
+  // A direction is the pad's own bit, Bn is bit n - 1.
+  static PadState PadBit(const std::string& name) {
+    const PadState directions[] = {kPadUp, kPadDown, kPadLeft, kPadRight};
+    return Position(name) < 4 ? directions[Position(name)] : 1u << (std::stoi(name.substr(1)) - 1);
   }
 
   // The eight fields' texts, space-separated.
