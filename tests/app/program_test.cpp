@@ -269,8 +269,8 @@ struct FaultCase {
 };
 
 // With a current slot in range, so the load changes nothing.
-const std::vector<uint8_t> kOldFile = [] {
-  std::vector<uint8_t> file = PatternBytes(kSettingsRecordSize, 5);
+const Bytes kOldFile = [] {
+  Bytes file = PatternBytes(kSettingsRecordSize, 5);
   std::fill_n(file.begin(), 4, 0);
   return file;
 }();
@@ -286,13 +286,9 @@ Step Fail(FileOperation operation) {
 // The process dies after `calls` more file calls of the save.
 FaultCase KilledSave(size_t calls) {
   const bool replaced = calls > kSaveCallsBeforeReplace;
-  return {"KilledAfter" + std::to_string(calls) + "SaveCalls",
-          kNothing,
-          [calls](B& f) { f.StopAfterCalls(calls); },
-          replaced,
-          replaced ? Disk::kNew : Disk::kOld,
-          kNoQuestion,
-          true};
+  const Step kill = [calls](B& f) { f.StopAfterCalls(calls); };
+  const std::string name = "KilledAfter" + std::to_string(calls) + "SaveCalls";
+  return {name, kNothing, kill, replaced, replaced ? Disk::kNew : Disk::kOld, kNoQuestion, true};
 }
 
 const FaultCase kFaults[] = {
@@ -313,13 +309,12 @@ const FaultCase kFaults[] = {
     KilledSave(kSaveCallsBeforeReplace + 1),
 };
 
-class FileFaultTest : public ::testing::TestWithParam<FaultCase> {};
+class FileFaultTest : public MainDialogTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FileFaultTest, KvSetIsOldOrNewWholeAndAFailedSaveIsReported) {
   const FaultCase& c = GetParam();
-  ProgramRig rig;
-  MemoryFileSystem& files = rig.files;
-  Program& program = rig.program;
+  MemoryFileSystem& files = rig_.files;
+  Program& program = rig_.program;
   files.SetFile(kLocalConfigSettings, kOldFile);
   c.atLoad(files);
   program.StartUp();
@@ -340,8 +335,8 @@ TEST_P(FileFaultTest, KvSetIsOldOrNewWholeAndAFailedSaveIsReported) {
     EXPECT_EQ(causes, std::vector<FileError>{FileError::kReadOnly});
   }
 
-  const std::optional<std::vector<uint8_t>> expected[] = {
-      kOldFile, RecordBytes(program.settings.record()), std::nullopt};
+  const std::optional<Bytes> expected[] = {kOldFile, RecordBytes(program.settings.record()),
+                                           std::nullopt};
   EXPECT_EQ(files.FileBytes(kLocalConfigSettings), expected[static_cast<int>(c.disk)]);
   for (const std::string& path : files.ListFiles()) {
     EXPECT_TRUE(path == kLocalConfigSettings ||
