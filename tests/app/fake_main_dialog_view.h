@@ -45,6 +45,7 @@ class FakeMainDialogView : public MainDialogView {
   int selected() const { return selected_; }
   bool enabled(int id) const { return enabled_.count(id) == 0 || enabled_.at(id); }
   std::optional<int> result() const { return result_; }
+  bool destroyed() const { return destroyed_; }
 
   void ClearSlotList() override {
     entries_.clear();
