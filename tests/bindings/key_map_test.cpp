@@ -160,6 +160,10 @@ TEST(NameTablesTest, KeyNamesAreUniqueAndUnnamedCodesFindNothing) {
     EXPECT_TRUE(names.insert(KeyNameTable[i].name).second) << KeyNameTable[i].name;
     EXPECT_EQ(FindKeyName(KeyNameTable[i].code), &KeyNameTable[i]);
   }
+  for (int32_t n = 1; n <= 16; ++n) {  // button n is bit n - 1
+    const NameEntry* button = FindPadButtonName(1 << (n - 1));
+    EXPECT_EQ(std::string(button ? button->name : ""), "B" + std::to_string(n));
+  }
   for (int32_t code : {-1, 0, 0x3, 0x10001, 256 + 44}) EXPECT_EQ(FindPadButtonName(code), nullptr);
   for (int32_t code : {-1, 0, 1, 300}) EXPECT_EQ(FindKeyName(code), nullptr) << code;
 }
