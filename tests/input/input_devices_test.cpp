@@ -232,10 +232,10 @@ class JoysticksTest : public ::testing::Test {
 
 TEST_F(JoysticksTest, PollsOnlyPresentJoysticksAndOnlyIds0To3) {
   Start(16);
-  for (int index : {2, 1, kJoystickSlots}) joysticks_.PollJoysticks(index);  // one index: that one
-  EXPECT_EQ(api_.devices[0].queries + api_.devices[1].queries + api_.otherIdQueries, 0);
-  EXPECT_EQ(api_.devices[2].queries, 1);
-  api_.devices[2].queries = 0;
+  for (int index : {0, 1, kJoystickSlots}) joysticks_.PollJoysticks(index);  // one index: that one
+  EXPECT_EQ(api_.devices[2].queries + api_.devices[1].queries + api_.otherIdQueries, 0);
+  EXPECT_EQ(api_.devices[0].queries, 1);
+  api_.devices[0].queries = 0;
   joysticks_.PollJoysticks(-1);
   EXPECT_EQ(api_.otherIdQueries, 0);
   EXPECT_TRUE(joysticks_.present(0) && joysticks_.present(2));
