@@ -11,7 +11,6 @@
 #include "input/input.h"
 #include "res/resource_ids.h"
 #include "tests/dialogs/fake_button_assign_view.h"
-#include "tests/dialogs/fake_key_test_view.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 

@@ -84,13 +84,13 @@ bool Joysticks::ReadJoystick(uint32_t index, PadState& state) {
 }
 
 void Joysticks::PollOne(int index) {
-  if (present_[index] == 1) ReadJoystick(static_cast<uint32_t>(index), saved_[index]);
+  if (present(index)) ReadJoystick(static_cast<uint32_t>(index), saved_[index]);
 }
 
 void Joysticks::PollJoysticks(int32_t index) {
   if (index < 0) {
     for (int i = 0; i < kJoystickSlots; ++i) PollOne(i);
-  } else if (index < kJoystickSlots) {
+  } else {
     PollOne(index);
   }
 }

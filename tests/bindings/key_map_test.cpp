@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 
 namespace cfg {
 namespace {
+
+const auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 constexpr KeyBinding kOdd{0x01020304, -2, 0xA0B0C0D0};
 
@@ -52,8 +55,7 @@ TEST_P(BindingSlotTest, StoresThreeLittleEndianWordsInItsOwnTwelveBytes) {
               loaded.handler == want.handler);
 }
 
-INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases), RowName);
 
 TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   std::vector<uint8_t> from(kKeyMapSize), to(kKeyMapSize, 0xEE);
@@ -67,6 +69,13 @@ TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   }
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).source, 3);
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).code, static_cast<int32_t>(kPadDown));
+}
+
+TEST(KeyMapTest, DefaultKeyMapsEndWithTheLastSlots) {
+  SettingsRecord record;
+  BuildDefaultKeyMaps(record, true);
+  const auto end = record.bytes.begin() + record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize;
+  EXPECT_EQ(std::count(end, record.bytes.end(), 0), record.bytes.end() - end);
 }
 
 // One slot bound to (source, code), with z held and joystick 1 pushed down with button 2.
@@ -112,9 +121,10 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
   devices.keys[0] = 0x80;
   keyboard.PollKeyboard();
 
-  // Byte 0 is down too, the key map lies at an address ending in 0x01 and key
-  // handlers (1) follow the evaluator: a read of handlers outside the 32
-  // installed, on either side, would find a key handler.
+  // Byte 0 is down too, the key map lies at an address ending in 0x01 and,
+  // once installed, key handlers (1) follow the evaluator: a read of handlers
+  // outside the 32 installed, on either side, would find a key handler, and a
+  // write past them shows.
   std::vector<uint8_t> storage(kKeyMapSize + 256);
   uint8_t* keyMap = storage.data();
   while ((reinterpret_cast<uintptr_t>(keyMap) & 0xFF) != 1) ++keyMap;
@@ -127,19 +137,20 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
   struct {
     Bindings bindings;
     std::array<uint8_t, 8> after;
-  } laid{Bindings(keyboard, joysticks), {1, 1, 1, 1, 1, 1, 1, 1}};
+  } laid{Bindings(keyboard, joysticks), {}};
   Bindings& bindings = laid.bindings;
   EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
   bindings.SetCurrentKeyMap(keyMap);
   EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);  // no handlers yet
   bindings.InstallBindingHandlers();
+  EXPECT_EQ(laid.after, decltype(laid.after){});
+  laid.after.fill(1);
   EXPECT_EQ(bindings.EvaluateController(c.controller), c.state);
   bindings.SetCurrentKeyMap(keyMap);
   EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases), RowName);
 
 // Each key has one name, each name one key; a chord, the end marker or a code
 // past the table finds nothing.
@@ -148,6 +159,10 @@ TEST(NameTablesTest, KeyNamesAreUniqueAndUnnamedCodesFindNothing) {
   for (int i = 0; i < kKeyNameCount; ++i) {
     EXPECT_TRUE(names.insert(KeyNameTable[i].name).second) << KeyNameTable[i].name;
     EXPECT_EQ(FindKeyName(KeyNameTable[i].code), &KeyNameTable[i]);
+  }
+  for (int32_t n = 1; n <= 16; ++n) {  // button n is bit n - 1
+    const NameEntry* button = FindPadButtonName(1 << (n - 1));
+    EXPECT_EQ(std::string(button ? button->name : ""), "B" + std::to_string(n));
   }
   for (int32_t code : {-1, 0, 0x3, 0x10001, 256 + 44}) EXPECT_EQ(FindPadButtonName(code), nullptr);
   for (int32_t code : {-1, 0, 1, 300}) EXPECT_EQ(FindKeyName(code), nullptr) << code;

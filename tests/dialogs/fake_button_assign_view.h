@@ -10,9 +10,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "dialogs/button_assign.h"
+#include "dialogs/key_test.h"
 #include "res/resource_ids.h"
+#include "tests/support/fake_input_devices.h"
 
 namespace cfg::testing {
 
@@ -50,12 +53,15 @@ class FakeDialogView : public View {
   int shown_ = 0;
 };
 
+// Given the devices, the next focus move after `keyInside` is set holds just
+// that key and ticks again, as a message pumped there would.
 class FakeButtonAssignView
     : public FakeDialogView<ButtonAssignView, IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM,
                             IDC_FIELD_UP, IDC_FIELD_DOWN, IDC_FIELD_LEFT, IDC_FIELD_RIGHT,
                             IDC_FIELD_B1, IDC_FIELD_B2, IDC_FIELD_B3, IDC_FIELD_B4> {
  public:
-  explicit FakeButtonAssignView(ButtonAssign& dialog) : dialog_(dialog) {}
+  explicit FakeButtonAssignView(ButtonAssign& dialog, FakeInputDevices* devices = nullptr)
+      : dialog_(dialog), devices_(devices) {}
 
   // The dialog opens; the platform then focuses the first tab stop, "ｷｬﾝｾﾙ".
   void Open() {
@@ -66,17 +72,38 @@ class FakeButtonAssignView
   void Tick() { dialog_.OnTimer(*this); }
   void CloseBox() { dialog_.OnClose(*this); }
   int focus() const { return focus_; }
+  int keyInside = -1;
 
   void FocusControl(int id) override {
     const int old = focus_;
     focus_ = id;
     if (FieldPosition(old) != -1) dialog_.OnCommand(*this, old, kEnKillFocus);
     if (FieldPosition(id) != -1) dialog_.OnCommand(*this, id, kEnSetFocus);
+    if (keyInside < 0 || devices_ == nullptr) return;
+    devices_->ReleaseAll();
+    devices_->Hold(static_cast<uint8_t>(std::exchange(keyInside, -1)));
+    Tick();
   }
 
  private:
   ButtonAssign& dialog_;
+  FakeInputDevices* devices_;
   int focus_ = 0;
+};
+
+// A key test view given `reentered` runs a second tick of it from inside each
+// text it is shown.
+class FakeKeyTestView : public FakeDialogView<KeyTestView, IDC_KEY_TEST_HIDDEN, IDC_KEY_STATE> {
+ public:
+  explicit FakeKeyTestView(KeyTest* reentered = nullptr) : reentered_(reentered) {}
+
+  void SetControlText(int id, std::string_view text) override {
+    FakeDialogView::SetControlText(id, text);
+    if (reentered_ != nullptr) reentered_->OnTimer(*this);
+  }
+
+ private:
+  KeyTest* reentered_;
 };
 
 }  // namespace cfg::testing

@@ -29,7 +29,7 @@ class FakeJoystickApi : public JoystickApi {
 
   uint32_t numDevs = kJoystickSlots;
   std::array<Device, kJoystickSlots> devices{};
-  int otherIdQueries = 0;  // caps or position queries of ids past 3
+  int otherIdQueries = 0;  // queries of any kind of ids past 3
 
   void SetNumDevs(uint32_t count) { numDevs = count; }
   void SetJoystick(uint32_t id, const JoystickCaps& caps, uint32_t x, uint32_t y,
@@ -50,7 +50,10 @@ class FakeJoystickApi : public JoystickApi {
     if (devices[id].capsOk) caps = devices[id].caps;
     return devices[id].capsOk;
   }
-  bool IsAttached(uint32_t id) override { return id < kJoystickSlots && devices[id].attached; }
+  bool IsAttached(uint32_t id) override {
+    if (id >= kJoystickSlots) return ++otherIdQueries, false;
+    return devices[id].attached;
+  }
   bool GetPosEx(uint32_t id, uint32_t flags, JoystickPosition& position) override {
     if (id >= kJoystickSlots) return ++otherIdQueries, false;
     Device& device = devices[id];
