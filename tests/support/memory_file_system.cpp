@@ -7,55 +7,34 @@
 #include "settings/folder_path.h"
 
 namespace cfg {
-namespace {
-
-bool IsSeparator(char c) {
-  return c == '\\' || c == '/';
-}
-
-bool HasDrive(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<uint8_t>(path[0]));
-}
-
-}  // namespace
 
 MemoryFileSystem::MemoryFileSystem(const std::string& currentDirectory)
-    : current_(HasDrive(currentDirectory) ? currentDirectory.substr(0, 2) + "\\" : "C:\\") {
-  current_ = Absolute(currentDirectory);
-  AddDirectory(current_);
+    : current_(currentDirectory) {
+  AddDirectory(current_ = Absolute(currentDirectory));
 }
 
 std::string MemoryFileSystem::Absolute(const std::string& path) const {
-  const std::string drive = HasDrive(path) ? path.substr(0, 2) : current_.substr(0, 2);
-  std::string rest = HasDrive(path) ? path.substr(2) : path;
-  // Relative to the current directory unless rooted or on another drive.
-  if (drive == current_.substr(0, 2) && (rest.empty() || !IsSeparator(rest[0]))) {
-    rest = current_.substr(2) + "\\" + rest;
-  }
-  std::vector<std::string> names;
+  const bool absolute = path.size() >= 2 && path[1] == ':';
+  const std::string full = absolute ? path : current_ + "\\" + path;
+  std::vector<std::string> names;  // the drive first
   std::string name;
   const auto endName = [&] {
-    if (name == "..") {
-      if (!names.empty()) names.pop_back();
-    } else if (!name.empty() && name != ".") {
-      names.push_back(name);
-    }
+    if (name == ".." && names.size() > 1) names.pop_back();
+    if (name != ".." && !name.empty() && name != ".") names.push_back(name);
     name.clear();
   };
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (IsLeadByte(static_cast<uint8_t>(rest[i])) && i + 1 < rest.size()) {
-      name += rest[i++];
-      name += rest[i];
-    } else if (IsSeparator(rest[i])) {
+  for (size_t i = 0; i < full.size(); ++i) {
+    if (full[i] == '\\' || full[i] == '/') {
       endName();
-    } else {
-      name += rest[i];
+      continue;
     }
+    name += full[i];
+    if (IsLeadByte(static_cast<uint8_t>(full[i])) && i + 1 < full.size()) name += full[++i];
   }
   endName();
-  std::string key = drive + "\\";
-  for (size_t i = 0; i < names.size(); ++i) key += (i > 0 ? "\\" : "") + names[i];
-  return key;
+  std::string key = names.front();
+  for (size_t i = 1; i < names.size(); ++i) key += "\\" + names[i];
+  return names.size() == 1 ? key + "\\" : key;
 }
 
 void MemoryFileSystem::AddDirectory(const std::string& path) {
@@ -66,18 +45,6 @@ void MemoryFileSystem::SetFile(const std::string& path, const std::vector<uint8_
   const std::string key = Absolute(path);
   AddDirectory(ParentOf(key));
   files_[key].bytes = bytes;
-}
-
-void MemoryFileSystem::SetFile(const std::string& path, const std::string& bytes) {
-  SetFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
-}
-
-void MemoryFileSystem::SetReadOnly(const std::string& path, bool readOnly) {
-  if (StoredFile* file = FindFile(Absolute(path))) file->readOnly = readOnly;
-}
-
-void MemoryFileSystem::SetLocked(const std::string& path, bool locked) {
-  if (StoredFile* file = FindFile(Absolute(path))) file->locked = locked;
 }
 
 std::optional<std::vector<uint8_t>> MemoryFileSystem::FileBytes(const std::string& path) const {
@@ -92,31 +59,12 @@ std::vector<std::string> MemoryFileSystem::ListFiles() const {
   return keys;
 }
 
-bool MemoryFileSystem::Admit(FileOperation operation, const std::string& path,
-                             const std::string& target) {
-  calls_.push_back({operation, path, target, lockHeld_});
-  if (callsLeft_) {
-    if (*callsLeft_ == 0)
-      stopped_ = true;
-    else
-      --*callsLeft_;
-  }
+bool MemoryFileSystem::Admit(FileOperation operation) {
+  if (callsLeft_ && (*callsLeft_)-- == 0) stopped_ = true;
   int& failures = failures_[operation];
-  if (stopped_ || failures > 0) {
-    if (!stopped_) --failures;
-    return Failed(false, FileError::kOther);
-  }
-  return true;
-}
-
-MemoryFileSystem::StoredFile* MemoryFileSystem::FindFile(const std::string& key) {
-  const auto found = files_.find(key);
-  return found == files_.end() ? nullptr : &found->second;
-}
-
-MemoryFileSystem::OpenFile* MemoryFileSystem::FindHandle(Handle file) {
-  const auto found = handles_.find(file);
-  return found == handles_.end() ? nullptr : &found->second;
+  if (!stopped_ && failures == 0) return true;
+  if (!stopped_) --failures;
+  return Failed(false, FileError::kOther);
 }
 
 bool MemoryFileSystem::IsOpen(const std::string& key) const {
@@ -124,63 +72,50 @@ bool MemoryFileSystem::IsOpen(const std::string& key) const {
                      [&](const auto& entry) { return entry.second.key == key; });
 }
 
-FileSystem::Handle MemoryFileSystem::Open(const std::string& key, bool forWriting) {
-  handles_[nextHandle_] = {key, forWriting, 0};
+FileSystem::Handle MemoryFileSystem::FileOpenRead(const std::string& path) {
+  if (!Admit(FileOperation::kOpenRead)) return kNoHandle;
+  const auto found = files_.find(Absolute(path));
+  if (found == files_.end()) return Failed(kNoHandle, FileError::kNoFolder);
+  if (found->second.locked) return Failed(kNoHandle, FileError::kInUse);
+  handles_[nextHandle_] = {found->first, false, 0};
   return nextHandle_++;
 }
 
-FileSystem::Handle MemoryFileSystem::FileOpenRead(const std::string& path) {
-  if (!Admit(FileOperation::kOpenRead, path)) return kNoHandle;
-  const StoredFile* file = FindFile(Absolute(path));
-  if (file == nullptr) return Failed(kNoHandle, FileError::kNoFolder);
-  if (file->locked) return Failed(kNoHandle, FileError::kInUse);
-  return Open(Absolute(path), false);
-}
-
 FileSystem::Handle MemoryFileSystem::FileCreateNew(const std::string& path) {
-  if (!Admit(FileOperation::kCreateNew, path)) return kNoHandle;
+  if (!Admit(FileOperation::kCreateNew)) return kNoHandle;
   const std::string key = Absolute(path);
   if (directories_.count(ParentOf(key)) == 0) return Failed(kNoHandle, FileError::kNoFolder);
   if (directories_.count(key) != 0 || files_.count(key) != 0) {
     return Failed(kNoHandle, FileError::kExists);
   }
   files_[key];
-  return Open(key, true);
-}
-
-std::string MemoryFileSystem::TemporaryPathBeside(const std::string& path) {
-  return path + ".~" + std::to_string(temporaryCount_++) + ".tmp";
-}
-
-bool MemoryFileSystem::FileTakeIdentity(Handle file, const std::string& original) {
-  return Admit(FileOperation::kTakeIdentity, original) && handles_.count(file) != 0;
+  handles_[nextHandle_] = {key, true, 0};
+  return nextHandle_++;
 }
 
 uint32_t MemoryFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
   if (!Admit(FileOperation::kRead)) return 0;
-  OpenFile* open = FindHandle(file);
-  if (open == nullptr || open->forWriting) return Failed(0u, FileError::kOther);
-  const std::vector<uint8_t>& bytes = FindFile(open->key)->bytes;
-  if (open->position >= bytes.size()) return Failed(0u, FileError::kNone);
-  size_t n = std::min<size_t>(count, bytes.size() - open->position);
+  OpenFile& open = handles_.at(file);
+  const std::vector<uint8_t>& bytes = files_.at(open.key).bytes;
+  if (open.position >= bytes.size()) return Failed(0u, FileError::kNone);
+  size_t n = std::min<size_t>(count, bytes.size() - open.position);
   if (readLimit_ != 0) n = std::min<size_t>(n, readLimit_);
-  std::memcpy(buffer, bytes.data() + open->position, n);
-  open->position += n;
+  std::memcpy(buffer, bytes.data() + open.position, n);
+  open.position += n;
   return static_cast<uint32_t>(n);
 }
 
 uint32_t MemoryFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
   if (!Admit(FileOperation::kWrite)) return 0;
-  OpenFile* open = FindHandle(file);
-  if (open == nullptr || !open->forWriting) return Failed(0u, FileError::kOther);
+  OpenFile& open = handles_.at(file);
   if (shortWrite_) {
     count = std::min(count, *std::exchange(shortWrite_, std::nullopt));
     lastError_ = FileError::kDiskFull;
   }
-  std::vector<uint8_t>& bytes = FindFile(open->key)->bytes;
-  bytes.resize(std::max(bytes.size(), open->position + count));
-  if (count > 0) std::memcpy(bytes.data() + open->position, buffer, count);
-  open->position += count;
+  std::vector<uint8_t>& bytes = files_.at(open.key).bytes;
+  bytes.resize(std::max(bytes.size(), open.position + count));
+  if (count > 0) std::memcpy(bytes.data() + open.position, buffer, count);
+  open.position += count;
   return count;
 }
 
@@ -192,40 +127,41 @@ bool MemoryFileSystem::FileClose(Handle file) {
 
 uint64_t MemoryFileSystem::FileGetSize(Handle file) {
   if (!Admit(FileOperation::kGetSize)) return kUnknownSize;
-  const OpenFile* open = FindHandle(file);
-  if (open == nullptr) return Failed(kUnknownSize, FileError::kOther);
-  return FindFile(open->key)->bytes.size();
+  return files_.at(handles_.at(file).key).bytes.size() - understatedBy_;
 }
 
 bool MemoryFileSystem::FileReplace(const std::string& from, const std::string& to) {
-  if (!Admit(FileOperation::kReplace, from, to)) return false;
+  if (!Admit(FileOperation::kReplace)) return false;
   const std::string source = Absolute(from);
   const std::string target = Absolute(to);
-  const StoredFile* moving = FindFile(source);
-  const StoredFile* replaced = FindFile(target);
-  if (moving == nullptr) return Failed(false, FileError::kOther);
-  if (moving->locked || IsOpen(source) || IsOpen(target)) return Failed(false, FileError::kInUse);
+  const auto moving = files_.find(source);
+  const auto replaced = files_.find(target);
+  const bool exists = replaced != files_.end();
+  if (moving == files_.end()) return Failed(false, FileError::kOther);
+  if (moving->second.locked || IsOpen(source) || IsOpen(target)) {
+    return Failed(false, FileError::kInUse);
+  }
   if (directories_.count(ParentOf(target)) == 0) return Failed(false, FileError::kNoFolder);
-  if (replaced != nullptr && replaced->readOnly) return Failed(false, FileError::kReadOnly);
-  if (replaced != nullptr && replaced->locked) return Failed(false, FileError::kInUse);
-  files_[target] = *moving;
+  if (exists && replaced->second.readOnly) return Failed(false, FileError::kReadOnly);
+  if (exists && replaced->second.locked) return Failed(false, FileError::kInUse);
+  files_[target] = moving->second;
   if (source != target) files_.erase(source);
   return true;
 }
 
 bool MemoryFileSystem::FileDelete(const std::string& path) {
-  if (!Admit(FileOperation::kDelete, path)) return false;
-  const std::string key = Absolute(path);
-  const StoredFile* file = FindFile(key);
-  if (file == nullptr || file->readOnly || file->locked || IsOpen(key)) {
+  if (!Admit(FileOperation::kDelete)) return false;
+  const auto found = files_.find(Absolute(path));
+  if (found == files_.end() || found->second.readOnly || found->second.locked ||
+      IsOpen(found->first)) {
     return Failed(false, FileError::kOther);
   }
-  files_.erase(key);
+  files_.erase(found);
   return true;
 }
 
-FileSystem::Handle MemoryFileSystem::LockForChange(const std::string& path) {
-  if (!Admit(FileOperation::kLock, path)) return kNoHandle;
+FileSystem::Handle MemoryFileSystem::LockForChange(const std::string&) {
+  if (!Admit(FileOperation::kLock)) return kNoHandle;
   lockHeld_ = true;
   if (onLock_) std::exchange(onLock_, nullptr)();
   return 1;

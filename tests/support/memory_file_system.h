@@ -1,10 +1,9 @@
 // An in-memory FileSystem for unit tests: files, folders and a current
 // directory, with faults injected call by call.
 //
-// Paths are CP932 byte strings. Each is resolved against the current directory
-// into an absolute key such as "C:\Game\Data\KV.set": "." and ".." are folded,
-// "\x" starts at the root of the current drive, "D:\x" is absolute, '/' counts
-// as '\', a 0x5C second byte is no separator, and case is kept.
+// Paths are CP932 byte strings: absolute ("C:\Game\Data\KV.set", the form of
+// the keys) or relative to the current directory. "." and ".." are folded,
+// '/' counts as '\', a 0x5C second byte is no separator, and case is kept.
 #pragma once
 
 #include <cstdint>
@@ -32,16 +31,6 @@ enum class FileOperation {
   kLock
 };
 
-// One call as the fake saw it: the path as given (FileReplace: `path` is the
-// source, `target` the destination), empty for calls that take a handle, and
-// whether LockForChange was held.
-struct FileCall {
-  FileOperation operation;
-  std::string path;
-  std::string target;
-  bool underLock;
-};
-
 class MemoryFileSystem : public FileSystem {
  public:
   // The current directory is created with its parents.
@@ -51,11 +40,15 @@ class MemoryFileSystem : public FileSystem {
   void AddDirectory(const std::string& path);
   // Creates or replaces a file, and its folders.
   void SetFile(const std::string& path, const std::vector<uint8_t>& bytes);
-  void SetFile(const std::string& path, const std::string& bytes);
+  void SetFile(const std::string& path, const std::string& bytes) {
+    SetFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  }
   // Readable, but neither replaced nor deleted.
-  void SetReadOnly(const std::string& path, bool readOnly = true);
+  void SetReadOnly(const std::string& path, bool readOnly = true) {
+    files_.at(Absolute(path)).readOnly = readOnly;
+  }
   // Held by another program: every open, replace or delete fails.
-  void SetLocked(const std::string& path, bool locked = true);
+  void SetLocked(const std::string& path) { files_.at(Absolute(path)).locked = true; }
   // Runs once LockForChange is granted, as another program that had the lock first.
   void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
@@ -65,13 +58,14 @@ class MemoryFileSystem : public FileSystem {
   void ShortenNextWrite(uint32_t bytes) { shortWrite_ = bytes; }
   // Every FileRead delivers at most `bytes` bytes (0: no limit).
   void LimitReadsTo(uint32_t bytes) { readLimit_ = bytes; }
+  // FileGetSize tells `bytes` fewer than the file holds, as when it grows meanwhile.
+  void UnderstateSizesBy(uint64_t bytes) { understatedBy_ = bytes; }
   // The process "dies" after `calls` more calls: later ones fail and change nothing.
   void StopAfterCalls(size_t calls) { callsLeft_ = calls; }
 
   std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const;
   // Absolute keys of every file, in byte order.
   std::vector<std::string> ListFiles() const;
-  const std::vector<FileCall>& calls() const { return calls_; }
   size_t OpenHandleCount() const { return handles_.size(); }
   bool LockHeld() const { return lockHeld_; }
   std::string Absolute(const std::string& path) const;
@@ -79,8 +73,12 @@ class MemoryFileSystem : public FileSystem {
   Handle FileOpenRead(const std::string& path) override;
   Handle FileCreateNew(const std::string& path) override;
   // The path followed by ".~N.tmp", N counting the calls.
-  std::string TemporaryPathBeside(const std::string& path) override;
-  bool FileTakeIdentity(Handle file, const std::string& original) override;
+  std::string TemporaryPathBeside(const std::string& path) override {
+    return path + ".~" + std::to_string(temporaryCount_++) + ".tmp";
+  }
+  bool FileTakeIdentity(Handle file, const std::string&) override {
+    return Admit(FileOperation::kTakeIdentity) && handles_.count(file) != 0;
+  }
   uint32_t FileRead(Handle file, void* buffer, uint32_t count) override;
   uint32_t FileWrite(Handle file, const void* buffer, uint32_t count) override;
   bool FileClose(Handle file) override;
@@ -107,18 +105,15 @@ class MemoryFileSystem : public FileSystem {
     size_t position = 0;
   };
 
-  // Logs the call; false (cause kOther) when it must fail without effect.
-  bool Admit(FileOperation operation, const std::string& path = {}, const std::string& target = {});
+  // False (cause kOther) when the call must fail without effect.
+  bool Admit(FileOperation operation);
   template <typename T>
   T Failed(T result, FileError cause) {
     lastError_ = cause;
     return result;
   }
   std::string ParentOf(const std::string& key) const { return Absolute(key + "\\.."); }
-  StoredFile* FindFile(const std::string& key);
-  OpenFile* FindHandle(Handle file);
   bool IsOpen(const std::string& key) const;
-  Handle Open(const std::string& key, bool forWriting);
 
   std::string current_;
   std::set<std::string> directories_;
@@ -128,9 +123,9 @@ class MemoryFileSystem : public FileSystem {
   std::map<FileOperation, int> failures_;
   std::optional<uint32_t> shortWrite_;
   uint32_t readLimit_ = 0;
+  uint64_t understatedBy_ = 0;
   std::optional<size_t> callsLeft_;
   bool stopped_ = false;
-  std::vector<FileCall> calls_;
   FileError lastError_ = FileError::kNone;
   unsigned temporaryCount_ = 0;
   bool lockHeld_ = false;
