@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,36 +36,21 @@ TEST(SettingsFilePathTest, AddsABackslashOnlyWhenTheLastCharacterIsNotOne) {
   for (const auto& [folder, path] : rows) EXPECT_EQ(SettingsFilePath(folder), path) << folder;
 }
 
-struct SlotRow {
-  const char* name;
-  int32_t stored;    // currentSlot before
-  int32_t argument;  // -1 keeps the stored slot
-  int32_t slot;
-};
+// The slot stored before, the argument (-1 keeps the stored slot), the slot selected.
+TEST(SelectConfigSlotTest, StoresTheSlotAndPointsTheKeyMapAtIt) {
+  const int32_t rows[][3] = {{3, 0, 0}, {0, 4, 4}, {3, -1, 3}, {-1, -1, 0}, {5, -1, 0}, {2, 5, 0}};
+  for (const auto& [stored, argument, slot] : rows) {
+    SCOPED_TRACE(::testing::Message() << stored << ", " << argument);
+    const uint8_t* keyMap = nullptr;
+    SettingsStore store([&](int32_t selected) { keyMap = store.record().KeyMap(selected); });
+    store.record().SetInt(record_offset::kCurrentSlot, stored);
 
-class SelectConfigSlotTest : public ::testing::TestWithParam<SlotRow> {};
+    store.SelectConfigSlot(argument);
 
-TEST_P(SelectConfigSlotTest, StoresTheSlotAndPointsTheKeyMapAtIt) {
-  const uint8_t* keyMap = nullptr;
-  SettingsStore store([&](int32_t slot) { keyMap = store.record().KeyMap(slot); });
-  store.record().SetInt(record_offset::kCurrentSlot, GetParam().stored);
-
-  store.SelectConfigSlot(GetParam().argument);
-
-  EXPECT_EQ(store.record().Int(record_offset::kCurrentSlot), GetParam().slot);
-  EXPECT_EQ(keyMap, store.record().KeyMap(GetParam().slot));
+    EXPECT_EQ(store.record().Int(record_offset::kCurrentSlot), slot);
+    EXPECT_EQ(keyMap, store.record().KeyMap(slot));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Slots, SelectConfigSlotTest,
-                         ::testing::ValuesIn(std::vector<SlotRow>{
-                             {"Select0", 3, 0, 0},
-                             {"Select4", 0, 4, 4},
-                             {"KeepCurrent3", 3, -1, 3},
-                             {"StoredMinusOne", -1, -1, 0},
-                             {"StoredFive", 5, -1, 0},
-                             {"ArgumentFive", 2, 5, 0},
-                         }),
-                         RowName<SlotRow>);
 
 constexpr char kPath[] = "C:\\Game\\Data\\KV.set";
 
@@ -156,11 +142,24 @@ class SaveTest : public ::testing::Test {
   const Bytes old_ = WithInt(PatternBytes(kSettingsRecordSize, 1), 0, 1);
 };
 
+// KV.set when the lock is granted: as loaded, changed by another program (the
+// player's int and another byte), that and longer, or gone.
+enum Disk { kAsLoaded, kTheirs, kTheirsLonger, kGone };
+
+std::optional<Bytes> OnDisk(Disk disk, const Bytes& old) {
+  if (disk == kGone) return std::nullopt;
+  Bytes bytes = disk == kAsLoaded ? old : WithInt(WithInt(old, 4680, 1234), kChanged, 55);
+  if (disk == kTheirsLonger) bytes.resize(5000, 1);
+  return bytes;
+}
+
+using Inject = std::function<void(MemoryFileSystem&)>;
+
 struct SaveRow {
   const char* name;
-  void (*inject)(MemoryFileSystem& files);
-  std::optional<Bytes> (*onDisk)(const Bytes& old);  // KV.set when the lock is granted
-  FileError cause;                                   // kNone: saved
+  Inject inject;
+  Disk disk;
+  FileError cause;  // kNone: saved
 };
 
 class SaveFaultTest : public SaveTest, public ::testing::WithParamInterface<SaveRow> {};
@@ -168,70 +167,57 @@ class SaveFaultTest : public SaveTest, public ::testing::WithParamInterface<Save
 // After any save KV.set is the file as it was or that file with the player's change.
 TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   const SaveRow& row = GetParam();
-  const std::optional<Bytes> onDisk = row.onDisk(old_);
+  const std::optional<Bytes> onDisk = OnDisk(row.disk, old_);
   if (onDisk) files_.OnNextLock([&] { files_.SetFile(kPath, *onDisk); });
   if (!onDisk) files_.FileDelete(kPath);
-  row.inject(files_);
+  if (row.inject) row.inject(files_);
   FileFault fault;
 
   EXPECT_EQ(Save(fault), row.cause == FileError::kNone);
 
   EXPECT_EQ(fault.cause, row.cause);
-  const Bytes before = onDisk.value_or(old_);
-  if (row.cause == FileError::kNone)
-    EXPECT_EQ(files_.FileBytes(kPath), WithInt(before, kChanged, 77));
-  else
+  if (row.cause == FileError::kNone) {
+    EXPECT_EQ(files_.FileBytes(kPath), WithInt(onDisk.value_or(old_), kChanged, 77));
+  } else {
     EXPECT_EQ(files_.FileBytes(kPath), onDisk);
+  }
 }
 
-const auto kUnchanged = [](const Bytes& old) { return std::optional<Bytes>(old); };
-// Another program changed the player's int and another byte while the dialog was open.
-const auto kTheirs = [](const Bytes& old) {
-  return std::optional<Bytes>(WithInt(WithInt(old, 4680, 1234), kChanged, 55));
-};
-template <FileOperation operation, int times = 1>
-void Fail(MemoryFileSystem& files) {
-  files.FailNext(operation, times);
+Inject Fail(FileOperation operation, int times = 1) {
+  return [=](MemoryFileSystem& files) { files.FailNext(operation, times); };
+}
+
+// The temporary names the save tries first, taken by files not its own.
+Inject TakeNames(int count) {
+  return [=](MemoryFileSystem& files) {
+    for (int i = 0; i < count; ++i) files.SetFile(kPath + (".~" + std::to_string(i) + ".tmp"), "x");
+  };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, SaveFaultTest,
     ::testing::ValuesIn(std::vector<SaveRow>{
-        {"TemporaryNameTaken",
-         [](MemoryFileSystem& f) { f.SetFile(std::string(kPath) + ".~0.tmp", "not ours"); },
-         kUnchanged, FileError::kNone},
-        {"HundredTemporaryNamesTaken",
-         [](MemoryFileSystem& f) {
-           for (int i = 0; i < 100; ++i)
-             f.SetFile(kPath + (".~" + std::to_string(i) + ".tmp"), "x");
-         },
-         kUnchanged, FileError::kExists},
-        {"ChangedOnDiskGetsOnlyThePlayersChange", [](MemoryFileSystem&) {}, kTheirs,
-         FileError::kNone},
-        {"ChangedOnDiskLongerAndUnreadable", Fail<FileOperation::kRead>,
-         [](const Bytes& old) {
-           Bytes longer = old;
-           longer.resize(5000, 1);
-           return std::optional<Bytes>(longer);
-         },
+        {"TemporaryNameTaken", TakeNames(1), kAsLoaded, FileError::kNone},
+        {"HundredTemporaryNamesTaken", TakeNames(100), kAsLoaded, FileError::kExists},
+        {"ChangedOnDiskGetsOnlyThePlayersChange", {}, kTheirs, FileError::kNone},
+        {"ChangedOnDiskLongerAndUnreadable", Fail(FileOperation::kRead), kTheirsLonger,
          FileError::kOther},
-        {"ChangedOnDiskUnreadable", Fail<FileOperation::kRead>, kTheirs, FileError::kOther},
-        {"GoneFromDisk", [](MemoryFileSystem&) {},
-         [](const Bytes&) { return std::optional<Bytes>(); }, FileError::kNone},
-        {"LockFails", Fail<FileOperation::kLock>, kUnchanged, FileError::kOther},
-        {"CreateFails", Fail<FileOperation::kCreateNew>, kUnchanged, FileError::kOther},
-        {"IdentityFails", Fail<FileOperation::kTakeIdentity>, kUnchanged, FileError::kOther},
-        {"WriteFails", Fail<FileOperation::kWrite>, kUnchanged, FileError::kOther},
-        {"WriteFallsShort", [](MemoryFileSystem& f) { f.ShortenNextWrite(4683); }, kUnchanged,
+        {"ChangedOnDiskUnreadable", Fail(FileOperation::kRead), kTheirs, FileError::kOther},
+        {"GoneFromDisk", {}, kGone, FileError::kNone},
+        {"LockFails", Fail(FileOperation::kLock), kAsLoaded, FileError::kOther},
+        {"CreateFails", Fail(FileOperation::kCreateNew), kAsLoaded, FileError::kOther},
+        {"IdentityFails", Fail(FileOperation::kTakeIdentity), kAsLoaded, FileError::kOther},
+        {"WriteFails", Fail(FileOperation::kWrite), kAsLoaded, FileError::kOther},
+        {"WriteFallsShort", [](MemoryFileSystem& f) { f.ShortenNextWrite(4683); }, kAsLoaded,
          FileError::kDiskFull},
-        {"DiskFullWritesNothing", [](MemoryFileSystem& f) { f.ShortenNextWrite(0); }, kUnchanged,
+        {"DiskFullWritesNothing", [](MemoryFileSystem& f) { f.ShortenNextWrite(0); }, kAsLoaded,
          FileError::kDiskFull},
         // The first close is the read's, of the file as it is now.
-        {"CloseFails", Fail<FileOperation::kClose, 2>, kUnchanged, FileError::kOther},
-        {"ReplaceFails", Fail<FileOperation::kReplace>, kUnchanged, FileError::kOther},
-        {"ReadOnly", [](MemoryFileSystem& f) { f.SetReadOnly(kPath); }, kUnchanged,
+        {"CloseFails", Fail(FileOperation::kClose, 2), kAsLoaded, FileError::kOther},
+        {"ReplaceFails", Fail(FileOperation::kReplace), kAsLoaded, FileError::kOther},
+        {"ReadOnly", [](MemoryFileSystem& f) { f.SetReadOnly(kPath); }, kAsLoaded,
          FileError::kReadOnly},
-        {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kUnchanged,
+        {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kAsLoaded,
          FileError::kInUse},
     }),
     RowName<SaveRow>);

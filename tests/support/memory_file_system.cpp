@@ -132,32 +132,23 @@ uint64_t MemoryFileSystem::FileGetSize(Handle file) {
 
 bool MemoryFileSystem::FileReplace(const std::string& from, const std::string& to) {
   if (!Admit(FileOperation::kReplace)) return false;
-  const std::string source = Absolute(from);
-  const std::string target = Absolute(to);
-  const auto moving = files_.find(source);
-  const auto replaced = files_.find(target);
+  const auto moving = files_.find(Absolute(from));
+  const auto replaced = files_.find(Absolute(to));
   const bool exists = replaced != files_.end();
   if (moving == files_.end()) return Failed(false, FileError::kOther);
-  if (moving->second.locked || IsOpen(source) || IsOpen(target)) {
+  if (exists && replaced->second.readOnly) return Failed(false, FileError::kReadOnly);
+  if (IsOpen(moving->first) || (exists && (replaced->second.locked || IsOpen(replaced->first)))) {
     return Failed(false, FileError::kInUse);
   }
-  if (directories_.count(ParentOf(target)) == 0) return Failed(false, FileError::kNoFolder);
-  if (exists && replaced->second.readOnly) return Failed(false, FileError::kReadOnly);
-  if (exists && replaced->second.locked) return Failed(false, FileError::kInUse);
-  files_[target] = moving->second;
-  if (source != target) files_.erase(source);
+  const StoredFile moved = moving->second;
+  files_.erase(moving);
+  files_[Absolute(to)] = moved;
   return true;
 }
 
 bool MemoryFileSystem::FileDelete(const std::string& path) {
-  if (!Admit(FileOperation::kDelete)) return false;
-  const auto found = files_.find(Absolute(path));
-  if (found == files_.end() || found->second.readOnly || found->second.locked ||
-      IsOpen(found->first)) {
-    return Failed(false, FileError::kOther);
-  }
-  files_.erase(found);
-  return true;
+  return (Admit(FileOperation::kDelete) && files_.erase(Absolute(path)) == 1) ||
+         Failed(false, FileError::kOther);
 }
 
 FileSystem::Handle MemoryFileSystem::LockForChange(const std::string&) {
