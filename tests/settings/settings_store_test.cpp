@@ -14,11 +14,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-template <typename Row>
-std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-  return info.param.name;
-}
-
 // The folder's last character, not its last byte, decides: CP932 second bytes can be 0x5C.
 // Lead bytes are 0x80-0x9F and 0xE0-0xFF.
 TEST(SettingsFilePathTest, AddsABackslashOnlyWhenTheLastCharacterIsNotOne) {
@@ -108,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
                              {"ReadBreaksOff", 4684, 1000, kBreaksAfterAPiece, 4684, false, 1000},
                              {"BothFail", 4684, 0, kSizeFails | kReadFails, kUnknown, false, 0},
                          }),
-                         RowName<LoadRow>);
+                         [](const auto& info) { return info.param.name; });
 
 // The int the player changes.
 constexpr size_t kChanged = record_offset::kOpaqueA;
@@ -139,7 +134,8 @@ class SaveTest : public ::testing::Test {
 
   MemoryFileSystem files_;
   SettingsStore store_{[](int32_t) {}};
-  const Bytes old_ = WithInt(PatternBytes(kSettingsRecordSize, 1), 0, 1);
+  // Its current slot is outside 0-4: shown as 0, so 0 is saved.
+  const Bytes old_ = WithInt(PatternBytes(kSettingsRecordSize, 1), record_offset::kCurrentSlot, 7);
 };
 
 // KV.set when the lock is granted: as loaded, changed by another program (the
@@ -164,7 +160,8 @@ struct SaveRow {
 
 class SaveFaultTest : public SaveTest, public ::testing::WithParamInterface<SaveRow> {};
 
-// After any save KV.set is the file as it was or that file with the player's change.
+// After any save KV.set is the file as it was or that file with the player's change
+// and the slot brought into range.
 TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   const SaveRow& row = GetParam();
   const std::optional<Bytes> onDisk = OnDisk(row.disk, old_);
@@ -177,7 +174,8 @@ TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
 
   EXPECT_EQ(fault.cause, row.cause);
   if (row.cause == FileError::kNone) {
-    EXPECT_EQ(files_.FileBytes(kPath), WithInt(onDisk.value_or(old_), kChanged, 77));
+    const Bytes changed = WithInt(onDisk.value_or(old_), kChanged, 77);
+    EXPECT_EQ(files_.FileBytes(kPath), WithInt(changed, record_offset::kCurrentSlot, 0));
   } else {
     EXPECT_EQ(files_.FileBytes(kPath), onDisk);
   }
@@ -220,18 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kAsLoaded,
          FileError::kInUse},
     }),
-    RowName<SaveRow>);
-
-// The slot a file names outside 0-4 is shown as 0, so 0 is saved, the rest kept.
-TEST_F(SaveTest, OutOfRangeSlotIsSavedAs0) {
-  files_.SetFile(kPath, WithInt(old_, record_offset::kCurrentSlot, 7));
-  ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
-  FileFault fault;
-
-  EXPECT_TRUE(Save(fault));
-
-  EXPECT_EQ(files_.FileBytes(kPath), WithInt(old_, record_offset::kCurrentSlot, 0));
-}
+    [](const auto& info) { return info.param.name; });
 
 TEST(SaveWholeFileTest, EmptyBytesMakeAnEmptyFile) {
   MemoryFileSystem files;

@@ -77,7 +77,7 @@ FileSystem::Handle MemoryFileSystem::FileOpenRead(const std::string& path) {
   const auto found = files_.find(Absolute(path));
   if (found == files_.end()) return Failed(kNoHandle, FileError::kNoFolder);
   if (found->second.locked) return Failed(kNoHandle, FileError::kInUse);
-  handles_[nextHandle_] = {found->first, false, 0};
+  handles_[nextHandle_] = {found->first, 0};
   return nextHandle_++;
 }
 
@@ -89,7 +89,7 @@ FileSystem::Handle MemoryFileSystem::FileCreateNew(const std::string& path) {
     return Failed(kNoHandle, FileError::kExists);
   }
   files_[key];
-  handles_[nextHandle_] = {key, true, 0};
+  handles_[nextHandle_] = {key, 0};
   return nextHandle_++;
 }
 

@@ -101,7 +101,6 @@ class MemoryFileSystem : public FileSystem {
   };
   struct OpenFile {
     std::string key;
-    bool forWriting = false;
     size_t position = 0;
   };
 
