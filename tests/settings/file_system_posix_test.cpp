@@ -48,11 +48,17 @@ class PosixTest : public ::testing::Test {
 TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   fs::create_directory("folder");
   fs::create_symlink("gone", "link");
+  const FileSystem::Handle file = files_.FileCreateNew("new");
+  EXPECT_EQ(files_.FileWrite(file, "bytes", 5), 5u);
+  EXPECT_EQ(files_.LastFault().cause, FileError::kNone);  // a whole write is no failure
+  EXPECT_TRUE(files_.FileClose(file));
   EXPECT_EQ(files_.FileOpenRead("folder"), FileSystem::kNoHandle);
   EXPECT_EQ(files_.LastFault().cause, FileError::kNotAFile);
   EXPECT_EQ(files_.FileOpenRead("missing"), FileSystem::kNoHandle);
   EXPECT_EQ(files_.LastFault().cause, FileError::kNoFolder);
   EXPECT_FALSE(files_.FileDelete("missing"));
+  EXPECT_FALSE(files_.FileReplace("missing", "new"));
+  EXPECT_EQ(files_.LastFault().cause, FileError::kNoFolder);
   // A link in the way of a new file is not followed.
   EXPECT_EQ(files_.FileCreateNew("link"), FileSystem::kNoHandle);
   EXPECT_EQ(files_.LastFault().cause, FileError::kExists);
@@ -60,7 +66,7 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   EXPECT_EQ(files_.FileOpenRead(bad), FileSystem::kNoHandle);
   EXPECT_EQ(files_.FileCreateNew(bad), FileSystem::kNoHandle);
   EXPECT_FALSE(files_.ChangeDirectory(bad));
-  EXPECT_EQ(Names("."), (std::set<std::string>{"folder", "link"}));
+  EXPECT_EQ(Names("."), (std::set<std::string>{"folder", "link", "new"}));
 }
 
 // The CP932 path with backslashes (表 ends in 0x5C) reaches the UTF-8 folder and back.
@@ -72,10 +78,11 @@ TEST_F(PosixTest, CurrentDirectoryIsCp932AndMayBeLong) {
             fs::canonical(root_).string() + "/" + std::string(250, 'd') + "/\x95\x5C");
 }
 
+// As the kernel, FinalPath follows at most 40 links: l0 -> l1 -> ... -> l40 -> end.
 TEST_F(PosixTest, FinalPathFollowsFortyLinks) {
-  for (int i = 0; i < 40; ++i)
-    fs::create_symlink(i == 39 ? "end" : "l" + std::to_string(i + 1), "l" + std::to_string(i));
-  EXPECT_EQ(files_.FinalPath("l0"), "end");
+  for (int i = 0; i <= 40; ++i)
+    fs::create_symlink(i == 40 ? "end" : "l" + std::to_string(i + 1), "l" + std::to_string(i));
+  EXPECT_EQ(files_.FinalPath("l0"), "l40");
 }
 
 // Started with its standard input closed, the process gets descriptor 0 for a

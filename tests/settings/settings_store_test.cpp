@@ -220,10 +220,12 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     [](const auto& info) { return info.param.name; });
 
-TEST(SaveWholeFileTest, EmptyBytesMakeAnEmptyFile) {
+TEST(SaveWholeFileTest, AnyBytesMakeTheFile) {
   MemoryFileSystem files;
-  EXPECT_TRUE(SaveWholeFile(files, "out.bin", ""));
-  EXPECT_EQ(files.FileBytes("out.bin"), Bytes());
+  for (const std::string bytes : {"", "x"}) {
+    EXPECT_TRUE(SaveWholeFile(files, "out.bin", bytes));
+    EXPECT_EQ(files.FileBytes("out.bin"), Bytes(bytes.begin(), bytes.end()));
+  }
 }
 
 }  // namespace
