@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "settings/save_failure_message.h"
 #include "tests/settings/store_fixture.h"
 
 namespace cfg {
@@ -49,10 +51,10 @@ enum LoadFault { kNone = 0, kSizeFails = 1, kReadFails = 2, kBreaksAfterAPiece =
 
 struct LoadRow {
   const char* name;
-  size_t fileSize;  // SIZE_MAX: no file
-  uint32_t piece;   // largest single read; 0: any
+  size_t fileSize;
+  uint32_t piece;  // largest single read; 0: any
   int faults;
-  std::optional<uint64_t> size;
+  uint64_t size;  // told by LoadRecordFile
   bool whole;
   size_t taken;  // bytes of the record that come from the file
 };
@@ -62,8 +64,8 @@ class LoadRecordFileTest : public ::testing::TestWithParam<LoadRow> {};
 TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   const LoadRow& row = GetParam();
   MemoryFileSystem files;
-  const Bytes file = PatternBytes(row.fileSize == SIZE_MAX ? 0 : row.fileSize, 2);
-  if (row.fileSize != SIZE_MAX) files.SetFile(kPath, file);
+  const Bytes file = PatternBytes(row.fileSize, 2);
+  files.SetFile(kPath, file);
   files.LimitReadsTo(row.piece);
   if (row.faults & kSizeFails) files.FailNext(FileOperation::kGetSize);
   if (row.faults & kReadFails) files.FailNext(FileOperation::kRead);
@@ -72,14 +74,15 @@ TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   const Bytes before = PatternBytes(kSettingsRecordSize, 3);
   std::copy(before.begin(), before.end(), record.bytes.begin());
   bool whole = !row.whole;
+  size_t taken = 0;
 
-  EXPECT_EQ(LoadRecordFile(files, ".\\Data\\KV.set", record, &whole), row.size);
+  EXPECT_EQ(LoadRecordFile(files, ".\\Data\\KV.set", record, &whole, &taken), row.size);
 
   Bytes expected = before;
   std::copy_n(file.begin(), row.taken, expected.begin());
   EXPECT_EQ(RecordBytes(record), expected);
-  if (!row.size) return;
   EXPECT_EQ(whole, row.whole);
+  EXPECT_EQ(taken, row.taken);
   EXPECT_EQ(files.OpenHandleCount(), row.faults & kBreaksAfterAPiece ? 1u : 0u);  // died first
 }
 
@@ -87,7 +90,6 @@ const uint64_t kUnknown = FileSystem::kUnknownSize;
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
                          ::testing::ValuesIn(std::vector<LoadRow>{
-                             {"Missing", SIZE_MAX, 0, kNone, std::nullopt, true, 0},
                              {"Empty", 0, 0, kNone, 0, true, 0},
                              {"OneShortInPiecesOf1000", 4683, 1000, kNone, 4683, true, 4683},
                              {"Whole", 4684, 0, kNone, 4684, true, 4684},
@@ -103,36 +105,6 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
 // The int the player changes.
 constexpr size_t kChanged = record_offset::kOpaqueA;
 
-// An old KV.set loaded, and one int changed by the player.
-class SaveTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    files_.SetFile(kPath, old_);
-    ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
-    store_.record().SetInt(kChanged, 77);
-  }
-  // Saves; every file but KV.set stays as it was, none is added, nothing stays open or locked.
-  bool Save(FileFault& fault) {
-    const auto others = [&] {
-      std::map<std::string, std::optional<Bytes>> contents;
-      for (const std::string& name : files_.ListFiles()) contents[name] = files_.FileBytes(name);
-      contents.erase(kPath);
-      return contents;
-    };
-    const auto before = others();
-    const bool saved = store_.SaveSettingsFile(files_, ".\\Data\\", &fault);
-    EXPECT_EQ(others(), before);
-    EXPECT_FALSE(files_.LockHeld());
-    EXPECT_EQ(files_.OpenHandleCount(), 0u);
-    return saved;
-  }
-
-  MemoryFileSystem files_;
-  SettingsStore store_{[](int32_t) {}};
-  // Its current slot is outside 0-4: shown as 0, so 0 is saved.
-  const Bytes old_ = WithInt(PatternBytes(kSettingsRecordSize, 1), record_offset::kCurrentSlot, 7);
-};
-
 // KV.set when the lock is granted: as loaded, changed by another program (the
 // player's int and another byte), that and longer, or gone.
 enum Disk { kAsLoaded, kTheirs, kTheirsLonger, kGone };
@@ -144,6 +116,14 @@ std::optional<Bytes> OnDisk(Disk disk, const Bytes& old) {
   return bytes;
 }
 
+// Every file but KV.set.
+std::map<std::string, std::optional<Bytes>> Others(const MemoryFileSystem& files) {
+  std::map<std::string, std::optional<Bytes>> contents;
+  for (const std::string& name : files.ListFiles()) contents[name] = files.FileBytes(name);
+  contents.erase(kPath);
+  return contents;
+}
+
 using Inject = std::function<void(MemoryFileSystem&)>;
 
 struct SaveRow {
@@ -153,27 +133,35 @@ struct SaveRow {
   FileError cause;  // kNone: saved
 };
 
-class SaveFaultTest : public SaveTest, public ::testing::WithParamInterface<SaveRow> {};
+class SaveFaultTest : public ::testing::TestWithParam<SaveRow> {};
 
-// After any save KV.set is the file as it was or that file with the player's change
-// and the slot brought into range.
+// An old KV.set, whose slot outside 0-4 is shown as 0, is loaded and the player
+// changes an int. After the save KV.set is the file as it was, or that file with
+// the player's change and slot 0; a failure says why; every other file stays as
+// it was, none is added, and nothing stays open or locked.
 TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   const SaveRow& row = GetParam();
-  const std::optional<Bytes> onDisk = OnDisk(row.disk, old_);
-  if (onDisk) files_.OnNextLock([&] { files_.SetFile(kPath, *onDisk); });
-  if (!onDisk) files_.FileDelete(kPath);
-  if (row.inject) row.inject(files_);
+  MemoryFileSystem files;
+  const Bytes old = WithInt(PatternBytes(kSettingsRecordSize, 1), record_offset::kCurrentSlot, 7);
+  files.SetFile(kPath, old);
+  SettingsStore store([](int32_t) {});
+  ASSERT_TRUE(store.LoadSettingsFile(files, ".\\Data"));
+  store.record().SetInt(kChanged, 77);
+  const std::optional<Bytes> onDisk = OnDisk(row.disk, old);
+  if (onDisk) files.OnNextLock([&] { files.SetFile(kPath, *onDisk); });
+  if (!onDisk) files.FileDelete(kPath);
+  if (row.inject) row.inject(files);
+  const auto others = Others(files);
   FileFault fault;
 
-  EXPECT_EQ(Save(fault), row.cause == FileError::kNone);
+  EXPECT_EQ(store.SaveSettingsFile(files, ".\\Data\\", &fault), row.cause == FileError::kNone);
 
   EXPECT_EQ(fault.cause, row.cause);
-  if (row.cause == FileError::kNone) {
-    const Bytes changed = WithInt(onDisk.value_or(old_), kChanged, 77);
-    EXPECT_EQ(files_.FileBytes(kPath), WithInt(changed, record_offset::kCurrentSlot, 0));
-  } else {
-    EXPECT_EQ(files_.FileBytes(kPath), onDisk);
-  }
+  const Bytes changed = WithInt(WithInt(onDisk.value_or(old), kChanged, 77), 0, 0);
+  EXPECT_EQ(files.FileBytes(kPath), row.cause == FileError::kNone ? changed : onDisk);
+  EXPECT_EQ(Others(files), others);
+  EXPECT_FALSE(files.LockHeld());
+  EXPECT_EQ(files.OpenHandleCount(), 0u);
 }
 
 Inject Fail(FileOperation operation, int times = 1) {
@@ -208,8 +196,6 @@ INSTANTIATE_TEST_SUITE_P(
         // The first close is the read's, of the file as it is now.
         {"CloseFails", Fail(FileOperation::kClose, 2), kAsLoaded, FileError::kOther},
         {"ReplaceFails", Fail(FileOperation::kReplace), kAsLoaded, FileError::kOther},
-        {"ReadOnly", [](MemoryFileSystem& f) { f.SetReadOnly(kPath); }, kAsLoaded,
-         FileError::kReadOnly},
         {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kAsLoaded,
          FileError::kInUse},
     }),
@@ -220,6 +206,28 @@ TEST(SaveWholeFileTest, AnyBytesMakeTheFile) {
   for (const std::string bytes : {"", "x"}) {
     EXPECT_TRUE(SaveWholeFile(files, "out.bin", bytes));
     EXPECT_EQ(files.FileBytes("out.bin"), Bytes(bytes.begin(), bytes.end()));
+  }
+}
+
+// The file, the cause in the player's words (the system's when there are none of
+// ours) on a line of its own, and the choice.
+TEST(SaveFailureMessageTest, NamesTheFileAndTheCause) {
+  const std::pair<FileFault, std::string> rows[] = {
+      {{FileError::kReadOnly, "ignored"}, "ファイルが読み取り専用です。"},
+      {{FileError::kInUse, {}}, "ファイルを他のプログラムが使用中です。"},
+      {{FileError::kNoFolder, {}}, "保存先のフォルダーがありません。"},
+      {{FileError::kDiskFull, {}}, "ディスクの空き不足です。"},
+      {{FileError::kNotAFile, {}}, "通常のファイルではありません。"},
+      {{FileError::kOther, "I/O error"}, "I/O error"},
+      {{FileError::kOther, {}}, ""},
+  };
+  for (const auto& [fault, cause] : rows) {
+    const std::string message = SaveFailureMessage("C:\\Game\\Data\\KV.set", fault);
+    SCOPED_TRACE(message);
+    EXPECT_EQ(message.rfind("設定ファイル C:\\Game\\Data\\KV.set を", 0), 0u);
+    const std::string why = cause.empty() ? "" : "\n" + cause;
+    EXPECT_NE(message.find("。" + why + "\n\n[再試行]"), std::string::npos);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), why.empty() ? 2 : 3);
   }
 }
 
