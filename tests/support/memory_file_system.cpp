@@ -42,15 +42,8 @@ void MemoryFileSystem::AddDirectory(const std::string& path) {
 }
 
 void MemoryFileSystem::SetFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string key = Absolute(path);
-  AddDirectory(ParentOf(key));
-  files_[key].bytes = bytes;
-}
-
-std::optional<std::vector<uint8_t>> MemoryFileSystem::FileBytes(const std::string& path) const {
-  const auto found = files_.find(Absolute(path));
-  if (found == files_.end()) return std::nullopt;
-  return found->second.bytes;
+  AddDirectory(ParentOf(Absolute(path)));
+  files_[Absolute(path)] = bytes;
 }
 
 std::vector<std::string> MemoryFileSystem::ListFiles() const {
@@ -74,10 +67,10 @@ bool MemoryFileSystem::IsOpen(const std::string& key) const {
 
 FileSystem::Handle MemoryFileSystem::FileOpenRead(const std::string& path) {
   if (!Admit(FileOperation::kOpenRead)) return kNoHandle;
-  const auto found = files_.find(Absolute(path));
-  if (found == files_.end()) return Failed(kNoHandle, FileError::kNoFolder);
-  if (found->second.locked) return Failed(kNoHandle, FileError::kInUse);
-  handles_[nextHandle_] = {found->first, 0};
+  const std::string key = Absolute(path);
+  if (files_.count(key) == 0) return Failed(kNoHandle, FileError::kNoFolder);
+  if (locked_.count(key) != 0) return Failed(kNoHandle, FileError::kInUse);
+  handles_[nextHandle_] = {key, 0};
   return nextHandle_++;
 }
 
@@ -85,9 +78,7 @@ FileSystem::Handle MemoryFileSystem::FileCreateNew(const std::string& path) {
   if (!Admit(FileOperation::kCreateNew)) return kNoHandle;
   const std::string key = Absolute(path);
   if (directories_.count(ParentOf(key)) == 0) return Failed(kNoHandle, FileError::kNoFolder);
-  if (directories_.count(key) != 0 || files_.count(key) != 0) {
-    return Failed(kNoHandle, FileError::kExists);
-  }
+  if (files_.count(key) != 0) return Failed(kNoHandle, FileError::kExists);
   files_[key];
   handles_[nextHandle_] = {key, 0};
   return nextHandle_++;
@@ -96,7 +87,7 @@ FileSystem::Handle MemoryFileSystem::FileCreateNew(const std::string& path) {
 uint32_t MemoryFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
   if (!Admit(FileOperation::kRead)) return 0;
   OpenFile& open = handles_.at(file);
-  const std::vector<uint8_t>& bytes = files_.at(open.key).bytes;
+  const std::vector<uint8_t>& bytes = files_.at(open.key);
   if (open.position >= bytes.size()) return Failed(0u, FileError::kNone);
   size_t n = std::min<size_t>(count, bytes.size() - open.position);
   if (readLimit_ != 0) n = std::min<size_t>(n, readLimit_);
@@ -105,17 +96,16 @@ uint32_t MemoryFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
   return static_cast<uint32_t>(n);
 }
 
+// Writes go to the end of a new file.
 uint32_t MemoryFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
   if (!Admit(FileOperation::kWrite)) return 0;
-  OpenFile& open = handles_.at(file);
   if (shortWrite_) {
     count = std::min(count, *std::exchange(shortWrite_, std::nullopt));
     lastError_ = FileError::kDiskFull;
   }
-  std::vector<uint8_t>& bytes = files_.at(open.key).bytes;
-  bytes.resize(std::max(bytes.size(), open.position + count));
-  if (count > 0) std::memcpy(bytes.data() + open.position, buffer, count);
-  open.position += count;
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  std::vector<uint8_t>& written = files_.at(handles_.at(file).key);
+  written.insert(written.end(), bytes, bytes + count);
   return count;
 }
 
@@ -127,22 +117,21 @@ bool MemoryFileSystem::FileClose(Handle file) {
 
 uint64_t MemoryFileSystem::FileGetSize(Handle file) {
   if (!Admit(FileOperation::kGetSize)) return kUnknownSize;
-  return files_.at(handles_.at(file).key).bytes.size() - understatedBy_;
+  return files_.at(handles_.at(file).key).size() - understatedBy_;
 }
 
 bool MemoryFileSystem::FileReplace(const std::string& from, const std::string& to) {
   if (!Admit(FileOperation::kReplace)) return false;
-  const auto moving = files_.find(Absolute(from));
-  const auto replaced = files_.find(Absolute(to));
-  const bool exists = replaced != files_.end();
-  if (moving == files_.end()) return Failed(false, FileError::kOther);
-  if (exists && replaced->second.readOnly) return Failed(false, FileError::kReadOnly);
-  if (IsOpen(moving->first) || (exists && (replaced->second.locked || IsOpen(replaced->first)))) {
+  const std::string source = Absolute(from);
+  const std::string target = Absolute(to);
+  if (files_.count(source) == 0) return Failed(false, FileError::kOther);
+  if (readOnly_.count(target) != 0) return Failed(false, FileError::kReadOnly);
+  if (IsOpen(source) || IsOpen(target) || locked_.count(target) != 0) {
     return Failed(false, FileError::kInUse);
   }
-  const StoredFile moved = moving->second;
-  files_.erase(moving);
-  files_[Absolute(to)] = moved;
+  std::vector<uint8_t> moved = std::move(files_[source]);
+  files_.erase(source);
+  files_[target] = std::move(moved);
   return true;
 }
 
@@ -159,9 +148,8 @@ FileSystem::Handle MemoryFileSystem::LockForChange(const std::string&) {
 }
 
 bool MemoryFileSystem::ChangeDirectory(const std::string& path) {
-  const std::string key = Absolute(path);
-  if (directories_.count(key) == 0) return false;
-  current_ = key;
+  if (directories_.count(Absolute(path)) == 0) return false;
+  current_ = Absolute(path);
   return true;
 }
 

@@ -45,10 +45,11 @@ class MemoryFileSystem : public FileSystem {
   }
   // Readable, but neither replaced nor deleted.
   void SetReadOnly(const std::string& path, bool readOnly = true) {
-    files_.at(Absolute(path)).readOnly = readOnly;
+    if (readOnly) readOnly_.insert(Absolute(path));
+    if (!readOnly) readOnly_.erase(Absolute(path));
   }
-  // Held by another program: every open, replace or delete fails.
-  void SetLocked(const std::string& path) { files_.at(Absolute(path)).locked = true; }
+  // Held by another program: every open or replace fails.
+  void SetLocked(const std::string& path) { locked_.insert(Absolute(path)); }
   // Runs once LockForChange is granted, as another program that had the lock first.
   void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
@@ -63,7 +64,10 @@ class MemoryFileSystem : public FileSystem {
   // The process "dies" after `calls` more calls: later ones fail and change nothing.
   void StopAfterCalls(size_t calls) { callsLeft_ = calls; }
 
-  std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const;
+  std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const {
+    const auto found = files_.find(Absolute(path));
+    return found == files_.end() ? std::nullopt : std::optional(found->second);
+  }
   // Absolute keys of every file, in byte order.
   std::vector<std::string> ListFiles() const;
   size_t OpenHandleCount() const { return handles_.size(); }
@@ -94,11 +98,6 @@ class MemoryFileSystem : public FileSystem {
   bool ChangeDirectory(const std::string& path) override;
 
  private:
-  struct StoredFile {
-    std::vector<uint8_t> bytes;
-    bool readOnly = false;
-    bool locked = false;
-  };
   struct OpenFile {
     std::string key;
     size_t position = 0;
@@ -116,7 +115,9 @@ class MemoryFileSystem : public FileSystem {
 
   std::string current_;
   std::set<std::string> directories_;
-  std::map<std::string, StoredFile> files_;
+  std::map<std::string, std::vector<uint8_t>> files_;
+  std::set<std::string> readOnly_;
+  std::set<std::string> locked_;
   std::map<Handle, OpenFile> handles_;
   Handle nextHandle_ = 1;
   std::map<FileOperation, int> failures_;
