@@ -28,22 +28,6 @@ TEST(SettingsFilePathTest, AddsABackslashOnlyWhenTheLastCharacterIsNotOne) {
   for (const auto& [folder, path] : rows) EXPECT_EQ(SettingsFilePath(folder), path) << folder;
 }
 
-// The slot stored before, the argument (-1 keeps the stored slot), the slot selected.
-TEST(SelectConfigSlotTest, StoresTheSlotAndPointsTheKeyMapAtIt) {
-  const int32_t rows[][3] = {{3, 0, 0}, {0, 4, 4}, {3, -1, 3}, {-1, -1, 0}, {5, -1, 0}, {2, 5, 0}};
-  for (const auto& [stored, argument, slot] : rows) {
-    SCOPED_TRACE(::testing::Message() << stored << ", " << argument);
-    const uint8_t* keyMap = nullptr;
-    SettingsStore store([&](int32_t selected) { keyMap = store.record().KeyMap(selected); });
-    store.record().SetInt(record_offset::kCurrentSlot, stored);
-
-    store.SelectConfigSlot(argument);
-
-    EXPECT_EQ(store.record().Int(record_offset::kCurrentSlot), slot);
-    EXPECT_EQ(keyMap, store.record().KeyMap(slot));
-  }
-}
-
 constexpr char kPath[] = "C:\\Game\\Data\\KV.set";
 
 // Faults of the file system while the record is read.
@@ -90,7 +74,6 @@ const uint64_t kUnknown = FileSystem::kUnknownSize;
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
                          ::testing::ValuesIn(std::vector<LoadRow>{
-                             {"Empty", 0, 0, kNone, 0, true, 0},
                              {"OneShortInPiecesOf1000", 4683, 1000, kNone, 4683, true, 4683},
                              {"Whole", 4684, 0, kNone, 4684, true, 4684},
                              {"LongerInPiecesOf7", 5000, 7, kNone, 5000, true, 4684},

@@ -43,7 +43,7 @@ class MemoryFileSystem : public FileSystem {
   void SetFile(const std::string& path, const std::string& bytes) {
     SetFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
   }
-  // Readable, but neither replaced nor deleted.
+  // Readable, but not replaced.
   void SetReadOnly(const std::string& path, bool readOnly = true) {
     if (readOnly) readOnly_.insert(Absolute(path));
     if (!readOnly) readOnly_.erase(Absolute(path));
