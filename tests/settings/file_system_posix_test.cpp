@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "settings/settings_store.h"
@@ -32,10 +33,6 @@ class PosixTest : public ::testing::Test {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
     return names;
-  }
-  static std::string ReadFile(const std::string& name) {
-    std::ifstream in(fs::u8path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   fs::path saved_ = fs::current_path();
@@ -131,7 +128,9 @@ TEST_P(PosixSaveTest, KeepsWhatTheFileIsAndLeavesNothingElse) {
   struct stat status {};
   EXPECT_EQ(stat("Data/KV.set", &status), 0);
   chmod("Data/KV.set", status.st_mode | S_IRUSR);  // so that a user may read a write-only file
-  EXPECT_EQ(ReadFile("Data/KV.set"),
+  std::stringstream content;
+  content << std::ifstream("Data/KV.set").rdbuf();
+  EXPECT_EQ(content.str(),
             row.cause == FileError::kNone ? std::string(kSettingsRecordSize, 'n') : old);
   EXPECT_EQ(status.st_mode & 07777, row.mode != 0 ? row.mode : 0666 & ~umasked);
   EXPECT_EQ(Names("Data"), std::set<std::string>{"KV.set"});

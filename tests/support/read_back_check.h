@@ -17,13 +17,11 @@ inline std::string ReadBackMismatch(const SettingsRecord& loaded, const Settings
   SettingsRecord expected = loaded;
   // The boxes show fullScreen == 1 and the two options != 0, and store 0 or 1.
   expected.SetInt(offset::kFullScreen, loaded.Int(offset::kFullScreen) == 1 ? 1 : 0);
-  for (const size_t option : {offset::kStart640x480, offset::kKeep320x240}) {
+  for (const size_t option : {offset::kStart640x480, offset::kKeep320x240})
     expected.SetInt(option, loaded.Int(option) != 0 ? 1 : 0);
-  }
   for (const size_t field :
-       {offset::kFourWayChoice, offset::kExtraFlag, offset::kNumberA, offset::kNumberB}) {
+       {offset::kFourWayChoice, offset::kExtraFlag, offset::kNumberA, offset::kNumberB})
     expected.SetInt(field, 0);
-  }
   expected.SetBits(offset::kOptionBits, loaded.Bits(offset::kOptionBits) & ~0x3u);
   expected.SetBits(offset::kModeBits, (loaded.Bits(offset::kModeBits) & ~0x6u) | 0x1u);
   std::memcpy(&expected.bytes[offset::kSoundFolder], ".\\Sound\\", 9);
