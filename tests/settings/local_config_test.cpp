@@ -89,7 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
     Files, ReadLocalConfigTest,
     ::testing::ValuesIn(std::vector<ConfigRow>{
         {"NoFile", "-", "", "C:\\Start"},
-        {"Empty", "", "", "C:\\Start"},
         {"Relative", "DataPath ..\\Other\r\n", "C:\\Start\\", "C:\\Other"},
         {"KeywordCaseMatters", "datapath ..\\Other DATAPATH ..\\Other", "", "C:\\Start"},
         {"KeywordThenOnlyComment", "DataPath // ..\\Other", "", "C:\\Start"},
