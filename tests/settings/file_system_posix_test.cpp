@@ -76,7 +76,7 @@ TEST_F(PosixTest, FinalPathFollowsFortyLinks) {
 }
 
 // Started with its standard input closed, the process gets descriptor 0 for a
-// file or a lock (which kvset's concurrent writers test): both are usable.
+// file or a lock (whose exclusion kvset's concurrent writers test): both are usable.
 TEST_F(PosixTest, DescriptorZeroIsAFileLikeAnyOther) {
   std::ofstream("f") << "x";
   const int input = dup(0);
@@ -85,6 +85,7 @@ TEST_F(PosixTest, DescriptorZeroIsAFileLikeAnyOther) {
   const FileSystem::Handle lock = files_.LockForChange("f");
   EXPECT_NE(lock, FileSystem::kNoHandle);
   if (lock != FileSystem::kNoHandle) files_.Unlock(lock);
+  files_.Unlock(files_.LockForChange("f"));  // released: taken again at once, not waited for
   dup2(input, 0);
   close(input);
 }

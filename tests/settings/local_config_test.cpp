@@ -83,8 +83,6 @@ std::string Padded(std::string text, size_t size) {
   return text;
 }
 
-const std::string kLong(128, 'L');
-
 INSTANTIATE_TEST_SUITE_P(
     Files, ReadLocalConfigTest,
     ::testing::ValuesIn(std::vector<ConfigRow>{
@@ -99,8 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"NulEndsText", std::string("DataPath A\0DataPath B", 21), "C:\\Start\\", "C:\\Start\\A"},
         {"Folder127Bytes", "DataPath " + std::string(127, 'L'), "C:\\Start\\",
          "C:\\Start\\" + std::string(127, 'L')},
-        {"Folder128BytesThenMore", "DataPath " + kLong + " DataPath A", "C:\\Start\\",
-         "C:\\Start\\A"},
+        {"Folder128BytesThenMore", "DataPath " + std::string(128, 'L') + " DataPath A",
+         "C:\\Start\\", "C:\\Start\\A"},
         {"File8194Bytes", Padded("DataPath ..\\Other", 8194), "C:\\Start\\", "C:\\Other"},
         {"File8195BytesIgnored", Padded("DataPath ..\\Other", 8195), "", "C:\\Start"},
         {"FileGrewAfterItsSize", "DataPath AB", "C:\\Start\\", "C:\\Start\\A", true},

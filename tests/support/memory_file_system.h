@@ -1,6 +1,4 @@
-// An in-memory FileSystem for unit tests: files, folders and a current
-// directory, with faults injected call by call.
-//
+// An in-memory FileSystem for unit tests, with faults injected call by call.
 // Paths are CP932 byte strings: absolute ("C:\Game\Data\KV.set", the form of
 // the keys) or relative to the current directory. "." and ".." are folded,
 // '/' counts as '\', a 0x5C second byte is no separator, and case is kept.
