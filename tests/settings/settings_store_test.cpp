@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -85,8 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
                          }),
                          [](const auto& info) { return info.param.name; });
 
-// The int the player changes.
-constexpr size_t kChanged = record_offset::kOpaqueA;
+constexpr size_t kChanged = record_offset::kOpaqueA;  // the int the player changes
 
 // KV.set when the lock is granted: as loaded, changed by another program (the
 // player's int and another byte), or gone.
@@ -188,26 +188,31 @@ TEST(SaveWholeFileTest, AnyBytesMakeTheFile) {
   }
 }
 
-// The file, the cause in the player's words (the system's when there are none of
-// ours) on a line of its own, and the choice.
+// The file, the cause on a line of its own, then the choice. Each cause has its
+// own words, with those the robustness notes promise; kOther shows the system's
+// text, or no line without one.
 TEST(SaveFailureMessageTest, NamesTheFileAndTheCause) {
   const std::pair<FileFault, std::string> rows[] = {
-      {{FileError::kReadOnly, "ignored"}, "ファイルが読み取り専用です。"},
-      {{FileError::kInUse, {}}, "ファイルを他のプログラムが使用中です。"},
-      {{FileError::kNoFolder, {}}, "保存先のフォルダーがありません。"},
-      {{FileError::kDiskFull, {}}, "ディスクの空き不足です。"},
-      {{FileError::kNotAFile, {}}, "通常のファイルではありません。"},
+      {{FileError::kReadOnly, "ignored"}, "読み取り専用"},
+      {{FileError::kInUse, {}}, "他のプログラムが使用中"},
+      {{FileError::kNoFolder, {}}, "フォルダー"},
+      {{FileError::kDiskFull, {}}, ""},
+      {{FileError::kNotAFile, {}}, ""},
       {{FileError::kOther, "I/O error"}, "I/O error"},
-      {{FileError::kOther, {}}, ""},
+      {{FileError::kOther, {}}, "(none)"},  // no line
   };
-  for (const auto& [fault, cause] : rows) {
+  std::set<std::string> causes;
+  for (const auto& [fault, words] : rows) {
     const std::string message = SaveFailureMessage("C:\\Game\\Data\\KV.set", fault);
     SCOPED_TRACE(message);
     EXPECT_EQ(message.rfind("設定ファイル C:\\Game\\Data\\KV.set を", 0), 0u);
-    const std::string why = cause.empty() ? "" : "\n" + cause;
-    EXPECT_NE(message.find("。" + why + "\n\n[再試行]"), std::string::npos);
-    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), why.empty() ? 2 : 3);
+    const size_t line = message.find("。\n") + std::string("。\n").size();
+    const std::string cause = message.substr(line, message.find("\n[再試行]") - line);
+    EXPECT_NE((cause.empty() ? "(none)" : cause).find(words), std::string::npos);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), cause.empty() ? 2 : 3);
+    causes.insert(cause);
   }
+  EXPECT_EQ(causes.size(), 7u);
 }
 
 }  // namespace
