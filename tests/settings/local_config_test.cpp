@@ -63,12 +63,10 @@ class ReadLocalConfigTest : public ::testing::TestWithParam<ConfigRow> {};
 TEST_P(ReadLocalConfigTest, AppliesTheEntriesAndTellsThePriorDirectory) {
   MemoryFileSystem files("C:\\Start");
   files.UnderstateSizesBy(GetParam().grown ? 1 : 0);  // the file grew after its size was told
-  for (const std::string folder : {"C:\\Other", "C:\\Start\\A\\B", "C:\\Start\\表ソ"}) {
+  // Folders of 127 and 128 bytes too, so that neither one cut nor one too long goes unnoticed.
+  for (const std::string& folder : std::vector<std::string>{
+           "C:\\Other", "C:\\Start\\A\\B", "表ソ", std::string(127, 'L'), std::string(128, 'L')})
     files.AddDirectory(folder);
-  }
-  // Folders of 127 and 128 bytes, so that neither one cut nor one too long goes unnoticed.
-  files.AddDirectory(std::string(127, 'L'));
-  files.AddDirectory(std::string(128, 'L'));
   if (GetParam().text != "-") files.SetFile(".\\LocalConfig\\LocalConfig.Txt", GetParam().text);
   files.LimitReadsTo(4);  // the text arrives in pieces
 
