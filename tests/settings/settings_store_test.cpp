@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <algorithm>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "settings/save_failure_message.h"
 #include "tests/settings/store_fixture.h"
 
 namespace cfg {
@@ -14,69 +17,17 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-template <typename Row>
-std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-  return info.param.name;
+// A backslash is added unless the folder ends in one; a lead byte takes the
+// byte after it, even a backslash (more rows in ReadLocalConfigTest).
+TEST(SettingsFilePathTest, AddsABackslashOnlyWhenTheLastCharacterIsNotOne) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"", "KV.set"},
+      {"C:\\Game", "C:\\Game\\KV.set"},
+      {"C:\\Game\\", "C:\\Game\\KV.set"},
+      {"\x80\\", "\x80\\\\KV.set"},
+  };
+  for (const auto& [folder, path] : rows) EXPECT_EQ(SettingsFilePath(folder), path) << folder;
 }
-
-struct PathRow {
-  const char* name;
-  std::string folder;
-  std::string path;
-};
-
-class SettingsFilePathTest : public ::testing::TestWithParam<PathRow> {};
-
-// The folder's last character, not its last byte, decides: CP932 second bytes can be 0x5C.
-TEST_P(SettingsFilePathTest, AddsABackslashOnlyWhenTheLastCharacterIsNotOne) {
-  EXPECT_EQ(SettingsFilePath(GetParam().folder), GetParam().path);
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, SettingsFilePathTest,
-                         ::testing::ValuesIn(std::vector<PathRow>{
-                             {"Empty", "", "KV.set"},
-                             {"Plain", "C:\\Game", "C:\\Game\\KV.set"},
-                             {"Kanji5C", "C:\\表", "C:\\表\\KV.set"},
-                             {"Kanji5CThenBackslash", "表ソ\\", "表ソ\\KV.set"},
-                             {"LoneLeadByte", "A\x95", "A\x95\\KV.set"},
-                             {"Lead80", "\x80\\", "\x80\\\\KV.set"},
-                             {"KanaA0NoLead", "\xA0\\", "\xA0\\KV.set"},
-                             {"KanaDFNoLead", "\xDF\\", "\xDF\\KV.set"},
-                             {"LeadFF", "\xFF\\", "\xFF\\\\KV.set"},
-                         }),
-                         RowName<PathRow>);
-
-struct SlotRow {
-  const char* name;
-  int32_t stored;    // currentSlot before
-  int32_t argument;  // -1 keeps the stored slot
-  int32_t slot;
-};
-
-class SelectConfigSlotTest : public ::testing::TestWithParam<SlotRow> {};
-
-TEST_P(SelectConfigSlotTest, StoresTheSlotAndPointsTheKeyMapAtIt) {
-  const uint8_t* keyMap = nullptr;
-  SettingsStore store([&](int32_t slot) { keyMap = store.record().KeyMap(slot); });
-  store.record().SetInt(record_offset::kCurrentSlot, GetParam().stored);
-
-  store.SelectConfigSlot(GetParam().argument);
-
-  EXPECT_EQ(store.record().Int(record_offset::kCurrentSlot), GetParam().slot);
-  EXPECT_EQ(keyMap, store.record().KeyMap(GetParam().slot));
-}
-
-INSTANTIATE_TEST_SUITE_P(Slots, SelectConfigSlotTest,
-                         ::testing::ValuesIn(std::vector<SlotRow>{
-                             {"Select0", 3, 0, 0},
-                             {"Select4", 0, 4, 4},
-                             {"KeepCurrent3", 3, -1, 3},
-                             {"StoredMinusOne", -1, -1, 0},
-                             {"StoredFive", 5, -1, 0},
-                             {"StoredIntMin", INT_MIN, -1, 0},
-                             {"ArgumentFive", 2, 5, 0},
-                         }),
-                         RowName<SlotRow>);
 
 constexpr char kPath[] = "C:\\Game\\Data\\KV.set";
 
@@ -85,10 +36,10 @@ enum LoadFault { kNone = 0, kSizeFails = 1, kReadFails = 2, kBreaksAfterAPiece =
 
 struct LoadRow {
   const char* name;
-  size_t fileSize;  // SIZE_MAX: no file
-  uint32_t piece;   // largest single read; 0: any
+  size_t fileSize;
+  uint32_t piece;  // largest single read; 0: any
   int faults;
-  std::optional<uint64_t> size;
+  uint64_t size;  // told by LoadRecordFile
   bool whole;
   size_t taken;  // bytes of the record that come from the file
 };
@@ -98,8 +49,8 @@ class LoadRecordFileTest : public ::testing::TestWithParam<LoadRow> {};
 TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   const LoadRow& row = GetParam();
   MemoryFileSystem files;
-  const Bytes file = PatternBytes(row.fileSize == SIZE_MAX ? 0 : row.fileSize, 2);
-  if (row.fileSize != SIZE_MAX) files.SetFile(kPath, file);
+  const Bytes file = PatternBytes(row.fileSize, 2);
+  files.SetFile(kPath, file);
   files.LimitReadsTo(row.piece);
   if (row.faults & kSizeFails) files.FailNext(FileOperation::kGetSize);
   if (row.faults & kReadFails) files.FailNext(FileOperation::kRead);
@@ -108,24 +59,22 @@ TEST_P(LoadRecordFileTest, FileBytesReplaceTheRecordsFirstBytesOnly) {
   const Bytes before = PatternBytes(kSettingsRecordSize, 3);
   std::copy(before.begin(), before.end(), record.bytes.begin());
   bool whole = !row.whole;
+  size_t taken = 0;
 
-  EXPECT_EQ(LoadRecordFile(files, ".\\Data\\KV.set", record, &whole), row.size);
+  EXPECT_EQ(LoadRecordFile(files, ".\\Data\\KV.set", record, &whole, &taken), row.size);
 
   Bytes expected = before;
   std::copy_n(file.begin(), row.taken, expected.begin());
   EXPECT_EQ(RecordBytes(record), expected);
-  if (!row.size) return;
   EXPECT_EQ(whole, row.whole);
-  EXPECT_EQ(files.calls().back().operation, FileOperation::kClose);
+  EXPECT_EQ(taken, row.taken);
+  EXPECT_EQ(files.OpenHandleCount(), row.faults & kBreaksAfterAPiece ? 1u : 0u);  // died first
 }
 
 const uint64_t kUnknown = FileSystem::kUnknownSize;
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
                          ::testing::ValuesIn(std::vector<LoadRow>{
-                             {"Missing", SIZE_MAX, 0, kNone, std::nullopt, true, 0},
-                             {"Empty", 0, 0, kNone, 0, true, 0},
-                             {"OneByte", 1, 0, kNone, 1, true, 1},
                              {"OneShortInPiecesOf1000", 4683, 1000, kNone, 4683, true, 4683},
                              {"Whole", 4684, 0, kNone, 4684, true, 4684},
                              {"LongerInPiecesOf7", 5000, 7, kNone, 5000, true, 4684},
@@ -135,154 +84,135 @@ INSTANTIATE_TEST_SUITE_P(Files, LoadRecordFileTest,
                              {"ReadBreaksOff", 4684, 1000, kBreaksAfterAPiece, 4684, false, 1000},
                              {"BothFail", 4684, 0, kSizeFails | kReadFails, kUnknown, false, 0},
                          }),
-                         RowName<LoadRow>);
+                         [](const auto& info) { return info.param.name; });
 
-// The int the player changes.
-constexpr size_t kChanged = record_offset::kOpaqueA;
+constexpr size_t kChanged = record_offset::kOpaqueA;  // the int the player changes
 
-// An old KV.set loaded, and one int changed by the player.
-class SaveTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    files_.SetFile(kPath, old_);
-    ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
-    store_.record().SetInt(kChanged, 77);
-  }
-  // Saves; the save creates, moves and deletes only a file of its own beside
-  // KV.set, does it all under the lock and leaves every other file as it was.
-  bool Save(FileFault& fault) {
-    std::map<std::string, Bytes> others;
-    for (const std::string& name : files_.ListFiles()) others[name] = *files_.FileBytes(name);
-    others.erase(kPath);
-    const size_t first = files_.calls().size();
-    const bool saved = store_.SaveSettingsFile(files_, ".\\Data\\", &fault);
-    std::string created;
-    for (size_t i = first; i < files_.calls().size(); ++i) {
-      const FileCall& call = files_.calls()[i];
-      EXPECT_TRUE(call.underLock || call.operation == FileOperation::kLock) << i;
-      if (call.operation == FileOperation::kCreateNew) created = files_.Absolute(call.path);
-      if (call.operation == FileOperation::kDelete || call.operation == FileOperation::kReplace) {
-        EXPECT_EQ(files_.Absolute(call.path), created);
-        EXPECT_EQ(created.substr(0, created.rfind('\\')), "C:\\Game\\Data");
-      }
-      if (call.operation == FileOperation::kReplace) {
-        EXPECT_EQ(files_.Absolute(call.target), kPath);
-      }
-    }
-    for (const auto& [name, bytes] : others) EXPECT_EQ(files_.FileBytes(name), bytes) << name;
-    for (const std::string& name : files_.ListFiles())
-      EXPECT_TRUE(name == kPath || others.count(name)) << name;
-    EXPECT_FALSE(files_.LockHeld());
-    return saved;
-  }
+// KV.set when the lock is granted: as loaded, changed by another program (the
+// player's int and another byte), or gone.
+enum Disk { kAsLoaded, kTheirs, kGone };
 
-  MemoryFileSystem files_;
-  SettingsStore store_{[](int32_t) {}};
-  const Bytes old_ = WithInt(PatternBytes(kSettingsRecordSize, 1), 0, 1);
-};
+std::optional<Bytes> OnDisk(Disk disk, const Bytes& old) {
+  if (disk == kGone) return std::nullopt;
+  return disk == kAsLoaded ? old : WithInt(WithInt(old, 4680, 1234), kChanged, 55);
+}
+
+// Every file but KV.set.
+std::map<std::string, std::optional<Bytes>> Others(const MemoryFileSystem& files) {
+  std::map<std::string, std::optional<Bytes>> contents;
+  for (const std::string& name : files.ListFiles()) contents[name] = files.FileBytes(name);
+  contents.erase(kPath);
+  return contents;
+}
+
+using Inject = std::function<void(MemoryFileSystem&)>;
 
 struct SaveRow {
   const char* name;
-  void (*inject)(MemoryFileSystem& files);
-  std::optional<Bytes> (*onDisk)(const Bytes& old);  // KV.set when the lock is granted
-  FileError cause;                                   // kNone: saved
+  Inject inject;
+  Disk disk;
+  FileError cause;  // kNone: saved
 };
 
-class SaveFaultTest : public SaveTest, public ::testing::WithParamInterface<SaveRow> {};
+class SaveFaultTest : public ::testing::TestWithParam<SaveRow> {};
 
-// After any save KV.set is the file as it was or that file with the player's change.
+// An old KV.set, whose slot outside 0-4 is shown as 0, is loaded and the player
+// changes an int. After the save KV.set is the file as it was, or that file with
+// the player's change and slot 0; a failure says why; every other file stays as
+// it was, none is added, and nothing stays open or locked.
 TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   const SaveRow& row = GetParam();
-  const std::optional<Bytes> onDisk = row.onDisk(old_);
-  if (onDisk) files_.OnNextLock([&] { files_.SetFile(kPath, *onDisk); });
-  if (!onDisk) files_.FileDelete(kPath);
-  row.inject(files_);
+  MemoryFileSystem files;
+  const Bytes old = WithInt(PatternBytes(kSettingsRecordSize, 1), record_offset::kCurrentSlot, 7);
+  files.SetFile(kPath, old);
+  SettingsStore store([](int32_t) {});
+  ASSERT_TRUE(store.LoadSettingsFile(files, ".\\Data"));
+  store.record().SetInt(kChanged, 77);
+  const std::optional<Bytes> onDisk = OnDisk(row.disk, old);
+  if (onDisk) files.OnNextLock([&] { files.SetFile(kPath, *onDisk); });
+  if (!onDisk) files.FileDelete(kPath);
+  if (row.inject) row.inject(files);
+  const auto others = Others(files);
   FileFault fault;
 
-  EXPECT_EQ(Save(fault), row.cause == FileError::kNone);
+  EXPECT_EQ(store.SaveSettingsFile(files, ".\\Data\\", &fault), row.cause == FileError::kNone);
 
   EXPECT_EQ(fault.cause, row.cause);
-  const Bytes before = onDisk.value_or(old_);
-  if (row.cause == FileError::kNone)
-    EXPECT_EQ(files_.FileBytes(kPath), WithInt(before, kChanged, 77));
-  else
-    EXPECT_EQ(files_.FileBytes(kPath), onDisk);
+  const Bytes changed = WithInt(WithInt(onDisk.value_or(old), kChanged, 77), 0, 0);
+  EXPECT_EQ(files.FileBytes(kPath), row.cause == FileError::kNone ? changed : onDisk);
+  EXPECT_EQ(Others(files), others);
+  EXPECT_FALSE(files.LockHeld());
+  EXPECT_EQ(files.OpenHandleCount(), 0u);
 }
 
-const auto kUnchanged = [](const Bytes& old) { return std::optional<Bytes>(old); };
-// Another program changed the player's int and another byte while the dialog was open.
-const auto kTheirs = [](const Bytes& old) {
-  return std::optional<Bytes>(WithInt(WithInt(old, 4680, 1234), kChanged, 55));
-};
-template <FileOperation operation, int times = 1>
-void Fail(MemoryFileSystem& files) {
-  files.FailNext(operation, times);
+Inject Fail(FileOperation operation, int times = 1) {
+  return [=](MemoryFileSystem& files) { files.FailNext(operation, times); };
+}
+
+// The temporary names the save tries first, taken by files not its own.
+Inject TakeNames(int count) {
+  return [=](MemoryFileSystem& files) {
+    for (int i = 0; i < count; ++i) files.SetFile(kPath + (".~" + std::to_string(i) + ".tmp"), "x");
+  };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, SaveFaultTest,
     ::testing::ValuesIn(std::vector<SaveRow>{
-        {"TemporaryNameTaken",
-         [](MemoryFileSystem& f) { f.SetFile(std::string(kPath) + ".~0.tmp", "not ours"); },
-         kUnchanged, FileError::kNone},
-        {"HundredTemporaryNamesTaken",
-         [](MemoryFileSystem& f) {
-           for (int i = 0; i < 100; ++i)
-             f.SetFile(kPath + (".~" + std::to_string(i) + ".tmp"), "x");
-         },
-         kUnchanged, FileError::kExists},
-        {"ChangedOnDiskGetsOnlyThePlayersChange", [](MemoryFileSystem&) {}, kTheirs,
-         FileError::kNone},
-        {"ChangedOnDiskLongerAndUnreadable", Fail<FileOperation::kRead>,
-         [](const Bytes& old) {
-           Bytes longer = old;
-           longer.resize(5000, 1);
-           return std::optional<Bytes>(longer);
-         },
-         FileError::kOther},
-        {"ChangedOnDiskUnreadable", Fail<FileOperation::kRead>, kTheirs, FileError::kOther},
-        {"GoneFromDisk", [](MemoryFileSystem&) {},
-         [](const Bytes&) { return std::optional<Bytes>(); }, FileError::kNone},
-        {"LockFails", Fail<FileOperation::kLock>, kUnchanged, FileError::kOther},
-        {"CreateFails", Fail<FileOperation::kCreateNew>, kUnchanged, FileError::kOther},
-        {"IdentityFails", Fail<FileOperation::kTakeIdentity>, kUnchanged, FileError::kOther},
-        {"WriteFails", Fail<FileOperation::kWrite>, kUnchanged, FileError::kOther},
-        {"WriteFallsShort", [](MemoryFileSystem& f) { f.ShortenNextWrite(4683); }, kUnchanged,
+        {"TemporaryNameTaken", TakeNames(1), kAsLoaded, FileError::kNone},
+        {"HundredTemporaryNamesTaken", TakeNames(100), kAsLoaded, FileError::kExists},
+        {"ChangedOnDiskGetsOnlyThePlayersChange", {}, kTheirs, FileError::kNone},
+        {"ChangedOnDiskUnreadable", Fail(FileOperation::kRead), kTheirs, FileError::kOther},
+        {"GoneFromDisk", {}, kGone, FileError::kNone},
+        {"LockFails", Fail(FileOperation::kLock), kAsLoaded, FileError::kOther},
+        {"CreateFails", Fail(FileOperation::kCreateNew), kAsLoaded, FileError::kOther},
+        {"IdentityFails", Fail(FileOperation::kTakeIdentity), kAsLoaded, FileError::kOther},
+        {"WriteFails", Fail(FileOperation::kWrite), kAsLoaded, FileError::kOther},
+        {"WriteFallsShort", [](MemoryFileSystem& f) { f.ShortenNextWrite(4683); }, kAsLoaded,
          FileError::kDiskFull},
-        {"DiskFullWritesNothing", [](MemoryFileSystem& f) { f.ShortenNextWrite(0); }, kUnchanged,
+        {"DiskFullWritesNothing", [](MemoryFileSystem& f) { f.ShortenNextWrite(0); }, kAsLoaded,
          FileError::kDiskFull},
         // The first close is the read's, of the file as it is now.
-        {"CloseFails", Fail<FileOperation::kClose, 2>, kUnchanged, FileError::kOther},
-        {"ReplaceFails", Fail<FileOperation::kReplace>, kUnchanged, FileError::kOther},
-        {"ReadOnly", [](MemoryFileSystem& f) { f.SetReadOnly(kPath); }, kUnchanged,
-         FileError::kReadOnly},
-        {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kUnchanged,
+        {"CloseFails", Fail(FileOperation::kClose, 2), kAsLoaded, FileError::kOther},
+        {"ReplaceFails", Fail(FileOperation::kReplace), kAsLoaded, FileError::kOther},
+        {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kAsLoaded,
          FileError::kInUse},
     }),
-    RowName<SaveRow>);
+    [](const auto& info) { return info.param.name; });
 
-// The slot a file names outside 0-4 is shown as 0, so 0 is saved, the rest kept.
-TEST_F(SaveTest, OutOfRangeSlotIsSavedAs0) {
-  files_.SetFile(kPath, WithInt(old_, record_offset::kCurrentSlot, 7));
-  ASSERT_TRUE(store_.LoadSettingsFile(files_, ".\\Data"));
-  FileFault fault;
-
-  EXPECT_TRUE(Save(fault));
-
-  EXPECT_EQ(files_.FileBytes(kPath), WithInt(old_, record_offset::kCurrentSlot, 0));
-}
-
-TEST_F(SaveTest, MissingFolderIsReported) {
-  FileFault fault;
-  EXPECT_FALSE(store_.SaveSettingsFile(files_, ".\\Missing", &fault));
-  EXPECT_EQ(fault.cause, FileError::kNoFolder);
-  EXPECT_EQ(files_.ListFiles(), std::vector<std::string>{kPath});
-}
-
-TEST(SaveWholeFileTest, EmptyBytesMakeAnEmptyFile) {
+TEST(SaveWholeFileTest, AnyBytesMakeTheFile) {
   MemoryFileSystem files;
-  EXPECT_TRUE(SaveWholeFile(files, "out.bin", ""));
-  EXPECT_EQ(files.FileBytes("out.bin"), Bytes());
+  for (const std::string bytes : {"", "x"}) {
+    EXPECT_TRUE(SaveWholeFile(files, "out.bin", bytes));
+    EXPECT_EQ(files.FileBytes("out.bin"), Bytes(bytes.begin(), bytes.end()));
+  }
+}
+
+// The file, the cause on a line of its own, then the choice. Each cause has its
+// own words, with those the robustness notes promise; kOther shows the system's
+// text, or no line without one.
+TEST(SaveFailureMessageTest, NamesTheFileAndTheCause) {
+  const std::pair<FileFault, std::string> rows[] = {
+      {{FileError::kReadOnly, "ignored"}, "読み取り専用"},
+      {{FileError::kInUse, {}}, "他のプログラムが使用中"},
+      {{FileError::kNoFolder, {}}, "フォルダー"},
+      {{FileError::kDiskFull, {}}, ""},
+      {{FileError::kNotAFile, {}}, ""},
+      {{FileError::kOther, "I/O error"}, "I/O error"},
+      {{FileError::kOther, {}}, "(none)"},  // no line
+  };
+  std::set<std::string> causes;
+  for (const auto& [fault, words] : rows) {
+    const std::string message = SaveFailureMessage("C:\\Game\\Data\\KV.set", fault);
+    SCOPED_TRACE(message);
+    EXPECT_EQ(message.rfind("設定ファイル C:\\Game\\Data\\KV.set を", 0), 0u);
+    const size_t line = message.find("。\n") + std::string("。\n").size();
+    const std::string cause = message.substr(line, message.find("\n[再試行]") - line);
+    EXPECT_NE((cause.empty() ? "(none)" : cause).find(words), std::string::npos);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), cause.empty() ? 2 : 3);
+    causes.insert(cause);
+  }
+  EXPECT_EQ(causes.size(), 7u);
 }
 
 }  // namespace

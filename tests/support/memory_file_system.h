@@ -1,21 +1,22 @@
-// An in-memory FileSystem for unit tests: files, folders and a current
-// directory, with faults injected call by call.
-//
-// Paths are CP932 byte strings. Each is resolved against the current directory
-// into an absolute key such as "C:\Game\Data\KV.set": "." and ".." are folded,
-// "\x" starts at the root of the current drive, "D:\x" is absolute, '/' counts
-// as '\', a 0x5C second byte is no separator, and case is kept.
+// An in-memory FileSystem for unit tests, with faults injected call by call.
+// Paths are CP932 byte strings: absolute ("C:\Game\Data\KV.set", the form of
+// the keys) or relative to the current directory. "." and ".." are folded,
+// '/' counts as '\', a 0x5C second byte is no separator, and case is kept.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/file_system.h"
+#include "settings/folder_path.h"
 
 namespace cfg {
 
@@ -32,30 +33,33 @@ enum class FileOperation {
   kLock
 };
 
-// One call as the fake saw it: the path as given (FileReplace: `path` is the
-// source, `target` the destination), empty for calls that take a handle, and
-// whether LockForChange was held.
-struct FileCall {
-  FileOperation operation;
-  std::string path;
-  std::string target;
-  bool underLock;
-};
-
 class MemoryFileSystem : public FileSystem {
  public:
   // The current directory is created with its parents.
-  explicit MemoryFileSystem(const std::string& currentDirectory = "C:\\Game");
+  explicit MemoryFileSystem(const std::string& currentDirectory = "C:\\Game")
+      : current_(currentDirectory) {
+    AddDirectory(current_ = Absolute(currentDirectory));
+  }
 
   // Creates the folder and its missing parents.
-  void AddDirectory(const std::string& path);
+  void AddDirectory(const std::string& path) {
+    for (std::string key = Absolute(path); directories_.insert(key).second;) key = ParentOf(key);
+  }
   // Creates or replaces a file, and its folders.
-  void SetFile(const std::string& path, const std::vector<uint8_t>& bytes);
-  void SetFile(const std::string& path, const std::string& bytes);
-  // Readable, but neither replaced nor deleted.
-  void SetReadOnly(const std::string& path, bool readOnly = true);
-  // Held by another program: every open, replace or delete fails.
-  void SetLocked(const std::string& path, bool locked = true);
+  void SetFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    AddDirectory(ParentOf(Absolute(path)));
+    files_[Absolute(path)] = bytes;
+  }
+  void SetFile(const std::string& path, const std::string& bytes) {
+    SetFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  }
+  // Readable, but not replaced.
+  void SetReadOnly(const std::string& path, bool readOnly = true) {
+    if (readOnly) readOnly_.insert(Absolute(path));
+    if (!readOnly) readOnly_.erase(Absolute(path));
+  }
+  // Held by another program: every open or replace fails.
+  void SetLocked(const std::string& path) { locked_.insert(Absolute(path)); }
   // Runs once LockForChange is granted, as another program that had the lock first.
   void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
@@ -65,72 +69,177 @@ class MemoryFileSystem : public FileSystem {
   void ShortenNextWrite(uint32_t bytes) { shortWrite_ = bytes; }
   // Every FileRead delivers at most `bytes` bytes (0: no limit).
   void LimitReadsTo(uint32_t bytes) { readLimit_ = bytes; }
+  // FileGetSize tells `bytes` fewer than the file holds, as when it grows meanwhile.
+  void UnderstateSizesBy(uint64_t bytes) { understatedBy_ = bytes; }
   // The process "dies" after `calls` more calls: later ones fail and change nothing.
   void StopAfterCalls(size_t calls) { callsLeft_ = calls; }
 
-  std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const;
+  std::optional<std::vector<uint8_t>> FileBytes(const std::string& path) const {
+    const auto found = files_.find(Absolute(path));
+    return found == files_.end() ? std::nullopt : std::optional(found->second);
+  }
   // Absolute keys of every file, in byte order.
-  std::vector<std::string> ListFiles() const;
-  const std::vector<FileCall>& calls() const { return calls_; }
+  std::vector<std::string> ListFiles() const {
+    std::vector<std::string> keys;
+    for (const auto& entry : files_) keys.push_back(entry.first);
+    return keys;
+  }
   size_t OpenHandleCount() const { return handles_.size(); }
   bool LockHeld() const { return lockHeld_; }
-  std::string Absolute(const std::string& path) const;
 
-  Handle FileOpenRead(const std::string& path) override;
-  Handle FileCreateNew(const std::string& path) override;
+  std::string Absolute(const std::string& path) const {
+    const bool absolute = path.size() >= 2 && path[1] == ':';
+    const std::string full = absolute ? path : current_ + "\\" + path;
+    std::vector<std::string> names;  // the drive first
+    std::string name;
+    const auto endName = [&] {
+      if (name == ".." && names.size() > 1) names.pop_back();
+      if (name != ".." && !name.empty() && name != ".") names.push_back(name);
+      name.clear();
+    };
+    for (size_t i = 0; i < full.size(); ++i) {
+      if (full[i] == '\\' || full[i] == '/') {
+        endName();
+        continue;
+      }
+      name += full[i];
+      if (IsLeadByte(static_cast<uint8_t>(full[i])) && i + 1 < full.size()) name += full[++i];
+    }
+    endName();
+    std::string key = names.front();
+    for (size_t i = 1; i < names.size(); ++i) key += "\\" + names[i];
+    return names.size() == 1 ? key + "\\" : key;
+  }
+
+  Handle FileOpenRead(const std::string& path) override {
+    if (!Admit(FileOperation::kOpenRead)) return kNoHandle;
+    const std::string key = Absolute(path);
+    if (files_.count(key) == 0) return Failed(kNoHandle, FileError::kNoFolder);
+    if (locked_.count(key) != 0) return Failed(kNoHandle, FileError::kInUse);
+    handles_[nextHandle_] = {key, 0};
+    return nextHandle_++;
+  }
+  Handle FileCreateNew(const std::string& path) override {
+    if (!Admit(FileOperation::kCreateNew)) return kNoHandle;
+    const std::string key = Absolute(path);
+    if (directories_.count(ParentOf(key)) == 0) return Failed(kNoHandle, FileError::kNoFolder);
+    if (files_.count(key) != 0) return Failed(kNoHandle, FileError::kExists);
+    files_[key];
+    handles_[nextHandle_] = {key, 0};
+    return nextHandle_++;
+  }
   // The path followed by ".~N.tmp", N counting the calls.
-  std::string TemporaryPathBeside(const std::string& path) override;
-  bool FileTakeIdentity(Handle file, const std::string& original) override;
-  uint32_t FileRead(Handle file, void* buffer, uint32_t count) override;
-  uint32_t FileWrite(Handle file, const void* buffer, uint32_t count) override;
-  bool FileClose(Handle file) override;
-  uint64_t FileGetSize(Handle file) override;
+  std::string TemporaryPathBeside(const std::string& path) override {
+    return path + ".~" + std::to_string(temporaryCount_++) + ".tmp";
+  }
+  bool FileTakeIdentity(Handle file, const std::string&) override {
+    return Admit(FileOperation::kTakeIdentity) && handles_.count(file) != 0;
+  }
+  uint32_t FileRead(Handle file, void* buffer, uint32_t count) override {
+    if (!Admit(FileOperation::kRead)) return 0;
+    OpenFile& open = handles_.at(file);
+    const std::vector<uint8_t>& bytes = files_.at(open.key);
+    if (open.position >= bytes.size()) return Failed(0u, FileError::kNone);
+    size_t n = std::min<size_t>(count, bytes.size() - open.position);
+    if (readLimit_ != 0) n = std::min<size_t>(n, readLimit_);
+    std::memcpy(buffer, bytes.data() + open.position, n);
+    open.position += n;
+    return static_cast<uint32_t>(n);
+  }
+  // Writes go to the end of a new file.
+  uint32_t FileWrite(Handle file, const void* buffer, uint32_t count) override {
+    if (!Admit(FileOperation::kWrite)) return 0;
+    if (shortWrite_) {
+      count = std::min(count, *std::exchange(shortWrite_, std::nullopt));
+      lastError_ = FileError::kDiskFull;
+    }
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    std::vector<uint8_t>& written = files_.at(handles_.at(file).key);
+    written.insert(written.end(), bytes, bytes + count);
+    return count;
+  }
+  bool FileClose(Handle file) override {
+    const bool admitted = Admit(FileOperation::kClose);
+    // A killed process closes nothing; an injected failure still releases the handle.
+    return !stopped_ && handles_.erase(file) != 0 && admitted;
+  }
+  uint64_t FileGetSize(Handle file) override {
+    if (!Admit(FileOperation::kGetSize)) return kUnknownSize;
+    return files_.at(handles_.at(file).key).size() - understatedBy_;
+  }
   std::string FinalPath(const std::string& path) override { return path; }  // no links here
-  bool FileReplace(const std::string& from, const std::string& to) override;
-  bool FileDelete(const std::string& path) override;
-  Handle LockForChange(const std::string& path) override;
+  bool FileReplace(const std::string& from, const std::string& to) override {
+    if (!Admit(FileOperation::kReplace)) return false;
+    const std::string source = Absolute(from);
+    const std::string target = Absolute(to);
+    if (files_.count(source) == 0) return Failed(false, FileError::kOther);
+    if (readOnly_.count(target) != 0) return Failed(false, FileError::kReadOnly);
+    if (IsOpen(source) || IsOpen(target) || locked_.count(target) != 0) {
+      return Failed(false, FileError::kInUse);
+    }
+    std::vector<uint8_t> moved = std::move(files_[source]);
+    files_.erase(source);
+    files_[target] = std::move(moved);
+    return true;
+  }
+  bool FileDelete(const std::string& path) override {
+    return (Admit(FileOperation::kDelete) && files_.erase(Absolute(path)) == 1) ||
+           Failed(false, FileError::kOther);
+  }
+  Handle LockForChange(const std::string&) override {
+    if (!Admit(FileOperation::kLock)) return kNoHandle;
+    lockHeld_ = true;
+    if (onLock_) std::exchange(onLock_, nullptr)();
+    return 1;
+  }
   void Unlock(Handle) override { lockHeld_ = false; }
   FileFault LastFault() override { return {lastError_, {}}; }
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
   std::string CurrentDirectory() override { return current_; }
-  bool ChangeDirectory(const std::string& path) override;
+  bool ChangeDirectory(const std::string& path) override {
+    if (directories_.count(Absolute(path)) == 0) return false;
+    current_ = Absolute(path);
+    return true;
+  }
 
  private:
-  struct StoredFile {
-    std::vector<uint8_t> bytes;
-    bool readOnly = false;
-    bool locked = false;
-  };
   struct OpenFile {
     std::string key;
-    bool forWriting = false;
     size_t position = 0;
   };
 
-  // Logs the call; false (cause kOther) when it must fail without effect.
-  bool Admit(FileOperation operation, const std::string& path = {}, const std::string& target = {});
+  // Counts the call; false (cause kOther) when it must fail without effect.
+  bool Admit(FileOperation operation) {
+    if (callsLeft_ && (*callsLeft_)-- == 0) stopped_ = true;
+    int& failures = failures_[operation];
+    if (!stopped_ && failures == 0) return true;
+    if (!stopped_) --failures;
+    return Failed(false, FileError::kOther);
+  }
   template <typename T>
   T Failed(T result, FileError cause) {
     lastError_ = cause;
     return result;
   }
   std::string ParentOf(const std::string& key) const { return Absolute(key + "\\.."); }
-  StoredFile* FindFile(const std::string& key);
-  OpenFile* FindHandle(Handle file);
-  bool IsOpen(const std::string& key) const;
-  Handle Open(const std::string& key, bool forWriting);
+  bool IsOpen(const std::string& key) const {
+    return std::any_of(handles_.begin(), handles_.end(),
+                       [&](const auto& entry) { return entry.second.key == key; });
+  }
 
   std::string current_;
   std::set<std::string> directories_;
-  std::map<std::string, StoredFile> files_;
+  std::map<std::string, std::vector<uint8_t>> files_;
+  std::set<std::string> readOnly_;
+  std::set<std::string> locked_;
   std::map<Handle, OpenFile> handles_;
   Handle nextHandle_ = 1;
   std::map<FileOperation, int> failures_;
   std::optional<uint32_t> shortWrite_;
   uint32_t readLimit_ = 0;
+  uint64_t understatedBy_ = 0;
   std::optional<size_t> callsLeft_;
   bool stopped_ = false;
-  std::vector<FileCall> calls_;
   FileError lastError_ = FileError::kNone;
   unsigned temporaryCount_ = 0;
   bool lockHeld_ = false;
