@@ -29,12 +29,14 @@ class FakeMainDialogView : public MainDialogView {
   }
   void ChooseSlot(int index) {
     selected_ = index;
-    Send(IDC_SLOT_LIST, kCbnSelChange);
+    Press(IDC_SLOT_LIST, kCbnSelChange);
   }
-  void Press(int id) { Send(id, 0); }
-  void CloseBox() {
-    dialog_.OnClose(*this);
-    DestroyIfFinished();
+  // Id 0 is the close box.
+  void Press(int id, int notification = 0) {
+    id == 0 ? dialog_.OnClose(*this) : dialog_.OnCommand(*this, id, notification);
+    if (!result_ || destroyed_) return;
+    destroyed_ = true;
+    dialog_.OnDestroy(*this);
   }
 
   bool scoreResetAnswer = false;
@@ -68,16 +70,6 @@ class FakeMainDialogView : public MainDialogView {
   void Finish(int result) override { result_ = result; }
 
  private:
-  void Send(int id, int notification) {
-    dialog_.OnCommand(*this, id, notification);
-    DestroyIfFinished();
-  }
-  void DestroyIfFinished() {
-    if (!result_ || destroyed_) return;
-    destroyed_ = true;
-    dialog_.OnDestroy(*this);
-  }
-
   MainDialog& dialog_;
   std::vector<std::string> entries_;
   int selected_ = -1;

@@ -51,8 +51,8 @@ struct ProgramRig {
 
   SettingsRecord& record() { return program.settings.record(); }
   void AttachJoystick1() {
-    joystickApi.SetNumDevs(16);
-    joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
+    joystickApi.numDevs = 16;
+    joystickApi.Attach(0);
   }
 };
 
