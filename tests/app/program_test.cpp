@@ -25,6 +25,7 @@ namespace {
 const auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 namespace offset = record_offset;
+using namespace std::string_literals;
 using Bytes = std::vector<uint8_t>;
 constexpr char kUpArrow[] = "\x81\xAA";
 
@@ -99,6 +100,57 @@ const PlayerRun kRuns[] = {
     {"Joystick1AnswersAfterTheLoadOfAShortFile", "JL C", {}, kUpAndDown},
 };
 
+// Faults of the file layer around a confirmed run over an old KV.set in
+// LocalConfig (and no Data folder), from the load at start-up to the save at
+// shut-down. Whatever fails, KV.set on disk is the old file byte for byte or
+// the new record whole, and ShutDown reports false whenever the player's
+// confirmed settings did not reach the disk.
+using Step = std::function<void(MemoryFileSystem&)>;
+enum Retry { kNoQuestion, kRetryOnceWritable, kCancel };
+
+struct FaultCase {
+  std::string name;
+  Step atLoad, atSave;
+  bool saved;  // what ShutDown reports
+  Retry retry = kNoQuestion;
+  bool temporaryMayRemain = false;
+};
+
+// The save's file calls: lock; open, size, read, close (the file as it is
+// now); create, write, identity, close; replace.
+constexpr size_t kSaveCallsBeforeReplace = 9;
+const Step kNothing = [](MemoryFileSystem&) {};
+const Step kReadOnly = [](MemoryFileSystem& f) { f.SetReadOnly(kLocalConfigSettings); };
+
+// The process dies after `calls` more file calls of the save.
+FaultCase KilledSave(size_t calls) {
+  const Step kill = [calls](MemoryFileSystem& f) { f.StopAfterCalls(calls); };
+  const std::string name = "KilledAfter" + std::to_string(calls) + "SaveCalls";
+  return {name, kNothing, kill, calls > kSaveCallsBeforeReplace, kNoQuestion, true};
+}
+
+const FaultCase kFaults[] = {
+    {"NoFault", kNothing, kNothing, true},
+    // No LocalConfig.Txt, so KV.set's are the first reads.
+    {"ReadFailsAtLoad", [](MemoryFileSystem& f) { f.FailNext(FileOperation::kRead); }, kNothing,
+     false},
+    {"NoFileAndNoDataFolder", [](MemoryFileSystem& f) { f.FileDelete(kLocalConfigSettings); },
+     kNothing, false},
+    {"OldFileIsReadOnly", kNothing, kReadOnly, false},
+    {"ReadOnlyRetriedOnceWritable", kNothing, kReadOnly, true, kRetryOnceWritable},
+    {"ReadOnlyRetryCancelled", kNothing, kReadOnly, false, kCancel},
+    {"ReplaceAndCleanUpFail", kNothing,
+     [](MemoryFileSystem& f) {
+       f.FailNext(FileOperation::kReplace);
+       f.FailNext(FileOperation::kDelete);
+     },
+     false, kNoQuestion, true},
+    KilledSave(0),
+    KilledSave(5),
+    KilledSave(kSaveCallsBeforeReplace),
+    KilledSave(kSaveCallsBeforeReplace + 1),
+};
+
 std::map<std::string, std::optional<Bytes>> Contents(const MemoryFileSystem& files) {
   std::map<std::string, std::optional<Bytes>> contents;
   for (const std::string& path : files.ListFiles()) contents[path] = files.FileBytes(path);
@@ -133,6 +185,82 @@ class ProgramTest : public ::testing::Test {
     if (step == 'K' || step == 'A' || step == 'a') view_.Press(IDC_KEY_CONFIG);
   }
 
+  void Check(const PlayerRun& run, const FaultCase* fault = nullptr) {
+    MemoryFileSystem& files = rig_.files;
+    const std::string script = run.script;
+    const bool joystick1 = script.find('J') != std::string::npos;
+    const bool locked = script.find('#') != std::string::npos;
+    if (fault == nullptr) files.AddDirectory("Data");
+    if (run.localConfig) files.SetFile(kLocalConfigSettings, *run.localConfig);
+    if (run.data) files.SetFile(kDataSettings, *run.data);
+    if (locked) files.SetLocked(kLocalConfigSettings);
+    if (joystick1) rig_.AttachJoystick1();
+    rig_.devicesThread.late = script.find('L') != std::string::npos;
+    if (fault) fault->atLoad(files);
+    auto expected = Contents(files);
+    rig_.program.StartUp();
+    view_.Open();
+    const SettingsRecord& shown = rig_.record();
+    EXPECT_EQ(view_.IsChecked(IDC_WINDOW_MODE), shown.Int(offset::kFullScreen) != 1);
+    EXPECT_EQ(view_.IsChecked(IDC_START_640X480), shown.Int(offset::kStart640x480) != 0);
+    EXPECT_EQ(view_.IsChecked(IDC_KEEP_320X240), shown.Int(offset::kKeep320x240) != 0);
+    EXPECT_EQ(view_.enabled(IDC_KEEP_320X240), view_.IsChecked(IDC_START_640X480));
+    EXPECT_EQ(view_.entries(), (std::vector<std::string>{"Config: 0", "Config: 1", "Config: 2",
+                                                         "Config: 3", "Config: 4"}));
+    for (const char step : script) {
+      if (step == 'C' || step == 'X' || step == 'Q') {
+        EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(view_.selected()));
+      }
+      Play(step);
+    }
+    const bool confirmed = script.back() == 'C';
+    EXPECT_EQ(view_.result(), confirmed ? kDialogConfirmed : kDialogCancelled);
+    EXPECT_TRUE(view_.destroyed());
+    if (fault) fault->atSave(files);
+    int questions = 0;
+    const auto askRetry = [&](const std::string& path, const FileFault& problem) {
+      EXPECT_EQ(files.Absolute(path), kLocalConfigSettings);
+      EXPECT_EQ(problem.cause, FileError::kReadOnly);
+      files.SetReadOnly(kLocalConfigSettings, false);
+      return ++questions == 1 && fault->retry == kRetryOnceWritable;
+    };
+    const bool ask = fault && fault->retry != kNoQuestion;
+    const bool reached = !fault || fault->saved;
+    EXPECT_EQ(rig_.program.ShutDown(ask ? askRetry : Program::SaveRetryQuestion()), reached);
+    EXPECT_EQ(questions, ask ? 1 : 0);
+    EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kReleaseDirectInput), 1);
+    if (run.upText) {
+      EXPECT_EQ(upText_, run.upText);
+    }
+
+    const char* savedPath = run.localConfig && !locked ? kLocalConfigSettings : kDataSettings;
+    const std::optional<Bytes> file = files.FileBytes(savedPath);
+    if (confirmed && reached) expected[files.Absolute(savedPath)] = file;
+    auto contents = Contents(files);
+    if (fault && fault->temporaryMayRemain) contents.erase(kLocalConfigSettings + ".~0.tmp"s);
+    EXPECT_EQ(contents, expected);
+    if (!confirmed || !reached) return;
+    ASSERT_TRUE(file && file->size() == kSettingsRecordSize);
+    const std::optional<Bytes>& before = savedPath == kDataSettings ? run.data : run.localConfig;
+    SettingsRecord golden = GoldenRecord(joystick1), loaded = golden, saved;
+    if (before) {
+      std::copy_n(before->begin(), std::min(before->size(), kSettingsRecordSize),
+                  loaded.bytes.begin());
+    }
+    std::copy(file->begin(), file->end(), saved.bytes.begin());
+    EXPECT_EQ(view_.selected(), saved.Int(offset::kCurrentSlot));
+    if (script.find('2') != std::string::npos) loaded.SetInt(offset::kCurrentSlot, 2);
+    for (const auto& [at, value] : run.savedInts) loaded.SetInt(at, value);
+    if (script.find('R') != std::string::npos) {
+      std::copy(golden.bytes.begin() + offset::kRankings, golden.bytes.end(),
+                loaded.bytes.begin() + offset::kRankings);
+    }
+    if (script.find('A') != std::string::npos) {
+      StoreControllerBindings(loaded.KeyMap(2), 0, LoadControllerBindings(loaded.KeyMap(2), 1));
+    }
+    EXPECT_EQ(ReadBackMismatch(loaded, saved), "");
+  }
+
   ProgramRig rig_;
   MainDialog dialog_{rig_.program};
   FakeMainDialogView view_{dialog_};
@@ -142,160 +270,17 @@ class ProgramTest : public ::testing::Test {
 class MainDialogRunTest : public ProgramTest, public ::testing::WithParamInterface<PlayerRun> {};
 
 TEST_P(MainDialogRunTest, ShowsKvSetAndSavesOnlyThePlayersChanges) {
-  const PlayerRun& run = GetParam();
-  const std::string script = run.script;
-  const bool joystick1 = script.find('J') != std::string::npos;
-  const bool locked = script.find('#') != std::string::npos;
-  rig_.files.AddDirectory("Data");
-  if (run.localConfig) rig_.files.SetFile(kLocalConfigSettings, *run.localConfig);
-  if (run.data) rig_.files.SetFile(kDataSettings, *run.data);
-  if (locked) rig_.files.SetLocked(kLocalConfigSettings);
-  if (joystick1) rig_.AttachJoystick1();
-  rig_.devicesThread.late = script.find('L') != std::string::npos;
-  auto expected = Contents(rig_.files);
-  rig_.program.StartUp();
-  view_.Open();
-  const SettingsRecord& shown = rig_.record();
-  EXPECT_EQ(view_.IsChecked(IDC_WINDOW_MODE), shown.Int(offset::kFullScreen) != 1);
-  EXPECT_EQ(view_.IsChecked(IDC_START_640X480), shown.Int(offset::kStart640x480) != 0);
-  EXPECT_EQ(view_.IsChecked(IDC_KEEP_320X240), shown.Int(offset::kKeep320x240) != 0);
-  EXPECT_EQ(view_.enabled(IDC_KEEP_320X240), view_.IsChecked(IDC_START_640X480));
-  EXPECT_EQ(view_.entries(), (std::vector<std::string>{"Config: 0", "Config: 1", "Config: 2",
-                                                       "Config: 3", "Config: 4"}));
-  for (const char step : script) {
-    if (step == 'C' || step == 'X' || step == 'Q') {
-      EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(view_.selected()));
-    }
-    Play(step);
-  }
-  const bool confirmed = script.back() == 'C';
-  EXPECT_EQ(view_.result(), confirmed ? kDialogConfirmed : kDialogCancelled);
-  EXPECT_TRUE(view_.destroyed());
-  EXPECT_TRUE(rig_.program.ShutDown());
-  EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kReleaseDirectInput), 1);
-  if (run.upText) {
-    EXPECT_EQ(upText_, run.upText);
-  }
-
-  const char* savedPath = run.localConfig && !locked ? kLocalConfigSettings : kDataSettings;
-  if (confirmed) expected[rig_.files.Absolute(savedPath)] = rig_.files.FileBytes(savedPath);
-  EXPECT_EQ(Contents(rig_.files), expected);
-  if (!confirmed) return;
-  const std::optional<Bytes> file = rig_.files.FileBytes(savedPath);
-  ASSERT_TRUE(file && file->size() == kSettingsRecordSize);
-  const std::optional<Bytes>& before = savedPath == kDataSettings ? run.data : run.localConfig;
-  SettingsRecord golden = GoldenRecord(joystick1), loaded = golden, saved;
-  if (before) {
-    std::copy_n(before->begin(), std::min(before->size(), kSettingsRecordSize),
-                loaded.bytes.begin());
-  }
-  std::copy(file->begin(), file->end(), saved.bytes.begin());
-  EXPECT_EQ(view_.selected(), saved.Int(offset::kCurrentSlot));
-  if (script.find('2') != std::string::npos) loaded.SetInt(offset::kCurrentSlot, 2);
-  for (const auto& [at, value] : run.savedInts) loaded.SetInt(at, value);
-  if (script.find('R') != std::string::npos) {
-    std::copy(golden.bytes.begin() + offset::kRankings, golden.bytes.end(),
-              loaded.bytes.begin() + offset::kRankings);
-  }
-  if (script.find('A') != std::string::npos) {
-    StoreControllerBindings(loaded.KeyMap(2), 0, LoadControllerBindings(loaded.KeyMap(2), 1));
-  }
-  EXPECT_EQ(ReadBackMismatch(loaded, saved), "");
+  Check(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, MainDialogRunTest, ::testing::ValuesIn(kRuns), RowName);
 
-// Faults of the file layer around one confirmed run, from the load at start-up
-// to the save at shut-down. Whatever fails, KV.set on disk is the old file
-// byte for byte or the new record whole, and ShutDown reports false whenever
-// the player's confirmed settings did not reach the disk.
-// The save's file calls: lock; open, size, read, close (the file as it is
-// now); create, write, identity, close; replace.
-constexpr size_t kSaveCallsBeforeReplace = 9;
-
-enum class Disk { kOld, kNew, kAbsent };
-enum Retry { kNoQuestion, kRetryOnceWritable, kCancel };
-using Step = std::function<void(MemoryFileSystem&)>;
-
-struct FaultCase {
-  std::string name;
-  Step atLoad, atSave;
-  bool saved;  // what ShutDown reports
-  Disk disk;
-  Retry retry = kNoQuestion;
-  bool temporaryMayRemain = false;
-};
-
-// With a current slot in range, so the load changes nothing.
-const Bytes kOldFile = WithInt(PatternBytes(kSettingsRecordSize, 5), offset::kCurrentSlot, 0);
-const Step kNothing = [](MemoryFileSystem&) {};
-const Step kReadOnly = [](MemoryFileSystem& f) { f.SetReadOnly(kLocalConfigSettings); };
-
-Step Fail(FileOperation operation) {
-  return [=](MemoryFileSystem& f) { f.FailNext(operation); };
-}
-
-// The process dies after `calls` more file calls of the save.
-FaultCase KilledSave(size_t calls) {
-  const bool replaced = calls > kSaveCallsBeforeReplace;
-  const Step kill = [calls](MemoryFileSystem& f) { f.StopAfterCalls(calls); };
-  const std::string name = "KilledAfter" + std::to_string(calls) + "SaveCalls";
-  return {name, kNothing, kill, replaced, replaced ? Disk::kNew : Disk::kOld, kNoQuestion, true};
-}
-
-const FaultCase kFaults[] = {
-    {"NoFault", kNothing, kNothing, true, Disk::kNew},
-    // No LocalConfig.Txt, so KV.set's are the first reads.
-    {"ReadFailsAtLoad", Fail(FileOperation::kRead), kNothing, false, Disk::kOld},
-    {"NoFileAndNoDataFolder", [](MemoryFileSystem& f) { f.FileDelete(kLocalConfigSettings); },
-     kNothing, false, Disk::kAbsent},
-    {"OldFileIsReadOnly", kNothing, kReadOnly, false, Disk::kOld},
-    {"ReadOnlyRetriedOnceWritable", kNothing, kReadOnly, true, Disk::kNew, kRetryOnceWritable},
-    {"ReadOnlyRetryCancelled", kNothing, kReadOnly, false, Disk::kOld, kCancel},
-    {"ReplaceAndCleanUpFail", kNothing,
-     [](MemoryFileSystem& f) {
-       f.FailNext(FileOperation::kReplace), f.FailNext(FileOperation::kDelete);
-     },
-     false, Disk::kOld, kNoQuestion, true},
-    KilledSave(0),
-    KilledSave(5),
-    KilledSave(kSaveCallsBeforeReplace),
-    KilledSave(kSaveCallsBeforeReplace + 1),
-};
-
 class FileFaultTest : public ProgramTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FileFaultTest, KvSetIsOldOrNewWholeAndAFailedSaveIsReported) {
-  const FaultCase& c = GetParam();
-  MemoryFileSystem& files = rig_.files;
-  Program& program = rig_.program;
-  files.SetFile(kLocalConfigSettings, kOldFile);
-  c.atLoad(files);
-  program.StartUp();
-  // A change only a save can carry to disk, then "設定する".
-  program.settings.record().SetInt(record_offset::kOpaqueA, 99);
-  program.confirmFlag = 1;
-  c.atSave(files);
-  std::vector<FileError> causes;
-  const auto askRetry = [&](const std::string& path, const FileFault& fault) {
-    EXPECT_EQ(files.Absolute(path), kLocalConfigSettings);
-    causes.push_back(fault.cause);
-    files.SetReadOnly(kLocalConfigSettings, false);
-    return c.retry == kRetryOnceWritable;
-  };
-  EXPECT_EQ(program.ShutDown(c.retry == kNoQuestion ? Program::SaveRetryQuestion() : askRetry),
-            c.saved);
-  EXPECT_EQ(causes.size(), c.retry == kNoQuestion ? 0u : 1u);
-  EXPECT_TRUE(causes.empty() || causes[0] == FileError::kReadOnly);
-
-  const std::optional<Bytes> expected[] = {kOldFile, RecordBytes(program.settings.record()),
-                                           std::nullopt};
-  EXPECT_EQ(files.FileBytes(kLocalConfigSettings), expected[static_cast<int>(c.disk)]);
-  for (const std::string& path : files.ListFiles()) {
-    EXPECT_TRUE(path == kLocalConfigSettings ||
-                (c.temporaryMayRemain && path == std::string(kLocalConfigSettings) + ".~0.tmp"))
-        << "stray file " << path;
-  }
+  // With a current slot in range, so the load changes nothing.
+  Check({"", "C", WithInt(PatternBytes(kSettingsRecordSize, 5), offset::kCurrentSlot, 0)},
+        &GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FileFaultTest, ::testing::ValuesIn(kFaults), RowName);
