@@ -1,3 +1,5 @@
+// The keyboard through DirectInput or the Windows key state, and the joysticks
+// through the multimedia interface.
 #include "input/joystick.h"
 #include "input/keyboard.h"
 
@@ -13,14 +15,12 @@
 namespace cfg {
 namespace {
 
-const auto RowName = [](const auto& info) { return std::string(info.param.name); };
-
 using Call = FakeInputDevices::Call;
 using Device = InputDevices::Device;
 
 constexpr uint8_t kKeyZ = 44;
 constexpr uint8_t kKeyX = 45;
-constexpr int32_t kDiErrAny = static_cast<int32_t>(0x80004005);
+constexpr int32_t kFailed = static_cast<int32_t>(0x80004005);
 constexpr Device kKb = Device::kKeyboard;
 constexpr Device kMouse = Device::kMouse;
 
@@ -38,92 +38,83 @@ struct StartCase {
 
 const StartCase kStartCases[] = {
     {"AllSucceed", Call::kAcquire, kKb, kDiOk, true, 1, 1, {1, 1, 1}},
-    {"NoDirectInput", Call::kCreateDirectInput, kKb, kDiErrAny, false, 0, 0, {0, 0, 0}},
-    {"NoKeyboardDevice", Call::kCreateDevice, kKb, kDiErrAny, false, 1, 0, {0, 1, 1}},
-    {"NoDataFormat", Call::kSetDataFormat, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},
-    {"NoCooperation", Call::kSetCooperativeLevel, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},
+    {"NoDirectInput", Call::kCreateDirectInput, kKb, kFailed, false, 0, 0, {0, 0, 0}},
+    {"NoKeyboardDevice", Call::kCreateDevice, kKb, kFailed, false, 1, 0, {0, 1, 1}},
+    {"NoDataFormat", Call::kSetDataFormat, kKb, kFailed, false, 1, 0, {1, 1, 1}},
+    {"NoCooperation", Call::kSetCooperativeLevel, kKb, kFailed, false, 1, 0, {1, 1, 1}},
     {"AlreadyAcquired", Call::kAcquire, kKb, 1, false, 1, 1, {1, 1, 1}},
-    {"AcquireRefused", Call::kAcquire, kKb, kDiErrAny, false, 1, 1, {1, 1, 1}},
-    {"BufferSizeRefused", Call::kSetBufferSize, kKb, kDiErrAny, true, 1, 1, {1, 1, 1}},
-    {"NoMouseDevice", Call::kCreateDevice, kMouse, kDiErrAny, true, 0, 1, {1, 0, 1}},
-    {"NoMouseFormat", Call::kSetDataFormat, kMouse, kDiErrAny, true, 0, 1, {1, 1, 1}},
+    {"AcquireRefused", Call::kAcquire, kKb, kFailed, false, 1, 1, {1, 1, 1}},
+    {"BufferSizeRefused", Call::kSetBufferSize, kKb, kFailed, true, 1, 1, {1, 1, 1}},
+    {"NoMouseDevice", Call::kCreateDevice, kMouse, kFailed, true, 0, 1, {1, 0, 1}},
+    {"NoMouseFormat", Call::kSetDataFormat, kMouse, kFailed, true, 0, 1, {1, 1, 1}},
 };
-
-class KeyboardStartTest : public ::testing::TestWithParam<StartCase> {};
 
 // Z held, as each layout numbers it: the mode decides which buffer is read.
 // Only bit 0x80 of a key's byte means held: X has every other bit set.
-TEST_P(KeyboardStartTest, ReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
-  const StartCase& c = GetParam();
-  FakeInputDevices devices;
-  devices.Fail(c.failing, c.result, c.device);
-  Keyboard keyboard(devices);
-  keyboard.StartDirectInput(1);
-  (c.raw ? devices.keys[kKeyZ] : devices.virtualKeys['Z']) = 0x80;
-  devices.Hold(kKeyX, 0x7F);
-  keyboard.PollKeyboard();
-  KeyStateBuffer buffer;
-  keyboard.PollKeyboardInto(buffer);
+TEST(KeyboardTest, StartReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
+  for (const StartCase& c : kStartCases) {
+    SCOPED_TRACE(c.name);
+    FakeInputDevices devices;
+    devices.Fail(c.failing, c.result, c.device);
+    Keyboard keyboard(devices);
+    keyboard.StartDirectInput(1);
+    (c.raw ? devices.keys[kKeyZ] : devices.virtualKeys['Z']) = 0x80;
+    devices.Hold(kKeyX, 0x7F);
+    keyboard.PollKeyboard();
+    KeyStateBuffer buffer;
+    keyboard.PollKeyboardInto(buffer);
 
-  EXPECT_EQ(keyboard.acquired(), c.raw);
-  EXPECT_TRUE(keyboard.IsKeyDown(kKeyZ) && keyboard.IsKeyDownIn(buffer, kKeyZ));
-  EXPECT_FALSE(keyboard.IsKeyDown(kKeyX) || keyboard.IsKeyDownIn(buffer, kKeyX));
-  EXPECT_EQ(devices.Count(Call::kReadKeyboardState), c.raw ? 0 : 2);
-  EXPECT_EQ(devices.Count(Call::kAcquire, kMouse), c.mouseAcquires);
-  EXPECT_EQ(devices.Count(Call::kSetBufferSize), c.bufferSizes);
-  keyboard.ReleaseInput();
-  keyboard.ReleaseInput();
-  EXPECT_EQ(devices.Count(Call::kReleaseDevice), c.releases[0]);
-  EXPECT_EQ(devices.Count(Call::kReleaseDevice, kMouse), c.releases[1]);
-  EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);
-}
-
-INSTANTIATE_TEST_SUITE_P(SetUps, KeyboardStartTest, ::testing::ValuesIn(kStartCases), RowName);
-
-// A failed read acquires once and reads again; after a second failure the shared buffer
-// keeps the last snapshot unless the input is lost, the caller's holds every key up.
-struct ReadCase {
-  const char* name;
-  int32_t first;
-  int32_t second;
-  bool sharedHeld;
-  bool callersHeld;
-};
-
-const ReadCase kReadCases[] = {
-    {"Succeeds", kDiOk, kDiOk, false, false},
-    {"RecoversAfterReacquiring", kDiErrAny, kDiOk, false, false},
-    {"InputLost", kDiErrAny, kDiErrInputLost, false, false},
-    {"OtherFailure", kDiErrAny, kDiErrAny, true, false},
-};
-
-class KeyboardReadTest : public ::testing::TestWithParam<ReadCase> {};
-
-// Z was held at the last poll and is up now.
-TEST_P(KeyboardReadTest, ShowsTheNewStateOrWhatAFailureLeaves) {
-  const ReadCase& c = GetParam();
-  FakeInputDevices devices;
-  Keyboard keyboard(devices);
-  keyboard.StartDirectInput(1);
-  devices.Hold(kKeyZ);
-  keyboard.PollKeyboard();
-  devices.Release(kKeyZ);
-  KeyStateBuffer buffer{};
-  buffer[kKeyZ] = 0x80;
-  for (KeyStateBuffer* into : {static_cast<KeyStateBuffer*>(nullptr), &buffer}) {
-    devices.FailOnce(Call::kGetDeviceState, c.first);
-    if (c.first != kDiOk) devices.Fail(Call::kGetDeviceState, c.second);
-    into == nullptr ? keyboard.PollKeyboard() : keyboard.PollKeyboardInto(*into);
-    devices.Fail(Call::kGetDeviceState, kDiOk);
+    EXPECT_EQ(keyboard.acquired(), c.raw);
+    EXPECT_TRUE(keyboard.IsKeyDown(kKeyZ) && keyboard.IsKeyDownIn(buffer, kKeyZ));
+    EXPECT_FALSE(keyboard.IsKeyDown(kKeyX) || keyboard.IsKeyDownIn(buffer, kKeyX));
+    EXPECT_EQ(devices.Count(Call::kReadKeyboardState), c.raw ? 0 : 2);
+    EXPECT_EQ(devices.Count(Call::kAcquire, kMouse), c.mouseAcquires);
+    EXPECT_EQ(devices.Count(Call::kSetBufferSize), c.bufferSizes);
+    keyboard.ReleaseInput();
+    keyboard.ReleaseInput();
+    EXPECT_EQ(devices.Count(Call::kReleaseDevice), c.releases[0]);
+    EXPECT_EQ(devices.Count(Call::kReleaseDevice, kMouse), c.releases[1]);
+    EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);
   }
-  EXPECT_EQ(keyboard.IsKeyDown(kKeyZ) != 0, c.sharedHeld);
-  EXPECT_EQ(keyboard.IsKeyDownIn(buffer, kKeyZ), c.callersHeld);
-  EXPECT_EQ(devices.Count(Call::kGetDeviceState), c.first == kDiOk ? 3 : 5);
-  EXPECT_EQ(devices.Count(Call::kAcquire), c.first == kDiOk ? 1 : 3);
-  EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reads, KeyboardReadTest, ::testing::ValuesIn(kReadCases), RowName);
+// Z was held at the last poll and is up now. A failed read acquires once and
+// reads again; after a second failure the shared buffer keeps the last snapshot
+// unless the input is lost, the caller's holds every key up.
+TEST(KeyboardTest, ReadShowsTheNewStateOrWhatAFailureLeaves) {
+  const struct {
+    const char* name;
+    int32_t first, second;
+    bool sharedHeld;
+  } kReads[] = {
+      {"Succeeds", kDiOk, kDiOk, false},
+      {"RecoversAfterReacquiring", kFailed, kDiOk, false},
+      {"InputLost", kFailed, kDiErrInputLost, false},
+      {"OtherFailure", kFailed, kFailed, true},
+  };
+  for (const auto& c : kReads) {
+    SCOPED_TRACE(c.name);
+    FakeInputDevices devices;
+    Keyboard keyboard(devices);
+    keyboard.StartDirectInput(1);
+    devices.Hold(kKeyZ);
+    keyboard.PollKeyboard();
+    devices.Hold(kKeyZ, 0);
+    KeyStateBuffer buffer{};
+    buffer[kKeyZ] = 0x80;
+    for (KeyStateBuffer* into : {static_cast<KeyStateBuffer*>(nullptr), &buffer}) {
+      devices.FailOnce(Call::kGetDeviceState, c.first);
+      if (c.first != kDiOk) devices.Fail(Call::kGetDeviceState, c.second);
+      into == nullptr ? keyboard.PollKeyboard() : keyboard.PollKeyboardInto(*into);
+      devices.Fail(Call::kGetDeviceState, kDiOk);
+    }
+    EXPECT_EQ(keyboard.IsKeyDown(kKeyZ) != 0, c.sharedHeld);
+    EXPECT_FALSE(keyboard.IsKeyDownIn(buffer, kKeyZ));
+    EXPECT_EQ(devices.Count(Call::kGetDeviceState), c.first == kDiOk ? 3 : 5);
+    EXPECT_EQ(devices.Count(Call::kAcquire), c.first == kDiOk ? 1 : 3);
+    EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
+  }
+}
 
 // Before DirectInput is acquired keys are found by virtual-key code: letters
 // and digits by their capital ASCII, the numeric pad from VK_NUMPAD0 (0x60).
@@ -142,36 +133,23 @@ TEST(ScanToVkTest, NamedLettersDigitsAndNumericPadMapToTheirVirtualKeys) {
   EXPECT_EQ(checked, 10 + 26 + 10);
 }
 
-constexpr uint32_t kMax = FakeJoystickApi::kAxisMax;
-constexpr uint32_t kCentre = FakeJoystickApi::kAxisCentre;
-
-struct ZoneCase {
-  const char* name;
-  uint32_t position, min, max, zone;
-};
-
-const ZoneCase kZoneCases[] = {
-    {"JustBelowTwoThirds", 199, 0, 300, 1},
-    {"AtTwoThirds", 200, 0, 300, 2},
-    {"Maximum", 300, 0, 300, 3},
-    {"RangeNotFromZero", 150, 100, 200, 1},
-    {"BelowTheRange", 5, 100, 200, 0},
-    {"AboveTheRange", 900, 100, 200, 3},
-    {"ReversedRange", 190, 200, 100, 2},
-    {"EmptyRange", 100, 100, 100, 0},
-    {"WholeRangeWithoutOverflow", 0xFFFFFFFF, 0, 0xFFFFFFFF, 3},
-};
-
-class AxisZoneTest : public ::testing::TestWithParam<ZoneCase> {};
-
-TEST_P(AxisZoneTest, CutsTheRangeIntoThirds) {
-  const ZoneCase& c = GetParam();
-  EXPECT_EQ(AxisZone(c.position, c.min, c.max, 3), c.zone);
+TEST(JoystickTest, AxisZoneCutsTheRangeIntoThirds) {
+  const uint32_t kZones[][4] = {
+      // position, min, max, zone
+      {199, 0, 300, 1},  // just below two thirds
+      {200, 0, 300, 2},
+      {300, 0, 300, 3},
+      {150, 100, 200, 1},
+      {5, 100, 200, 0},  // outside the range
+      {900, 100, 200, 3},
+      {190, 200, 100, 2},  // reversed
+      {100, 100, 100, 0},  // empty
+      {0xFFFFFFFF, 0, 0xFFFFFFFF, 3},
+  };
+  for (const auto& z : kZones) EXPECT_EQ(AxisZone(z[0], z[1], z[2], 3), z[3]) << z[0];
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, AxisZoneTest, ::testing::ValuesIn(kZoneCases), RowName);
-
-TEST(PositionFlagsTest, AsksForTheAxesTheJoystickHas) {
+TEST(JoystickTest, PositionFlagsAskForTheAxesTheJoystickHas) {
   EXPECT_EQ(PositionFlags(0), kJoyReturnBase);
   EXPECT_EQ(PositionFlags(0x1F), kJoyReturnBase | 0x7C);  // Z R U V POV
   EXPECT_EQ(PositionFlags(0x20), kJoyReturnBase);         // JOYCAPS_POV4DIR: nothing more
@@ -184,6 +162,8 @@ struct ReadingCase {
   PadState state;
 };
 
+constexpr uint32_t kMax = FakeJoystickApi::kAxisMax;
+constexpr uint32_t kCentre = FakeJoystickApi::kAxisCentre;
 const ReadingCase kReadingCases[] = {
     {"LowEndsAreUpAndLeft", 21844, 0, 0, kPadUp | kPadLeft},
     {"MiddleThirdStartsCentre", kCentre, 21845, 0, 0},
@@ -211,16 +191,16 @@ TEST_P(JoystickReadingTest, GivesDirectionsAndButtons) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, JoystickReadingTest, ::testing::ValuesIn(kReadingCases),
-                         RowName);
+                         [](const auto& info) { return std::string(info.param.name); });
 
-// Joysticks 1 and 3 attached, all four pushed up with button 1.
+// Joysticks 1 and 3 attached, 2 answering but not attached, all four pushed
+// up with button 1.
 class JoysticksTest : public ::testing::Test {
  protected:
   void Start(uint32_t numDevs) {
     api_.numDevs = numDevs;
     for (uint32_t id : {0u, 2u}) api_.Attach(id);
-    api_.devices[1].capsOk = true;  // answers caps but not joyGetPos
-    api_.devices[1].answers = true;
+    api_.devices[1].capsOk = api_.devices[1].answers = true;
     for (uint32_t id = 0; id < kJoystickSlots; ++id) api_.Hold(id, kPadUp | 0x1);
     joysticks_.EnumerateJoysticks();
     joysticks_.DetectJoysticks();
@@ -248,28 +228,24 @@ TEST_F(JoysticksTest, PollsOnlyPresentJoysticksAndOnlyIds0To3) {
   for (int index : {-2, 4, 5}) EXPECT_EQ(joysticks_.GetSavedPadState(index), 0xFFFFFFFF);
 }
 
-TEST_F(JoysticksTest, IdsPastTheDriversCountAreNeverRead) {
+// Ids past the driver's count are never read. No reading counts as nothing
+// held: stale zones would hold a direction.
+TEST_F(JoysticksTest, UnreadableJoysticksHoldNothing) {
   Start(1);
   PadState state = 7;
   EXPECT_EQ(joysticks_.ReadJoystick(1, state), 0);
   EXPECT_EQ(state, 7u);
   joysticks_.PollJoysticks(-1);
   EXPECT_EQ(joysticks_.GetSavedPadState(2), 0u);
-}
-
-// No reading counts as nothing held: stale zones would hold a direction.
-TEST_F(JoysticksTest, AFailedOrUnpreparedReadingHoldsNothing) {
-  Start(kJoystickSlots);
-  joysticks_.PollJoysticks(-1);
   api_.devices[0].answers = false;
   joysticks_.PollJoysticks(0);
   EXPECT_EQ(joysticks_.GetSavedPadState(0), 0u);
 
+  api_.numDevs = kJoystickSlots;
   api_.devices[3].capsOk = false;
   api_.devices[3].answers = true;
   Joysticks unprepared(api_);
   unprepared.EnumerateJoysticks();
-  PadState state = 7;
   EXPECT_EQ(unprepared.ReadJoystick(3, state), 1);
   EXPECT_EQ(state, 0u);
 }
