@@ -14,48 +14,30 @@
 namespace cfg {
 namespace {
 
-const auto RowName = [](const auto& info) { return std::string(info.param.name); };
-
-constexpr KeyBinding kOdd{0x01020304, -2, 0xA0B0C0D0};
-
-struct SlotCase {
-  const char* name;
-  int controller, position;
-  bool inside;
-};
-
-const SlotCase kSlotCases[] = {
-    {"First", 0, 0, true},
-    {"Last", 3, 7, true},
-    {"ControllerBelow", -1, 7, false},
-    {"ControllerPast", 4, 0, false},
-    {"PositionBelow", 3, -1, false},
-    {"PositionPast", 0, 8, false},
-};
-
-class BindingSlotTest : public ::testing::TestWithParam<SlotCase> {};
-
 // Three little-endian words at 96 bytes per controller, 12 per position;
 // a slot outside the key map loads as zero and stores nothing.
-TEST_P(BindingSlotTest, StoresThreeLittleEndianWordsInItsOwnTwelveBytes) {
-  const SlotCase& c = GetParam();
-  std::vector<uint8_t> keyMap(kKeyMapSize + 24, 0xEE);
-  uint8_t* map = keyMap.data() + 12;
-  StoreBinding(map, c.controller, c.position, kOdd);
-  std::vector<uint8_t> expected(keyMap.size(), 0xEE);
-  if (c.inside) {
-    const std::vector<uint8_t> words = {4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 0xD0, 0xC0, 0xB0, 0xA0};
-    std::copy(words.begin(), words.end(),
-              expected.begin() + 12 + c.controller * 96 + c.position * 12);
+TEST(KeyMapTest, ABindingIsThreeLittleEndianWordsInItsOwnTwelveBytes) {
+  const KeyBinding odd{0x01020304, -2, 0xA0B0C0D0};
+  const std::vector<uint8_t> words = {4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 0xD0, 0xC0, 0xB0, 0xA0};
+  const int kSlots[][3] = {
+      // controller, position, inside the key map
+      {0, 0, true}, {3, 7, true}, {-1, 7, false}, {4, 0, false}, {3, -1, false}, {0, 8, false},
+  };
+  for (const auto& [controller, position, inside] : kSlots) {
+    SCOPED_TRACE(::testing::Message() << controller << ", " << position);
+    std::vector<uint8_t> keyMap(kKeyMapSize + 24, 0xEE), expected = keyMap;
+    StoreBinding(keyMap.data() + 12, controller, position, odd);
+    if (inside) {
+      std::copy(words.begin(), words.end(),
+                expected.begin() + 12 + controller * 96 + position * 12);
+    }
+    EXPECT_EQ(keyMap, expected);
+    const KeyBinding loaded = LoadBinding(keyMap.data() + 12, controller, position);
+    EXPECT_EQ(loaded.source, inside ? odd.source : 0);
+    EXPECT_EQ(loaded.code, inside ? odd.code : 0);
+    EXPECT_EQ(loaded.handler, inside ? odd.handler : 0);
   }
-  EXPECT_EQ(keyMap, expected);
-  const KeyBinding loaded = LoadBinding(map, c.controller, c.position);
-  const KeyBinding want = c.inside ? kOdd : KeyBinding{0, 0, 0};
-  EXPECT_TRUE(loaded.source == want.source && loaded.code == want.code &&
-              loaded.handler == want.handler);
 }
-
-INSTANTIATE_TEST_SUITE_P(Slots, BindingSlotTest, ::testing::ValuesIn(kSlotCases), RowName);
 
 TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   std::vector<uint8_t> from(kKeyMapSize), to(kKeyMapSize, 0xEE);
@@ -78,34 +60,28 @@ TEST(KeyMapTest, DefaultKeyMapsEndWithTheLastSlots) {
   EXPECT_EQ(std::count(end, record.bytes.end(), 0), record.bytes.end() - end);
 }
 
-// One slot bound to (source, code), with z held and joystick 1 pushed down with button 2.
-struct EvaluationCase {
-  const char* name;
-  int controller, position;
-  int32_t source, code;
-  PadState state;
-};
-
-constexpr int32_t kKeyZ = 44;
-
-const EvaluationCase kEvaluationCases[] = {
-    {"HeldKey", 0, kUp, 0, kKeyZ, kPadUp},
-    {"KeyCodeWrapsAtAByte", 3, kB4, 0, kKeyZ + 0x100, 0x8},
-    {"KeyUp", 0, kB1, 0, kKeyZ + 1, 0},
-    {"PadBit", 1, kB2, 1, static_cast<int32_t>(kPadDown), 0x2},
-    {"PadBitAmongOthers", 2, kLeft, 1, static_cast<int32_t>(kPadDown | kPadUp), kPadLeft},
-    {"PadBitNotHeld", 0, kRight, 1, static_cast<int32_t>(kPadUp), 0},
-    {"JoystickNotPolled", 0, kDown, 2, 0x2, 0},
-    {"SourcePastTheJoysticks", 0, kB3, 5, 0x2, 0},
-    {"NegativeSource", 0, kB3, -1, 0x2, 0},
-    {"ControllerBelow", -1, kUp, 0, kKeyZ, 0},
-    {"ControllerPast", 4, kUp, 0, kKeyZ, 0},
-};
-
-class EvaluationTest : public ::testing::TestWithParam<EvaluationCase> {};
-
-TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
-  const EvaluationCase& c = GetParam();
+// One binding of a key map otherwise all Esc (up), with z and key byte 0 held and
+// joystick 1 pushed down with button 2: the bit of that binding's position.
+TEST(KeyMapTest, EvaluationGivesTheBitOfEachActiveBinding) {
+  constexpr int32_t kKeyZ = 44;
+  const struct {
+    const char* name;
+    int controller, position;
+    int32_t source, code;
+    PadState state;
+  } kCases[] = {
+      {"HeldKey", 0, kUp, 0, kKeyZ, kPadUp},
+      {"KeyCodeWrapsAtAByte", 3, kB4, 0, kKeyZ + 0x100, 0x8},
+      {"KeyUp", 0, kB1, 0, kKeyZ + 1, 0},
+      {"PadBit", 1, kB2, 1, static_cast<int32_t>(kPadDown), 0x2},
+      {"PadBitAmongOthers", 2, kLeft, 1, static_cast<int32_t>(kPadDown | kPadUp), kPadLeft},
+      {"PadBitNotHeld", 0, kRight, 1, static_cast<int32_t>(kPadUp), 0},
+      {"JoystickNotPolled", 0, kDown, 2, 0x2, 0},
+      {"SourcePastTheJoysticks", 0, kB3, 5, 0x2, 0},
+      {"NegativeSource", 0, kB3, -1, 0x2, 0},
+      {"ControllerBelow", -1, kUp, 0, kKeyZ, 0},
+      {"ControllerPast", 4, kUp, 0, kKeyZ, 0},
+  };
   FakeInputDevices devices;
   FakeJoystickApi pads;
   Keyboard keyboard(devices);
@@ -120,37 +96,35 @@ TEST_P(EvaluationTest, GivesTheBitOfEachActiveBinding) {
   devices.Hold(kKeyZ);
   devices.keys[0] = 0x80;
   keyboard.PollKeyboard();
-
-  // Byte 0 is down too, the key map lies at an address ending in 0x01 and,
-  // once installed, key handlers (1) follow the evaluator: a read of handlers
-  // outside the 32 installed, on either side, would find a key handler, and a
-  // write past them shows.
-  std::vector<uint8_t> storage(kKeyMapSize + 256);
-  uint8_t* keyMap = storage.data();
-  while ((reinterpret_cast<uintptr_t>(keyMap) & 0xFF) != 1) ++keyMap;
-  for (int controller = 0; controller < kControllerCount; ++controller) {
-    for (int position = 0; position < kPositionCount; ++position) {
-      StoreBinding(keyMap, controller, position, KeyBinding{0, 1, 0});  // Esc, up
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    // The key map lies at an address ending in 0x01 and, once installed, key
+    // handlers (1) follow the evaluator: a read of handlers outside the 32
+    // installed, on either side, would find a key handler, and a write past
+    // them shows.
+    std::vector<uint8_t> storage(kKeyMapSize + 256);
+    uint8_t* keyMap = storage.data();
+    while ((reinterpret_cast<uintptr_t>(keyMap) & 0xFF) != 1) ++keyMap;
+    for (int at = 0; at < kControllerCount * kPositionCount; ++at) {
+      StoreBinding(keyMap, at / kPositionCount, at % kPositionCount, KeyBinding{0, 1, 0});
     }
+    StoreBinding(keyMap, c.controller, c.position, KeyBinding{c.source, c.code, 0});
+    struct {
+      Bindings bindings;
+      std::array<uint8_t, 8> after;
+    } laid{Bindings(keyboard, joysticks), {}};
+    Bindings& bindings = laid.bindings;
+    EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
+    bindings.SetCurrentKeyMap(keyMap);
+    EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);  // no handlers yet
+    bindings.InstallBindingHandlers();
+    EXPECT_EQ(laid.after, decltype(laid.after){});
+    laid.after.fill(1);
+    EXPECT_EQ(bindings.EvaluateController(c.controller), c.state);
+    bindings.SetCurrentKeyMap(keyMap);
+    EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
   }
-  StoreBinding(keyMap, c.controller, c.position, KeyBinding{c.source, c.code, 0});
-  struct {
-    Bindings bindings;
-    std::array<uint8_t, 8> after;
-  } laid{Bindings(keyboard, joysticks), {}};
-  Bindings& bindings = laid.bindings;
-  EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
-  bindings.SetCurrentKeyMap(keyMap);
-  EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);  // no handlers yet
-  bindings.InstallBindingHandlers();
-  EXPECT_EQ(laid.after, decltype(laid.after){});
-  laid.after.fill(1);
-  EXPECT_EQ(bindings.EvaluateController(c.controller), c.state);
-  bindings.SetCurrentKeyMap(keyMap);
-  EXPECT_EQ(bindings.EvaluateController(c.controller), 0u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Bindings, EvaluationTest, ::testing::ValuesIn(kEvaluationCases), RowName);
 
 // Each key has one name, each name one key; a chord, the end marker or a code
 // past the table finds nothing.
