@@ -53,13 +53,6 @@ TEST(KeyMapTest, ControllerCopiesAndSetBindingKeepOtherBytesAndHandlers) {
   EXPECT_EQ(LoadBinding(to.data(), 2, 7).code, static_cast<int32_t>(kPadDown));
 }
 
-TEST(KeyMapTest, DefaultKeyMapsEndWithTheLastSlots) {
-  SettingsRecord record;
-  BuildDefaultKeyMaps(record, true);
-  const auto end = record.bytes.begin() + record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize;
-  EXPECT_EQ(std::count(end, record.bytes.end(), 0), record.bytes.end() - end);
-}
-
 // One binding of a key map otherwise all Esc (up), with z and key byte 0 held and
 // joystick 1 pushed down with button 2: the bit of that binding's position.
 TEST(KeyMapTest, EvaluationGivesTheBitOfEachActiveBinding) {

@@ -190,38 +190,30 @@ INSTANTIATE_TEST_SUITE_P(Inputs, CaptureTest,
                                   (std::get<1>(info.param) ? "Raw" : "VirtualKey");
                          });
 
-struct CommandCase {
-  const char* name;
-  int id;
-  int notification;
-  std::optional<int> result;
-};
-
-const CommandCase kCommandCases[] = {
-    {"Ok", IDC_ASSIGN_OK, 0, kDialogConfirmed},
-    {"Confirm", IDC_ASSIGN_CONFIRM, 0, kDialogConfirmed},
-    {"Cancel", IDC_ASSIGN_CANCEL, 0, kDialogCancelled},
-    {"CloseBox", 0, 0, kDialogCancelled},
-    {"FieldChange", IDC_FIELD_UP, 0x0300, std::nullopt},
-    {"Label", IDC_LABEL_UP, kEnSetFocus, std::nullopt},
-    {"Unknown", 9999, 0, std::nullopt},
-};
-
-class ButtonAssignCommandTest : public ::testing::TestWithParam<CommandCase> {};
-
-// Id 0 stands for the close box; the window's end takes its timer with it.
-// Only a field takes the focus.
-TEST_P(ButtonAssignCommandTest, EndsTheDialogOnlyByItsButtons) {
-  const CommandCase& c = GetParam();
-  Rig rig(true);
-  c.id == 0 ? rig.view.CloseBox() : rig.dialog.OnCommand(rig.view, c.id, c.notification);
-  EXPECT_EQ(rig.view.result, c.result);
-  EXPECT_EQ(rig.view.timerRunning, c.id == 0 || !c.result);
-  EXPECT_EQ(rig.dialog.focusedField(), 0);
+// Only its buttons end the dialog (id 0 stands for the close box), and the
+// window's end takes its timer with it. Only a field takes the focus.
+TEST(ButtonAssignTest, EndsOnlyByItsButtons) {
+  const struct {
+    int id, notification;
+    std::optional<int> result;
+  } kCommands[] = {
+      {IDC_ASSIGN_OK, 0, kDialogConfirmed},
+      {IDC_ASSIGN_CONFIRM, 0, kDialogConfirmed},
+      {IDC_ASSIGN_CANCEL, 0, kDialogCancelled},
+      {0, 0, kDialogCancelled},
+      {IDC_FIELD_UP, 0x0300, std::nullopt},
+      {IDC_LABEL_UP, kEnSetFocus, std::nullopt},
+      {9999, 0, std::nullopt},
+  };
+  for (const auto& c : kCommands) {
+    SCOPED_TRACE(c.id);
+    Rig rig(true);
+    c.id == 0 ? rig.dialog.OnClose(rig.view) : rig.dialog.OnCommand(rig.view, c.id, c.notification);
+    EXPECT_EQ(rig.view.result, c.result);
+    EXPECT_EQ(rig.view.timerRunning, c.id == 0 || !c.result);
+    EXPECT_EQ(rig.dialog.focusedField(), 0);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Commands, ButtonAssignCommandTest, ::testing::ValuesIn(kCommandCases),
-                         RowName);
 
 // Opening shows the edited controller's eight bindings, each once: a key by
 // name, a pad input as PAD<source>:<name> whatever the source, and a key
@@ -253,43 +245,38 @@ TEST(FieldTextTest, AnOverlongNameIsCutToTheStorage) {
   EXPECT_EQ(text, ("PAD-2147483648:" + name).substr(0, 48));
 }
 
-// The default key maps, with joystick 1 in them when asked; controller 1 is shown.
-struct KeyTestCase {
-  const char* name;
-  bool joystick1;
-  const char* script;
-  const char* shown;
-};
-
-const KeyTestCase kKeyTestCases[] = {
-    {"AllEight", false, "K:↑ K:↓ K:← K:→ K:z K:x K:c K:v", "UDLR1234"},
-    {"OtherControllersKeys", false, "K:i K:a P1:UP", "        "},
-    {"Joystick", true, "K:↑ P1:LEFT+B4", "  L    4"},
-};
-
-class KeyTestTest : public ::testing::TestWithParam<KeyTestCase> {};
-
-// Each text is shown with a tick run inside it, as a message pumped there would.
-TEST_P(KeyTestTest, ShowsController1EveryTick) {
-  const KeyTestCase& c = GetParam();
-  Rig rig(true);
-  BuildDefaultKeyMap(rig.keyMap.data(), c.joystick1);
-  rig.bindings.SetCurrentKeyMap(rig.keyMap.data());
-  FakeKeyTestView view(&rig.keyTest);
-  rig.keyTest.OnOpen(view);
-  EXPECT_TRUE(view.timerRunning);
-  rig.Run(c.script);
-  EXPECT_EQ(AllocationsDuring([&] { rig.keyTest.OnTimer(view); }), 0);
-  EXPECT_EQ(view.text(IDC_KEY_STATE), c.shown);
-  EXPECT_EQ(view.shown(), 1);
-  rig.keyTest.OnCommand(view, IDC_CONFIRM);
-  EXPECT_FALSE(view.result.has_value());
-  rig.keyTest.OnCommand(view, IDC_CANCEL);
-  EXPECT_EQ(view.result, kDialogCancelled);
-  EXPECT_FALSE(view.timerRunning);
+// The default key maps, with joystick 1 in them when asked: controller 1 is
+// shown every tick, each text with a tick run inside it, as a message pumped
+// there would.
+TEST(KeyTestTest, ShowsController1EveryTick) {
+  const struct {
+    bool joystick1;
+    const char* script;
+    const char* shown;
+  } kCases[] = {
+      {false, "K:↑ K:↓ K:← K:→ K:z K:x K:c K:v", "UDLR1234"},
+      {false, "K:i K:a P1:UP", "        "},  // other controllers' keys
+      {true, "K:↑ P1:LEFT+B4", "  L    4"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.script);
+    Rig rig(true);
+    BuildDefaultKeyMap(rig.keyMap.data(), c.joystick1);
+    rig.bindings.SetCurrentKeyMap(rig.keyMap.data());
+    FakeKeyTestView view(rig.keyTest);
+    rig.keyTest.OnOpen(view);
+    EXPECT_TRUE(view.timerRunning);
+    rig.Run(c.script);
+    EXPECT_EQ(AllocationsDuring([&] { rig.keyTest.OnTimer(view); }), 0);
+    EXPECT_EQ(view.text(IDC_KEY_STATE), c.shown);
+    EXPECT_EQ(view.shown(), 1);
+    rig.keyTest.OnCommand(view, IDC_CONFIRM);
+    EXPECT_FALSE(view.result.has_value());
+    rig.keyTest.OnCommand(view, IDC_CANCEL);
+    EXPECT_EQ(view.result, kDialogCancelled);
+    EXPECT_FALSE(view.timerRunning);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Inputs, KeyTestTest, ::testing::ValuesIn(kKeyTestCases), RowName);
 
 }  // namespace
 }  // namespace cfg::testing

@@ -29,7 +29,7 @@ class FakeJoystickApi : public JoystickApi {
   int otherIdQueries = 0;  // queries of any kind of ids past 3
 
   void Attach(uint32_t id) {
-    devices[id] = Device{true, true, true, JoystickCaps{0, kAxisMax, 0, kAxisMax, 0}};
+    devices[id] = Device{true, true, true, JoystickCaps{0, kAxisMax, 0, kAxisMax, 0}, {}};
     Hold(id, 0);
   }
   void Set(uint32_t id, uint32_t x, uint32_t y, uint32_t buttons) {
