@@ -6,7 +6,6 @@
 
 #include "app/main_dialog.h"
 #include "fuzz/fuzz_check.h"
-#include "tests/app/fake_main_dialog_view.h"
 #include "tests/app/program_rig.h"
 #include "tests/support/read_back_check.h"
 

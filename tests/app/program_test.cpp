@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "input/key_codes.h"
-#include "tests/app/fake_main_dialog_view.h"
 #include "tests/app/program_rig.h"
 #include "tests/dialogs/fake_button_assign_view.h"
 #include "tests/support/read_back_check.h"
