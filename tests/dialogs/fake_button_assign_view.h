@@ -76,19 +76,19 @@ class FakeButtonAssignView : public FakeDialogView<ButtonAssignView> {
   int focus_ = 0;
 };
 
-// A key test view that runs a second tick of the test from inside each text
-// it is shown.
+// A key test view given `reentered` runs a second tick of it from inside each
+// text it is shown.
 class FakeKeyTestView : public FakeDialogView<KeyTestView> {
  public:
-  explicit FakeKeyTestView(KeyTest& reentered) : reentered_(reentered) {}
+  explicit FakeKeyTestView(KeyTest* reentered = nullptr) : reentered_(reentered) {}
 
   void SetControlText(int id, std::string_view text) override {
     FakeDialogView::SetControlText(id, text);
-    reentered_.OnTimer(*this);
+    if (reentered_ != nullptr) reentered_->OnTimer(*this);
   }
 
  private:
-  KeyTest& reentered_;
+  KeyTest* reentered_;
 };
 
 }  // namespace cfg::testing

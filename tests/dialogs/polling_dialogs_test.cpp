@@ -264,7 +264,7 @@ TEST(KeyTestTest, ShowsController1EveryTick) {
     Rig rig(true);
     BuildDefaultKeyMap(rig.keyMap.data(), c.joystick1);
     rig.bindings.SetCurrentKeyMap(rig.keyMap.data());
-    FakeKeyTestView view(rig.keyTest);
+    FakeKeyTestView view(&rig.keyTest);
     rig.keyTest.OnOpen(view);
     EXPECT_TRUE(view.timerRunning);
     rig.Run(c.script);

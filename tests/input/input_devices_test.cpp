@@ -99,7 +99,7 @@ TEST(KeyboardTest, ReadShowsTheNewStateOrWhatAFailureLeaves) {
     keyboard.StartDirectInput(1);
     devices.Hold(kKeyZ);
     keyboard.PollKeyboard();
-    devices.Hold(kKeyZ, 0);
+    devices.Release(kKeyZ);
     KeyStateBuffer buffer{};
     buffer[kKeyZ] = 0x80;
     for (KeyStateBuffer* into : {static_cast<KeyStateBuffer*>(nullptr), &buffer}) {

@@ -37,6 +37,7 @@ class FakeInputDevices : public InputDevices {
     keys[key] = byte;
     if (ScanToVkTable[key] != 0) virtualKeys[ScanToVkTable[key]] = byte;
   }
+  void Release(uint8_t key) { Hold(key, 0); }
   void ReleaseAll() { keys = virtualKeys = KeyStateBuffer{}; }
 
   void Fail(Call call, int32_t result, Device device = Device::kKeyboard) {
