@@ -203,18 +203,18 @@ class ProgramTest : public ::testing::Test {
     EXPECT_EQ(view_.IsChecked(IDC_WINDOW_MODE), shown.Int(offset::kFullScreen) != 1);
     EXPECT_EQ(view_.IsChecked(IDC_START_640X480), shown.Int(offset::kStart640x480) != 0);
     EXPECT_EQ(view_.IsChecked(IDC_KEEP_320X240), shown.Int(offset::kKeep320x240) != 0);
-    EXPECT_EQ(view_.enabled(IDC_KEEP_320X240), view_.IsChecked(IDC_START_640X480));
-    EXPECT_EQ(view_.entries(), (std::vector<std::string>{"Config: 0", "Config: 1", "Config: 2",
-                                                         "Config: 3", "Config: 4"}));
+    EXPECT_EQ(!view_.disabled[IDC_KEEP_320X240], view_.IsChecked(IDC_START_640X480));
+    EXPECT_EQ(view_.entries, (std::vector<std::string>{"Config: 0", "Config: 1", "Config: 2",
+                                                       "Config: 3", "Config: 4"}));
     for (const char step : script) {
       if (step == 'C' || step == 'X' || step == 'Q') {
-        EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(view_.selected()));
+        EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(view_.selected));
       }
       Play(step);
     }
     const bool confirmed = script.back() == 'C';
-    EXPECT_EQ(view_.result(), confirmed ? kDialogConfirmed : kDialogCancelled);
-    EXPECT_TRUE(view_.destroyed());
+    EXPECT_EQ(view_.result, confirmed ? kDialogConfirmed : kDialogCancelled);
+    EXPECT_TRUE(view_.destroyed);
     if (fault) fault->atSave(files);
     int questions = 0;
     const auto askRetry = [&](const std::string& path, const FileFault& problem) {
@@ -247,7 +247,7 @@ class ProgramTest : public ::testing::Test {
                   loaded.bytes.begin());
     }
     std::copy(file->begin(), file->end(), saved.bytes.begin());
-    EXPECT_EQ(view_.selected(), saved.Int(offset::kCurrentSlot));
+    EXPECT_EQ(view_.selected, saved.Int(offset::kCurrentSlot));
     if (script.find('2') != std::string::npos) loaded.SetInt(offset::kCurrentSlot, 2);
     for (const auto& [at, value] : run.savedInts) loaded.SetInt(at, value);
     if (script.find('R') != std::string::npos) {
