@@ -188,58 +188,47 @@ TEST(JoystickTest, ReadingGivesDirectionsAndButtons) {
 }
 
 // Joysticks 1 and 3 attached, 2 answering but not attached, all four pushed
-// up with button 1.
-class JoysticksTest : public ::testing::Test {
- protected:
-  void Start(uint32_t numDevs) {
-    api_.numDevs = numDevs;
-    for (uint32_t id : {0u, 2u}) api_.Attach(id);
-    api_.devices[1].capsOk = api_.devices[1].answers = true;
-    for (uint32_t id = 0; id < kJoystickSlots; ++id) api_.Hold(id, kPadUp | 0x1);
-    joysticks_.EnumerateJoysticks();
-    joysticks_.DetectJoysticks();
+// up with button 1: only present joysticks are read, only ids 0-3 and only
+// those the driver counts. No reading counts as nothing held: stale zones
+// would hold a direction.
+TEST(JoystickTest, PollsOnlyPresentReadableJoysticks) {
+  for (const uint32_t numDevs : {16u, 1u}) {
+    SCOPED_TRACE(numDevs);
+    FakeJoystickApi api;
+    api.numDevs = numDevs;
+    for (uint32_t id : {0u, 2u}) api.Attach(id);
+    api.devices[1].capsOk = api.devices[1].answers = true;
+    for (uint32_t id = 0; id < kJoystickSlots; ++id) api.Hold(id, kPadUp | 0x1);
+    Joysticks joysticks(api);
+    joysticks.EnumerateJoysticks();
+    joysticks.DetectJoysticks();
+    for (int index : {0, 1, kJoystickSlots}) joysticks.PollJoysticks(index);  // one: that one
+    EXPECT_EQ(api.devices[2].queries + api.devices[1].queries, 0);
+    EXPECT_EQ(api.devices[0].queries, 1);
+    api.devices[0].queries = 0;
+    joysticks.PollJoysticks(-1);
+    EXPECT_EQ(api.otherIdQueries, 0);
+    EXPECT_TRUE(joysticks.present(0) && joysticks.present(2));
+    EXPECT_FALSE(joysticks.present(1) || joysticks.present(3) || joysticks.present(4));
+    for (int id = 0; id < kJoystickSlots; ++id) {
+      const bool read = joysticks.present(id) && static_cast<uint32_t>(id) < numDevs;
+      EXPECT_EQ(api.devices[id].queries, read ? 1 : 0) << id;
+      EXPECT_EQ(joysticks.GetSavedPadState(id), read ? kPadUp | 0x1 : 0) << id;
+    }
+    EXPECT_EQ(api.devices[0].lastFlags, kJoyReturnBase);
+    for (int index : {-2, 4, 5}) EXPECT_EQ(joysticks.GetSavedPadState(index), 0xFFFFFFFF);
+    PadState state = 7;
+    EXPECT_EQ(joysticks.ReadJoystick(2, state), numDevs > 2);
+    EXPECT_EQ(state, numDevs > 2 ? kPadUp | 0x1 : 7);
+    api.devices[0].answers = false;
+    joysticks.PollJoysticks(0);
+    EXPECT_EQ(joysticks.GetSavedPadState(0), 0u);
   }
-
-  FakeJoystickApi api_;
-  Joysticks joysticks_{api_};
-};
-
-TEST_F(JoysticksTest, PollsOnlyPresentJoysticksAndOnlyIds0To3) {
-  Start(16);
-  for (int index : {0, 1, kJoystickSlots}) joysticks_.PollJoysticks(index);  // one index: that one
-  EXPECT_EQ(api_.devices[2].queries + api_.devices[1].queries + api_.otherIdQueries, 0);
-  EXPECT_EQ(api_.devices[0].queries, 1);
-  api_.devices[0].queries = 0;
-  joysticks_.PollJoysticks(-1);
-  EXPECT_EQ(api_.otherIdQueries, 0);
-  EXPECT_TRUE(joysticks_.present(0) && joysticks_.present(2));
-  EXPECT_FALSE(joysticks_.present(1) || joysticks_.present(3) || joysticks_.present(4));
-  for (int id = 0; id < kJoystickSlots; ++id) {
-    EXPECT_EQ(api_.devices[id].queries, joysticks_.present(id) ? 1 : 0) << id;
-    EXPECT_EQ(joysticks_.GetSavedPadState(id), joysticks_.present(id) ? kPadUp | 0x1 : 0) << id;
-  }
-  EXPECT_EQ(api_.devices[0].lastFlags, kJoyReturnBase);
-  for (int index : {-2, 4, 5}) EXPECT_EQ(joysticks_.GetSavedPadState(index), 0xFFFFFFFF);
-}
-
-// Ids past the driver's count are never read. No reading counts as nothing
-// held: stale zones would hold a direction.
-TEST_F(JoysticksTest, UnreadableJoysticksHoldNothing) {
-  Start(1);
-  PadState state = 7;
-  EXPECT_EQ(joysticks_.ReadJoystick(1, state), 0);
-  EXPECT_EQ(state, 7u);
-  joysticks_.PollJoysticks(-1);
-  EXPECT_EQ(joysticks_.GetSavedPadState(2), 0u);
-  api_.devices[0].answers = false;
-  joysticks_.PollJoysticks(0);
-  EXPECT_EQ(joysticks_.GetSavedPadState(0), 0u);
-
-  api_.numDevs = kJoystickSlots;
-  api_.devices[3].capsOk = false;
-  api_.devices[3].answers = true;
-  Joysticks unprepared(api_);
+  FakeJoystickApi api;
+  api.devices[3].answers = true;  // but no caps
+  Joysticks unprepared(api);
   unprepared.EnumerateJoysticks();
+  PadState state = 7;
   EXPECT_EQ(unprepared.ReadJoystick(3, state), 1);
   EXPECT_EQ(state, 0u);
 }
