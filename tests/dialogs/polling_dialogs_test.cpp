@@ -20,7 +20,6 @@
 // operator new counts while asked to.
 namespace {
 
-const auto RowName = [](const auto& info) { return std::string(info.param.name); };
 int allocationCount = 0;
 bool countingAllocations = false;
 }  // namespace
@@ -55,7 +54,7 @@ constexpr int kFieldIds[kPositionCount] = {IDC_FIELD_UP,    IDC_FIELD_DOWN, IDC_
                                            IDC_FIELD_B3,    IDC_FIELD_B4};
 
 int32_t NamedCode(const NameEntry* table, const std::string& name) {
-  for (const NameEntry* entry = table; entry->code != -1; ++entry) {
+  for (const NameEntry* entry = table; entry->code != kEndOfTable; ++entry) {
     if (name == entry->name) return entry->code;
   }
   ADD_FAILURE() << "no input named " << name;
@@ -95,13 +94,10 @@ struct Rig {
       } else if (step[0] == 'I') {
         view.keyInside = NamedCode(KeyNameTable, arg);
       } else {
-        const uint32_t id = static_cast<uint32_t>(step[1] - '1');
         PadState state = 0;
         std::istringstream names(step.size() > 3 ? step.substr(3) : "");
-        for (std::string name; std::getline(names, name, '+');) {
-          state |= PadBit(name);
-        }
-        pads.Hold(id, state);
+        for (std::string name; std::getline(names, name, '+');) state |= PadBit(name);
+        pads.Hold(static_cast<uint32_t>(step[1] - '1'), state);
       }
     }
   }
