@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 
-#include "bindings/name_tables.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 
@@ -114,23 +112,6 @@ TEST(KeyboardTest, ReadShowsTheNewStateOrWhatAFailureLeaves) {
     EXPECT_EQ(devices.Count(Call::kAcquire), c.first == kDiOk ? 1 : 3);
     EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
   }
-}
-
-// Before DirectInput is acquired keys are found by virtual-key code: letters
-// and digits by their capital ASCII, the numeric pad from VK_NUMPAD0 (0x60).
-TEST(ScanToVkTest, NamedLettersDigitsAndNumericPadMapToTheirVirtualKeys) {
-  int checked = 0;
-  for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
-    const std::string name = key->name;
-    const bool numPad = name.size() == 4 && name.rfind("num", 0) == 0 && std::isdigit(name[3]);
-    if (!numPad && (name.size() != 1 || !std::isalnum(static_cast<unsigned char>(name[0]))))
-      continue;
-    const int vk =
-        numPad ? 0x60 + (name[3] - '0') : std::toupper(static_cast<unsigned char>(name[0]));
-    EXPECT_EQ(ScanToVkTable[static_cast<uint8_t>(key->code)], vk) << name;
-    ++checked;
-  }
-  EXPECT_EQ(checked, 10 + 26 + 10);
 }
 
 TEST(JoystickTest, AxisZoneCutsTheRangeIntoThirds) {
