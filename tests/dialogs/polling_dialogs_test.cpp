@@ -64,10 +64,9 @@ int32_t NamedCode(const NameEntry* table, const std::string& name) {
 struct Rig {
   explicit Rig(bool rawKeys) {
     if (!rawKeys) devices.Fail(FakeInputDevices::Call::kCreateDirectInput, -1);
-    keyboard.StartDirectInput(1);
     pads.Attach(0);
     pads.Attach(1);
-    joysticks.EnumerateJoysticks();
+    input.StartInput(1);
     joysticks.DetectJoysticks();
     BuildDefaultKeyMap(keyMap.data(), false);
     dialog.BeginEditing(keyMap.data(), 0);
@@ -297,6 +296,14 @@ TEST(KeyMapTest, ABindingIsThreeLittleEndianWordsInItsOwnTwelveBytes) {
     EXPECT_EQ(loaded.code, inside ? odd.code : 0);
     EXPECT_EQ(loaded.handler, inside ? odd.handler : 0);
   }
+}
+
+// The defaults touch nothing past the last slot's key map.
+TEST(KeyMapTest, DefaultKeyMapsEndWithTheLastSlot) {
+  SettingsRecord record;
+  BuildDefaultKeyMaps(record, true);
+  const auto end = record.bytes.begin() + record_offset::KeyMap(kSlotCount - 1) + kKeyMapSize;
+  EXPECT_EQ(std::count(end, record.bytes.end(), 0), record.bytes.end() - end);
 }
 
 // One binding of a key map otherwise all Esc (up), with z and key byte 0 held
