@@ -73,7 +73,6 @@ const PlayerRun kRuns[] = {
     {"CancelWritesNothing", "J w2X"},
     {"CloseBoxWritesNothing", "J wQ"},
     {"ScoreResetOkThenConfirm", "RC", {}, kWhole},
-    {"ScoreResetOkThenCancel", "RX", {}, kWhole},
     {"ScoreResetRefusedThenConfirm", "rC", {}, kWhole},
     {"KeyConfigOkSetsController1OfTheSlot", "J 2AC", {}, {}, "PAD1:UP"},
     {"KeyConfigCancelledChangesNothing", "J 2aC", {}, {}, "PAD1:UP"},
