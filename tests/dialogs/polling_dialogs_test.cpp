@@ -133,7 +133,7 @@ struct CaptureCase {
   const char* name;
   const char* script;
   const char* fields;  // after the script
-  const char* focus;   // field name, or CONFIRM, CANCEL
+  const char* focus;   // field name, or CONFIRM
 };
 
 const CaptureCase kCaptureCases[] = {
