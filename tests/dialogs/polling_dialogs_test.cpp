@@ -364,5 +364,13 @@ TEST(KeyMapTest, EvaluationGivesTheBitOfEachActiveBinding) {
   }
 }
 
+// Pad button n is bit n - 1.
+TEST(NameTablesTest, PadButtonNIsBitNMinus1) {
+  for (int32_t n = 1; n <= 16; ++n) {
+    const NameEntry* button = FindPadButtonName(1 << (n - 1));
+    EXPECT_EQ(std::string(button ? button->name : ""), "B" + std::to_string(n));
+  }
+}
+
 }  // namespace
 }  // namespace cfg::testing
