@@ -6,7 +6,6 @@
 
 #include "app/main_dialog.h"
 #include "fuzz/fuzz_check.h"
-#include "tests/app/fake_main_dialog_view.h"
 #include "tests/app/program_rig.h"
 #include "tests/support/read_back_check.h"
 
@@ -25,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeMainDialogView view(dialog);
   view.Open();
   view.Press(IDC_CONFIRM);
-  FUZZ_CHECK(view.destroyed() && rig.program.ShutDown());
+  FUZZ_CHECK(view.destroyed && rig.program.ShutDown());
 
   const auto file = rig.files.FileBytes(kLocalConfigSettings);
   FUZZ_CHECK(file.has_value() && file->size() == kSettingsRecordSize);

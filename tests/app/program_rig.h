@@ -1,16 +1,24 @@
-// A Program over the in-memory file system and the scripted input fakes.
+// A Program over the in-memory file system and the scripted input fakes, and
+// its main dialog on screen: the slot list, the check boxes and their enabled
+// state, and what the player answers in the boxes and sub-dialogs it runs.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "app/main_dialog.h"
 #include "app/program.h"
+#include "dialogs/modal_dialog.h"
+#include "res/resource_ids.h"
 #include "settings/settings_record.h"
 #include "tests/settings/store_fixture.h"
 #include "tests/support/fake_input_devices.h"
@@ -51,9 +59,67 @@ struct ProgramRig {
 
   SettingsRecord& record() { return program.settings.record(); }
   void AttachJoystick1() {
-    joystickApi.SetNumDevs(16);
-    joystickApi.SetJoystick(0, FakeJoystickApi::FullRange(), 32767, 32767, 0);
+    joystickApi.numDevs = 16;
+    joystickApi.Attach(0);
   }
+};
+
+// Clicks reach the dialog as the platform sends them, and a dialog that has
+// ended is destroyed once the message that ended it is handled.
+class FakeMainDialogView : public MainDialogView {
+ public:
+  explicit FakeMainDialogView(MainDialog& dialog) : dialog_(dialog) {}
+
+  void Open() { dialog_.OnInit(*this); }
+  // An enabled auto check box flips, then reports the click.
+  void ClickCheck(int id) {
+    if (disabled[id]) return;
+    checks[id] = !checks[id];
+    Press(id);
+  }
+  void ChooseSlot(int index) {
+    selected = index;
+    Press(IDC_SLOT_LIST, kCbnSelChange);
+  }
+  // Id 0 is the close box.
+  void Press(int id, int notification = 0) {
+    id == 0 ? dialog_.OnClose(*this) : dialog_.OnCommand(*this, id, notification);
+    if (!result || destroyed) return;
+    destroyed = true;
+    dialog_.OnDestroy(*this);
+  }
+
+  bool scoreResetAnswer = false;
+  std::function<int()> buttonAssignDialog = [] { return kDialogCancelled; };
+  int keyTests = 0;
+  std::vector<std::string> entries;
+  int selected = -1;
+  std::map<int, bool> checks, disabled;
+  std::optional<int> result;
+  bool destroyed = false;
+
+  void ClearSlotList() override {
+    entries.clear();
+    selected = -1;
+  }
+  void AddSlotListEntry(const std::string& text) override { entries.push_back(text); }
+  void SelectSlotListEntry(int index) override {
+    selected = index >= 0 && index < static_cast<int>(entries.size()) ? index : -1;
+  }
+  int SelectedSlotListEntry() const override { return selected; }
+  void SetCheck(int id, bool checked) override { checks[id] = checked; }
+  bool IsChecked(int id) const override { return checks.count(id) != 0 && checks.at(id); }
+  void EnableControl(int id, bool enabled) override { disabled[id] = !enabled; }
+  bool AskOkCancel(const std::string&, const std::string&) override { return scoreResetAnswer; }
+  int RunButtonAssignDialog(ButtonAssign&) override { return buttonAssignDialog(); }
+  int RunKeyTestDialog(KeyTest&) override {
+    ++keyTests;
+    return kDialogCancelled;
+  }
+  void Finish(int code) override { result = code; }
+
+ private:
+  MainDialog& dialog_;
 };
 
 #ifdef GOLDEN_DIR

@@ -1,16 +1,16 @@
-// Dialogs 102 and 103 on screen, in fixed storage so that a tick touches no
-// heap: the texts of their controls, the count of texts set, the timer and the
-// result. Moving the focus in dialog 102 reports EN_KILLFOCUS and EN_SETFOCUS
-// back to the dialog, as the platform does.
+// Dialogs 102 and 103 on screen, in storage made up front so that a tick
+// touches no heap: the texts of their controls, the count of texts set, the
+// timer and the result. Moving the focus in dialog 102 reports EN_KILLFOCUS and
+// EN_SETFOCUS back to the dialog, as the platform does.
 #pragma once
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "dialogs/button_assign.h"
 #include "dialogs/key_test.h"
@@ -19,46 +19,32 @@
 
 namespace cfg::testing {
 
-// A text set to an id that names none of kIds shows nothing, but still counts.
-template <typename View, int... kIds>
+template <typename View>
 class FakeDialogView : public View {
  public:
-  std::string text(int id) const {
-    const size_t at = Index(id);
-    return at == kCount ? "" : std::string(texts_[at].data(), lengths_[at]);
-  }
+  std::string text(int id) const { return texts_.at(id).data(); }
   int shown() const { return shown_; }
   bool timerRunning = false;
   std::optional<int> result;
 
   void SetControlText(int id, std::string_view text) override {
     ++shown_;
-    const size_t at = Index(id);
-    if (at == kCount) return;
-    lengths_[at] = std::min(text.size(), texts_[at].size());
-    std::copy_n(text.begin(), lengths_[at], texts_[at].begin());
+    std::array<char, 64>& to = texts_.at(id);
+    to = {};
+    std::copy_n(text.begin(), std::min(text.size(), to.size() - 1), to.begin());
   }
   void StartTimer() override { timerRunning = true; }
   void StopTimer() override { timerRunning = false; }
   void Finish(int result) override { this->result = result; }
 
  private:
-  static constexpr size_t kCount = sizeof...(kIds);
-  static size_t Index(int id) {
-    constexpr int ids[] = {kIds...};
-    return static_cast<size_t>(std::find(std::begin(ids), std::end(ids), id) - std::begin(ids));
-  }
-  std::array<std::array<char, 64>, kCount> texts_{};
-  std::array<size_t, kCount> lengths_{};
+  std::vector<std::array<char, 64>> texts_ = std::vector<std::array<char, 64>>(IDC_KEY_STATE + 1);
   int shown_ = 0;
 };
 
 // Given the devices, the next focus move after `keyInside` is set holds just
 // that key and ticks again, as a message pumped there would.
-class FakeButtonAssignView
-    : public FakeDialogView<ButtonAssignView, IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_ASSIGN_CONFIRM,
-                            IDC_FIELD_UP, IDC_FIELD_DOWN, IDC_FIELD_LEFT, IDC_FIELD_RIGHT,
-                            IDC_FIELD_B1, IDC_FIELD_B2, IDC_FIELD_B3, IDC_FIELD_B4> {
+class FakeButtonAssignView : public FakeDialogView<ButtonAssignView> {
  public:
   explicit FakeButtonAssignView(ButtonAssign& dialog, FakeInputDevices* devices = nullptr)
       : dialog_(dialog), devices_(devices) {}
@@ -70,7 +56,6 @@ class FakeButtonAssignView
   }
   void Click(int id) { FocusControl(id); }  // or tabs into it
   void Tick() { dialog_.OnTimer(*this); }
-  void CloseBox() { dialog_.OnClose(*this); }
   int focus() const { return focus_; }
   int keyInside = -1;
 
@@ -93,7 +78,7 @@ class FakeButtonAssignView
 
 // A key test view given `reentered` runs a second tick of it from inside each
 // text it is shown.
-class FakeKeyTestView : public FakeDialogView<KeyTestView, IDC_KEY_TEST_HIDDEN, IDC_KEY_STATE> {
+class FakeKeyTestView : public FakeDialogView<KeyTestView> {
  public:
   explicit FakeKeyTestView(KeyTest* reentered = nullptr) : reentered_(reentered) {}
 

@@ -1,26 +1,24 @@
+// The keyboard through DirectInput or the Windows key state, and the joysticks
+// through the multimedia interface.
 #include "input/joystick.h"
 #include "input/keyboard.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 
-#include "bindings/name_tables.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 
 namespace cfg {
 namespace {
 
-const auto RowName = [](const auto& info) { return std::string(info.param.name); };
-
 using Call = FakeInputDevices::Call;
 using Device = InputDevices::Device;
 
 constexpr uint8_t kKeyZ = 44;
 constexpr uint8_t kKeyX = 45;
-constexpr int32_t kDiErrAny = static_cast<int32_t>(0x80004005);
+constexpr int32_t kFailed = static_cast<int32_t>(0x80004005);
 constexpr Device kKb = Device::kKeyboard;
 constexpr Device kMouse = Device::kMouse;
 
@@ -38,236 +36,178 @@ struct StartCase {
 
 const StartCase kStartCases[] = {
     {"AllSucceed", Call::kAcquire, kKb, kDiOk, true, 1, 1, {1, 1, 1}},
-    {"NoDirectInput", Call::kCreateDirectInput, kKb, kDiErrAny, false, 0, 0, {0, 0, 0}},
-    {"NoKeyboardDevice", Call::kCreateDevice, kKb, kDiErrAny, false, 1, 0, {0, 1, 1}},
-    {"NoDataFormat", Call::kSetDataFormat, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},
-    {"NoCooperation", Call::kSetCooperativeLevel, kKb, kDiErrAny, false, 1, 0, {1, 1, 1}},
+    {"NoDirectInput", Call::kCreateDirectInput, kKb, kFailed, false, 0, 0, {0, 0, 0}},
+    {"NoKeyboardDevice", Call::kCreateDevice, kKb, kFailed, false, 1, 0, {0, 1, 1}},
+    {"NoDataFormat", Call::kSetDataFormat, kKb, kFailed, false, 1, 0, {1, 1, 1}},
+    {"NoCooperation", Call::kSetCooperativeLevel, kKb, kFailed, false, 1, 0, {1, 1, 1}},
     {"AlreadyAcquired", Call::kAcquire, kKb, 1, false, 1, 1, {1, 1, 1}},
-    {"AcquireRefused", Call::kAcquire, kKb, kDiErrAny, false, 1, 1, {1, 1, 1}},
-    {"BufferSizeRefused", Call::kSetBufferSize, kKb, kDiErrAny, true, 1, 1, {1, 1, 1}},
-    {"NoMouseDevice", Call::kCreateDevice, kMouse, kDiErrAny, true, 0, 1, {1, 0, 1}},
-    {"NoMouseFormat", Call::kSetDataFormat, kMouse, kDiErrAny, true, 0, 1, {1, 1, 1}},
+    {"AcquireRefused", Call::kAcquire, kKb, kFailed, false, 1, 1, {1, 1, 1}},
+    {"BufferSizeRefused", Call::kSetBufferSize, kKb, kFailed, true, 1, 1, {1, 1, 1}},
+    {"NoMouseDevice", Call::kCreateDevice, kMouse, kFailed, true, 0, 1, {1, 0, 1}},
+    {"NoMouseFormat", Call::kSetDataFormat, kMouse, kFailed, true, 0, 1, {1, 1, 1}},
 };
-
-class KeyboardStartTest : public ::testing::TestWithParam<StartCase> {};
 
 // Z held, as each layout numbers it: the mode decides which buffer is read.
 // Only bit 0x80 of a key's byte means held: X has every other bit set.
-TEST_P(KeyboardStartTest, ReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
-  const StartCase& c = GetParam();
-  FakeInputDevices devices;
-  devices.Fail(c.failing, c.result, c.device);
-  Keyboard keyboard(devices);
-  keyboard.StartDirectInput(1);
-  (c.raw ? devices.keys[kKeyZ] : devices.virtualKeys['Z']) = 0x80;
-  devices.Hold(kKeyX, 0x7F);
-  keyboard.PollKeyboard();
-  KeyStateBuffer buffer;
-  keyboard.PollKeyboardInto(buffer);
+TEST(KeyboardTest, StartReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
+  for (const StartCase& c : kStartCases) {
+    SCOPED_TRACE(c.name);
+    FakeInputDevices devices;
+    devices.Fail(c.failing, c.result, c.device);
+    Keyboard keyboard(devices);
+    keyboard.StartDirectInput(1);
+    (c.raw ? devices.keys[kKeyZ] : devices.virtualKeys['Z']) = 0x80;
+    devices.Hold(kKeyX, 0x7F);
+    keyboard.PollKeyboard();
+    KeyStateBuffer buffer;
+    keyboard.PollKeyboardInto(buffer);
 
-  EXPECT_EQ(keyboard.acquired(), c.raw);
-  EXPECT_TRUE(keyboard.IsKeyDown(kKeyZ) && keyboard.IsKeyDownIn(buffer, kKeyZ));
-  EXPECT_FALSE(keyboard.IsKeyDown(kKeyX) || keyboard.IsKeyDownIn(buffer, kKeyX));
-  EXPECT_EQ(devices.Count(Call::kReadKeyboardState), c.raw ? 0 : 2);
-  EXPECT_EQ(devices.Count(Call::kAcquire, kMouse), c.mouseAcquires);
-  EXPECT_EQ(devices.Count(Call::kSetBufferSize), c.bufferSizes);
-  keyboard.ReleaseInput();
-  keyboard.ReleaseInput();
-  EXPECT_EQ(devices.Count(Call::kReleaseDevice), c.releases[0]);
-  EXPECT_EQ(devices.Count(Call::kReleaseDevice, kMouse), c.releases[1]);
-  EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);
-}
-
-INSTANTIATE_TEST_SUITE_P(SetUps, KeyboardStartTest, ::testing::ValuesIn(kStartCases), RowName);
-
-// A failed read acquires once and reads again; after a second failure the shared buffer
-// keeps the last snapshot unless the input is lost, the caller's holds every key up.
-struct ReadCase {
-  const char* name;
-  int32_t first;
-  int32_t second;
-  bool sharedHeld;
-  bool callersHeld;
-};
-
-const ReadCase kReadCases[] = {
-    {"Succeeds", kDiOk, kDiOk, false, false},
-    {"RecoversAfterReacquiring", kDiErrAny, kDiOk, false, false},
-    {"InputLost", kDiErrAny, kDiErrInputLost, false, false},
-    {"OtherFailure", kDiErrAny, kDiErrAny, true, false},
-};
-
-class KeyboardReadTest : public ::testing::TestWithParam<ReadCase> {};
-
-// Z was held at the last poll and is up now.
-TEST_P(KeyboardReadTest, ShowsTheNewStateOrWhatAFailureLeaves) {
-  const ReadCase& c = GetParam();
-  FakeInputDevices devices;
-  Keyboard keyboard(devices);
-  keyboard.StartDirectInput(1);
-  devices.Hold(kKeyZ);
-  keyboard.PollKeyboard();
-  devices.Release(kKeyZ);
-  KeyStateBuffer buffer{};
-  buffer[kKeyZ] = 0x80;
-  for (KeyStateBuffer* into : {static_cast<KeyStateBuffer*>(nullptr), &buffer}) {
-    devices.FailOnce(Call::kGetDeviceState, c.first);
-    if (c.first != kDiOk) devices.Fail(Call::kGetDeviceState, c.second);
-    into == nullptr ? keyboard.PollKeyboard() : keyboard.PollKeyboardInto(*into);
-    devices.Fail(Call::kGetDeviceState, kDiOk);
+    EXPECT_EQ(keyboard.acquired(), c.raw);
+    EXPECT_TRUE(keyboard.IsKeyDown(kKeyZ) && keyboard.IsKeyDownIn(buffer, kKeyZ));
+    EXPECT_FALSE(keyboard.IsKeyDown(kKeyX) || keyboard.IsKeyDownIn(buffer, kKeyX));
+    EXPECT_EQ(devices.Count(Call::kReadKeyboardState), c.raw ? 0 : 2);
+    EXPECT_EQ(devices.Count(Call::kAcquire, kMouse), c.mouseAcquires);
+    EXPECT_EQ(devices.Count(Call::kSetBufferSize), c.bufferSizes);
+    keyboard.ReleaseInput();
+    keyboard.ReleaseInput();
+    EXPECT_EQ(devices.Count(Call::kReleaseDevice), c.releases[0]);
+    EXPECT_EQ(devices.Count(Call::kReleaseDevice, kMouse), c.releases[1]);
+    EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);
   }
-  EXPECT_EQ(keyboard.IsKeyDown(kKeyZ) != 0, c.sharedHeld);
-  EXPECT_EQ(keyboard.IsKeyDownIn(buffer, kKeyZ), c.callersHeld);
-  EXPECT_EQ(devices.Count(Call::kGetDeviceState), c.first == kDiOk ? 3 : 5);
-  EXPECT_EQ(devices.Count(Call::kAcquire), c.first == kDiOk ? 1 : 3);
-  EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reads, KeyboardReadTest, ::testing::ValuesIn(kReadCases), RowName);
-
-// Before DirectInput is acquired keys are found by virtual-key code: letters
-// and digits by their capital ASCII, the numeric pad from VK_NUMPAD0 (0x60).
-TEST(ScanToVkTest, NamedLettersDigitsAndNumericPadMapToTheirVirtualKeys) {
-  int checked = 0;
-  for (const NameEntry* key = KeyNameTable; key->code != -1; ++key) {
-    const std::string name = key->name;
-    const bool numPad = name.size() == 4 && name.rfind("num", 0) == 0 && std::isdigit(name[3]);
-    if (!numPad && (name.size() != 1 || !std::isalnum(static_cast<unsigned char>(name[0]))))
-      continue;
-    const int vk =
-        numPad ? 0x60 + (name[3] - '0') : std::toupper(static_cast<unsigned char>(name[0]));
-    EXPECT_EQ(ScanToVkTable[static_cast<uint8_t>(key->code)], vk) << name;
-    ++checked;
+// Z was held at the last poll and is up now. A failed read acquires once and
+// reads again; after a second failure the shared buffer keeps the last snapshot
+// unless the input is lost, the caller's holds every key up.
+TEST(KeyboardTest, ReadShowsTheNewStateOrWhatAFailureLeaves) {
+  const struct {
+    const char* name;
+    int32_t first, second;
+    bool sharedHeld;
+  } kReads[] = {
+      {"Succeeds", kDiOk, kDiOk, false},
+      {"RecoversAfterReacquiring", kFailed, kDiOk, false},
+      {"InputLost", kFailed, kDiErrInputLost, false},
+      {"OtherFailure", kFailed, kFailed, true},
+  };
+  for (const auto& c : kReads) {
+    SCOPED_TRACE(c.name);
+    FakeInputDevices devices;
+    Keyboard keyboard(devices);
+    keyboard.StartDirectInput(1);
+    devices.Hold(kKeyZ);
+    keyboard.PollKeyboard();
+    devices.Release(kKeyZ);
+    KeyStateBuffer buffer{};
+    buffer[kKeyZ] = 0x80;
+    for (KeyStateBuffer* into : {static_cast<KeyStateBuffer*>(nullptr), &buffer}) {
+      devices.FailOnce(Call::kGetDeviceState, c.first);
+      if (c.first != kDiOk) devices.Fail(Call::kGetDeviceState, c.second);
+      into == nullptr ? keyboard.PollKeyboard() : keyboard.PollKeyboardInto(*into);
+      devices.Fail(Call::kGetDeviceState, kDiOk);
+    }
+    EXPECT_EQ(keyboard.IsKeyDown(kKeyZ) != 0, c.sharedHeld);
+    EXPECT_FALSE(keyboard.IsKeyDownIn(buffer, kKeyZ));
+    EXPECT_EQ(devices.Count(Call::kGetDeviceState), c.first == kDiOk ? 3 : 5);
+    EXPECT_EQ(devices.Count(Call::kAcquire), c.first == kDiOk ? 1 : 3);
+    EXPECT_EQ(devices.Count(Call::kReadKeyboardState), 0);
   }
-  EXPECT_EQ(checked, 10 + 26 + 10);
 }
 
-constexpr uint32_t kMax = FakeJoystickApi::kAxisMax;
-constexpr uint32_t kCentre = FakeJoystickApi::kAxisCentre;
-
-struct ZoneCase {
-  const char* name;
-  uint32_t position, min, max, zone;
-};
-
-const ZoneCase kZoneCases[] = {
-    {"JustBelowTwoThirds", 199, 0, 300, 1},
-    {"AtTwoThirds", 200, 0, 300, 2},
-    {"Maximum", 300, 0, 300, 3},
-    {"RangeNotFromZero", 150, 100, 200, 1},
-    {"BelowTheRange", 5, 100, 200, 0},
-    {"AboveTheRange", 900, 100, 200, 3},
-    {"ReversedRange", 190, 200, 100, 2},
-    {"EmptyRange", 100, 100, 100, 0},
-    {"WholeRangeWithoutOverflow", 0xFFFFFFFF, 0, 0xFFFFFFFF, 3},
-};
-
-class AxisZoneTest : public ::testing::TestWithParam<ZoneCase> {};
-
-TEST_P(AxisZoneTest, CutsTheRangeIntoThirds) {
-  const ZoneCase& c = GetParam();
-  EXPECT_EQ(AxisZone(c.position, c.min, c.max, 3), c.zone);
+TEST(JoystickTest, AxisZoneCutsTheRangeIntoThirds) {
+  const uint32_t kZones[][4] = {
+      // position, min, max, zone
+      {199, 0, 300, 1},  // just below two thirds
+      {200, 0, 300, 2},
+      {300, 0, 300, 3},
+      {150, 100, 200, 1},
+      {5, 100, 200, 0},  // outside the range
+      {900, 100, 200, 3},
+      {190, 200, 100, 2},  // reversed
+      {100, 100, 100, 0},  // empty
+      {0xFFFFFFFF, 0, 0xFFFFFFFF, 3},
+  };
+  for (const auto& z : kZones) EXPECT_EQ(AxisZone(z[0], z[1], z[2], 3), z[3]) << z[0];
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, AxisZoneTest, ::testing::ValuesIn(kZoneCases), RowName);
-
-TEST(PositionFlagsTest, AsksForTheAxesTheJoystickHas) {
+TEST(JoystickTest, PositionFlagsAskForTheAxesTheJoystickHas) {
   EXPECT_EQ(PositionFlags(0), kJoyReturnBase);
   EXPECT_EQ(PositionFlags(0x1F), kJoyReturnBase | 0x7C);  // Z R U V POV
   EXPECT_EQ(PositionFlags(0x20), kJoyReturnBase);         // JOYCAPS_POV4DIR: nothing more
 }
 
 // Joystick 1 on 0-65535, read at this position: zone 2 starts at 43690, DOWN or RIGHT.
-struct ReadingCase {
-  const char* name;
-  uint32_t x, y, buttons;
-  PadState state;
-};
+TEST(JoystickTest, ReadingGivesDirectionsAndButtons) {
+  constexpr uint32_t kMax = FakeJoystickApi::kAxisMax;
+  constexpr uint32_t kCentre = FakeJoystickApi::kAxisCentre;
+  const struct {
+    const char* name;
+    uint32_t x, y, buttons;
+    PadState state;
+  } kReadings[] = {
+      {"LowEndsAreUpAndLeft", 21844, 0, 0, kPadUp | kPadLeft},
+      {"MiddleThirdStartsCentre", kCentre, 21845, 0, 0},
+      {"SecondThirdIsDown", kCentre, 43690, 0, kPadDown},
+      {"SecondThirdIsRight", 43690, kCentre, 0, kPadRight},
+      {"HighEnds", kMax, kMax, 0x8001, kPadDown | kPadRight | 0x8001},
+      {"ButtonsPast16Dropped", kCentre, kCentre, 0xFFFF0002, 0x2},
+  };
+  for (const auto& c : kReadings) {
+    SCOPED_TRACE(c.name);
+    FakeJoystickApi api;
+    api.Attach(0);
+    api.Set(0, c.x, c.y, c.buttons);
+    Joysticks joysticks(api);
+    joysticks.EnumerateJoysticks();
+    joysticks.DetectJoysticks();
+    joysticks.PollJoysticks(0);
+    EXPECT_EQ(joysticks.GetSavedPadState(0), c.state);
+    PadState state = 0x12345;
+    EXPECT_EQ(joysticks.ReadJoystick(0, state), 1);
+    EXPECT_EQ(state, c.state);
+  }
+}
 
-const ReadingCase kReadingCases[] = {
-    {"LowEndsAreUpAndLeft", 21844, 0, 0, kPadUp | kPadLeft},
-    {"MiddleThirdStartsCentre", kCentre, 21845, 0, 0},
-    {"SecondThirdIsDown", kCentre, 43690, 0, kPadDown},
-    {"SecondThirdIsRight", 43690, kCentre, 0, kPadRight},
-    {"HighEnds", kMax, kMax, 0x8001, kPadDown | kPadRight | 0x8001},
-    {"ButtonsPast16Dropped", kCentre, kCentre, 0xFFFF0002, 0x2},
-};
-
-class JoystickReadingTest : public ::testing::TestWithParam<ReadingCase> {};
-
-TEST_P(JoystickReadingTest, GivesDirectionsAndButtons) {
-  const ReadingCase& c = GetParam();
+// Joysticks 1 and 3 attached, 2 answering but not attached, all four pushed
+// up with button 1: only present joysticks are read, only ids 0-3 and only
+// those the driver counts. No reading counts as nothing held: stale zones
+// would hold a direction.
+TEST(JoystickTest, PollsOnlyPresentReadableJoysticks) {
+  for (const uint32_t numDevs : {16u, 1u}) {
+    SCOPED_TRACE(numDevs);
+    FakeJoystickApi api;
+    api.numDevs = numDevs;
+    for (uint32_t id : {0u, 2u}) api.Attach(id);
+    api.devices[1].capsOk = api.devices[1].answers = true;
+    for (uint32_t id = 0; id < kJoystickSlots; ++id) api.Hold(id, kPadUp | 0x1);
+    Joysticks joysticks(api);
+    joysticks.EnumerateJoysticks();
+    joysticks.DetectJoysticks();
+    for (int index : {0, 1, kJoystickSlots}) joysticks.PollJoysticks(index);  // one: that one
+    EXPECT_EQ(api.devices[2].queries + api.devices[1].queries, 0);
+    EXPECT_EQ(api.devices[0].queries, 1);
+    api.devices[0].queries = 0;
+    joysticks.PollJoysticks(-1);
+    EXPECT_EQ(api.otherIdQueries, 0);
+    EXPECT_TRUE(joysticks.present(0) && joysticks.present(2));
+    EXPECT_FALSE(joysticks.present(1) || joysticks.present(3) || joysticks.present(4));
+    for (int id = 0; id < kJoystickSlots; ++id) {
+      const bool read = joysticks.present(id) && static_cast<uint32_t>(id) < numDevs;
+      EXPECT_EQ(api.devices[id].queries, read ? 1 : 0) << id;
+      EXPECT_EQ(joysticks.GetSavedPadState(id), read ? kPadUp | 0x1 : 0) << id;
+    }
+    EXPECT_EQ(api.devices[0].lastFlags, kJoyReturnBase);
+    for (int index : {-2, 4, 5}) EXPECT_EQ(joysticks.GetSavedPadState(index), 0xFFFFFFFF);
+    PadState state = 7;
+    EXPECT_EQ(joysticks.ReadJoystick(2, state), numDevs > 2);
+    EXPECT_EQ(state, numDevs > 2 ? kPadUp | 0x1 : 7);
+    api.devices[0].answers = false;
+    joysticks.PollJoysticks(0);
+    EXPECT_EQ(joysticks.GetSavedPadState(0), 0u);
+  }
   FakeJoystickApi api;
-  api.Attach(0);
-  api.Set(0, c.x, c.y, c.buttons);
-  Joysticks joysticks(api);
-  joysticks.EnumerateJoysticks();
-  joysticks.DetectJoysticks();
-  joysticks.PollJoysticks(0);
-  EXPECT_EQ(joysticks.GetSavedPadState(0), c.state);
-  PadState state = 0x12345;
-  EXPECT_EQ(joysticks.ReadJoystick(0, state), 1);
-  EXPECT_EQ(state, c.state);
-}
-
-INSTANTIATE_TEST_SUITE_P(Positions, JoystickReadingTest, ::testing::ValuesIn(kReadingCases),
-                         RowName);
-
-// Joysticks 1 and 3 attached, all four pushed up with button 1.
-class JoysticksTest : public ::testing::Test {
- protected:
-  void Start(uint32_t numDevs) {
-    api_.numDevs = numDevs;
-    for (uint32_t id : {0u, 2u}) api_.Attach(id);
-    api_.devices[1].capsOk = true;  // answers caps but not joyGetPos
-    api_.devices[1].answers = true;
-    for (uint32_t id = 0; id < kJoystickSlots; ++id) api_.Hold(id, kPadUp | 0x1);
-    joysticks_.EnumerateJoysticks();
-    joysticks_.DetectJoysticks();
-  }
-
-  FakeJoystickApi api_;
-  Joysticks joysticks_{api_};
-};
-
-TEST_F(JoysticksTest, PollsOnlyPresentJoysticksAndOnlyIds0To3) {
-  Start(16);
-  for (int index : {0, 1, kJoystickSlots}) joysticks_.PollJoysticks(index);  // one index: that one
-  EXPECT_EQ(api_.devices[2].queries + api_.devices[1].queries + api_.otherIdQueries, 0);
-  EXPECT_EQ(api_.devices[0].queries, 1);
-  api_.devices[0].queries = 0;
-  joysticks_.PollJoysticks(-1);
-  EXPECT_EQ(api_.otherIdQueries, 0);
-  EXPECT_TRUE(joysticks_.present(0) && joysticks_.present(2));
-  EXPECT_FALSE(joysticks_.present(1) || joysticks_.present(3) || joysticks_.present(4));
-  for (int id = 0; id < kJoystickSlots; ++id) {
-    EXPECT_EQ(api_.devices[id].queries, joysticks_.present(id) ? 1 : 0) << id;
-    EXPECT_EQ(joysticks_.GetSavedPadState(id), joysticks_.present(id) ? kPadUp | 0x1 : 0) << id;
-  }
-  EXPECT_EQ(api_.devices[0].lastFlags, kJoyReturnBase);
-  for (int index : {-2, 4, 5}) EXPECT_EQ(joysticks_.GetSavedPadState(index), 0xFFFFFFFF);
-}
-
-TEST_F(JoysticksTest, IdsPastTheDriversCountAreNeverRead) {
-  Start(1);
-  PadState state = 7;
-  EXPECT_EQ(joysticks_.ReadJoystick(1, state), 0);
-  EXPECT_EQ(state, 7u);
-  joysticks_.PollJoysticks(-1);
-  EXPECT_EQ(joysticks_.GetSavedPadState(2), 0u);
-}
-
-// No reading counts as nothing held: stale zones would hold a direction.
-TEST_F(JoysticksTest, AFailedOrUnpreparedReadingHoldsNothing) {
-  Start(kJoystickSlots);
-  joysticks_.PollJoysticks(-1);
-  api_.devices[0].answers = false;
-  joysticks_.PollJoysticks(0);
-  EXPECT_EQ(joysticks_.GetSavedPadState(0), 0u);
-
-  api_.devices[3].capsOk = false;
-  api_.devices[3].answers = true;
-  Joysticks unprepared(api_);
+  api.devices[3].answers = true;  // but no caps
+  Joysticks unprepared(api);
   unprepared.EnumerateJoysticks();
   PadState state = 7;
   EXPECT_EQ(unprepared.ReadJoystick(3, state), 1);

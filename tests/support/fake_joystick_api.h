@@ -16,8 +16,7 @@ class FakeJoystickApi : public JoystickApi {
   static constexpr uint32_t kAxisCentre = kAxisMax / 2;
 
   struct Device {
-    bool capsOk = false;
-    bool attached = false;
+    bool capsOk = false, attached = false;
     bool answers = false;  // position queries succeed
     JoystickCaps caps;
     JoystickPosition position;
@@ -25,18 +24,14 @@ class FakeJoystickApi : public JoystickApi {
     int queries = 0;
   };
 
-  static JoystickCaps FullRange() { return JoystickCaps{0, kAxisMax, 0, kAxisMax, 0}; }
-
   uint32_t numDevs = kJoystickSlots;
   std::array<Device, kJoystickSlots> devices{};
   int otherIdQueries = 0;  // queries of any kind of ids past 3
 
-  void SetNumDevs(uint32_t count) { numDevs = count; }
-  void SetJoystick(uint32_t id, const JoystickCaps& caps, uint32_t x, uint32_t y,
-                   uint32_t buttons) {
-    devices[id] = Device{true, true, true, caps, JoystickPosition{x, y, buttons}};
+  void Attach(uint32_t id) {
+    devices[id] = Device{true, true, true, JoystickCaps{0, kAxisMax, 0, kAxisMax, 0}, {}};
+    Hold(id, 0);
   }
-  void Attach(uint32_t id) { SetJoystick(id, FullRange(), kAxisCentre, kAxisCentre, 0); }
   void Set(uint32_t id, uint32_t x, uint32_t y, uint32_t buttons) {
     devices[id].position = JoystickPosition{x, y, buttons};
   }
