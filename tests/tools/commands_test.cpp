@@ -23,6 +23,8 @@ Edit Ints(std::vector<std::pair<size_t, int32_t>> values) {
   };
 }
 
+const Edit kWindowOn = Ints({{3568, 0}});
+
 // Bindings of one controller in one slot: position, source, code.
 Edit Binds(int slot, int controller, std::vector<std::array<int32_t, 3>> bindings) {
   return [=](Image image) {
@@ -57,39 +59,47 @@ struct RunCase {
 class RunTest : public KvsetFixture, public ::testing::TestWithParam<RunCase> {
  protected:
   void SetUp() override {
+    // On Linux a name is the system's bytes: no code page, no backslash separator.
     for (const char* name :
          {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
-          "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set"}) {
-      files_[name] = PatternImage();
+          "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set",
+          "a/KV.set", "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
+      images_[name] = PatternImage();
     }
-    files_["slot5.set"] = WithInt(PatternImage(), 0, 5);
-    files_["short.set"] = PatternImage().substr(1);
-    files_["long.set"] = PatternImage() + "x";
-    files_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
-    files_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
+    images_["slot5.set"] = WithInt(PatternImage(), 0, 5);
+    images_["short.set"] = PatternImage().substr(1);
+    images_["long.set"] = PatternImage() + "x";
+    images_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
+    images_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
     // Marked twice, as by an editor that adds its mark to a marked text.
-    files_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
-    files_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
-    files_["nohead.txt"] = "# x\nUP=z\n";
-    files_["c5.txt"] = "[controller 4]\n[controller 5]\n";
-    files_["twice.txt"] = "[controller 2]\nUP=z\nB1=x\nUP=c\n";
-    files_["odd.txt"] = "\xFF\xFE[";
-    for (const auto& [name, bytes] : files_) WriteFile(name, bytes);
+    images_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
+    images_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
+    images_["nohead.txt"] = "# x\nUP=z\n";
+    images_["c5.txt"] = "[controller 4]\n[controller 5]\n";
+    images_["twice.txt"] = "[controller 2]\nUP=z\nB1=x\nUP=c\n";
+    images_["odd.txt"] = "\xFF\xFE[";
+    for (const auto& [name, bytes] : images_) WriteFile(name, bytes);
     chmod("readonly.set", 0444);
+    // A pipe would block a plain open until a writer came.
+    mkfifo("pipe.set", 0600);
     for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600"}) {
       fs::create_directories(folder);
     }
-    for (const char* absent : {"e/Data/KV.set", "new.set", "none.set"}) files_[absent] = "";
+    for (const char* absent : {"e/Data/KV.set", "new.set", "none.set"}) images_[absent] = "";
     in_ = "\xFF\xFE";  // UTF-16, as a Windows shell pipes it
     for (const char c : std::string("[controller 1]\nUP=z")) in_ += {c, '\0'};
   }
-  std::map<std::string, Image> files_;
+  std::map<std::string, Image> images_;
 };
 
 TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
   const RunCase& row = GetParam();
+  std::set<std::string> names = Files();
+  if (!row.changed.empty()) names.insert(row.changed);
 
+  alarm(5);  // ends the test program should a command hang
   EXPECT_EQ(Kvset(row.line), row.status) << err_;
+  alarm(0);
 
   EXPECT_NE((out_ + err_).find(row.message), std::string::npos) << out_ << err_;
   if (row.status == kExitError) {
@@ -97,12 +107,11 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
   } else if (row.message.empty()) {
     EXPECT_EQ(err_, "");
   }
-  for (const auto& [name, bytes] : files_) {
-    const Image expected = name == row.changed ? row.after(bytes) : bytes;
-    EXPECT_EQ(fs::exists(name), !expected.empty()) << name;
-    EXPECT_TRUE(ReadFile(name) == expected) << name;
+  for (const auto& [name, bytes] : images_) {
+    EXPECT_TRUE(ReadFile(name) == (name == row.changed ? row.after(bytes) : bytes)) << name;
   }
-  EXPECT_FALSE(HasTemporaryFile());
+  EXPECT_EQ(Files(), names);
+  EXPECT_TRUE(fs::is_fifo("pipe.set"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -135,6 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"BindController5", "bind KV.set --controller 5 UP=z", 2, "from 1 to 4"},
         {"BindUnknownKey", "bind KV.set UP=z B1=zz", 2, "KV.set: B1=zz: no such input"},
         {"BindMisspelt", "bind KV.set B1=hmoe", 2, "(did you mean Home?); 'kvset keys' lists"},
+        {"BindMisspeltPad", "bind KV.set B1=pda4:up", 2, "(did you mean pad4:UP?)"},
         {"BindNotCp932", u8"bind KV.set UP=\U0001F600", 2, "no such input"},
         {"BindPosition", "bind KV.set B5=z", 2, "KV.set: B5=z: the position is not one of"},
         {"BindNoEquals", "bind KV.set UPz", 2, "KV.set: UPz: expected POSITION=INPUT"},
@@ -171,26 +181,37 @@ INSTANTIATE_TEST_SUITE_P(
          "--game e: no KV.set yet; .\\Data\\KV.set is where Config.exe saves it", "e/Data/KV.set",
          Golden("defaults.set")},
         {"GameLocalConfig", "set --game h window=on", 0,
-         "--game h: the game's file is LocalConfig\\KV.set", "h/LocalConfig/KV.set",
-         Ints({{3568, 0}})},
+         "--game h: the game's file is LocalConfig\\KV.set", "h/LocalConfig/KV.set", kWindowOn},
         {"GameData", "set --game=g window=on", 0, "the game's file is .\\Data\\KV.set",
-         "g/Data/KV.set", Ints({{3568, 0}})},
+         "g/Data/KV.set", kWindowOn},
         {"GameDataPath", "set --game k window=on", 0, "Data\\KV.set (in ", "k/d/Data/KV.set",
-         Ints({{3568, 0}})},
+         kWindowOn},
         // The file beside LocalConfig.Txt is named by its whole path.
         {"GameDataPathLocalConfig", "set --game m window=on", 0, "m\\LocalConfig\\KV.set",
-         "m/LocalConfig/KV.set", Ints({{3568, 0}})},
+         "m/LocalConfig/KV.set", kWindowOn},
         {"GameMissing", "show --game none", 2, "--game none: cannot enter the folder"},
         {"GameNotCp932", u8"show --game x\U0001F600", 2, "code page 932 lacks"},
         {"ShadowedDataFile", "set h/Data/KV.set window=on", 0,
          "warning: h/Data/KV.set: the game reads h/LocalConfig/KV.set instead", "h/Data/KV.set",
-         Ints({{3568, 0}})},
+         kWindowOn},
         {"ShortFile", "set short.set window=on", 2,
          "kvset: short.set: the file is 4683 bytes, not 4684; nothing changed\n"},
         {"LongFile", "reset-rankings long.set", 2, "the file is 4685 bytes, not 4684"},
         {"ReadOnly", "set readonly.set window=on", 2,
          "readonly.set: cannot write the file (read-only); it was not changed"},
         {"Folder", "show folder", 2, "folder: not a regular file"},
+        {"NameWithBackslash", "set a\\KV.set window=on", 0, "", "a\\KV.set", kWindowOn},
+        {"NameOfWaveDash", u8"set KV〜.set window=on", 0, "", u8"KV〜.set", kWindowOn},
+        {"NameNotUtf8", "set KV\xFF.set window=on", 0, "", "KV\xFF.set", kWindowOn},
+        {"PipeShow", "show pipe.set", 2, "kvset: pipe.set: not a regular file"},
+        {"PipeCheck", "check pipe.set", 2, "not a regular file"},
+        {"PipeExport", "export pipe.set", 2, "not a regular file"},
+        {"PipeSet", "set pipe.set slot=1", 2, "not a regular file"},
+        {"PipeBind", "bind pipe.set UP=z", 2, "not a regular file"},
+        {"PipeCopySlot", "copy-slot pipe.set 0 1", 2, "not a regular file"},
+        {"PipeImport", "import pipe.set map.txt", 2, "not a regular file"},
+        {"PipeResetRankings", "reset-rankings pipe.set", 2, "not a regular file"},
+        {"PipeDefaults", "defaults pipe.set", 2, "not a regular file"},
         {"ShowMissing", "show none.set", 2, "cannot open the file: there is no such file"},
         {"OptionOfAnother", "show --slot 1 KV.set", 2, "show: --slot is not an option of show"},
         {"WordsTooMany", "show KV.set other.set x", 2, "show: other.set: one word more than show"},

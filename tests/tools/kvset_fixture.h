@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -56,6 +57,7 @@ inline void WriteFile(const std::string& name, const Image& bytes) {
   std::ofstream(name, std::ios::binary) << bytes;
 }
 
+// Written by the independent model of the file layout (tests/e2e/kvset_model.py).
 inline Image GoldenFile(const std::string& name) {
   return ReadFile(std::string(GOLDEN_DIR) + "/" + name);
 }
@@ -87,12 +89,14 @@ class KvsetFixture {
     return status;
   }
 
-  // A temporary file left anywhere under the folder.
-  static bool HasTemporaryFile() {
+  // Every name under the folder but those of folders: a temporary file left
+  // behind, or a file written in the wrong place, shows here.
+  static std::set<std::string> Files() {
+    std::set<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(".")) {
-      if (entry.path().extension() == ".tmp") return true;
+      if (!entry.is_directory()) names.insert(entry.path().lexically_relative("."));
     }
-    return false;
+    return names;
   }
 
   const fs::path saved_ = fs::current_path();

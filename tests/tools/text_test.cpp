@@ -1,0 +1,156 @@
+// The words kvset reads: inputs, slips of the pen, and texts in any encoding.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/text_codec.h"
+#include "tools/kvset/binding_text.h"
+#include "tools/kvset/suggestion.h"
+#include "tools/kvset/text_decode.h"
+
+namespace cfg {
+namespace {
+
+using namespace std::string_literals;
+
+// A text (CP932) that names an input and how kvset writes that input back;
+// `shown` empty: the text names none.
+struct TextCase {
+  std::string text;
+  std::string shown;
+  int32_t source = 0;
+  int32_t code = 0;
+};
+
+TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
+  const TextCase cases[] = {
+      {"z", "z", 0, 44},
+      {"\x81\xAB", "\x81\xAB", 0, 208},
+      {"RIGHT", "\x81\xA8", 0, 205},
+      {"\x5C", "\x5C", 0, 125},
+      {"home", "Home", 0, 199},
+      {"NONE", "none", 0, 0},
+      {"KEY:300", "key:300", 0, 300},
+      {"key:0x2c", "z", 0, 44},
+      {"key:-2147483648", "key:-2147483648", 0, INT32_MIN},
+      {"key:2147483647", "key:2147483647", 0, INT32_MAX},
+      {"key:0000000000000001", "key:1", 0, 1},
+      {"PAD1:b1", "PAD1:B1", 1, 0x1},
+      {"pad4:up", "PAD4:UP", 4, 0x10000},
+      {"pad2:B16", "PAD2:B16", 2, 0x8000},
+      {"pad3:48", "PAD3:0x30", 3, 0x30},
+      {"pad1:0xFFFFFFFF", "PAD1:0xFFFFFFFF", 1, -1},
+      {"source5:0x5", "source5:0x5", 5, 5},
+      {"source-1:-1", "source-1:0xFFFFFFFF", -1, -1},
+      {"zz", ""},
+      {"pad0:B1", ""},
+      {"pad5:B1", ""},
+      {"pad2B1", ""},
+      {"pad2:B17", ""},
+      {"key:", ""},
+      {"key:00000000000000001", ""},  // 17 digits
+      {"key:2147483648", ""},
+      {"key:-2147483649", ""},
+      {"key:0x100000000", ""},
+      {"key:0x-1", ""},
+      {"source7", ""},
+      {"source1:x", ""},
+      {"key:1 ", ""},
+  };
+  for (const TextCase& row : cases) {
+    SCOPED_TRACE(row.text);
+    const std::optional<KeyBinding> parsed = ParseBindingText(row.text);
+
+    ASSERT_EQ(parsed.has_value(), !row.shown.empty());
+    if (!parsed) continue;
+    EXPECT_EQ(parsed->source, row.source);
+    EXPECT_EQ(parsed->code, row.code);
+    EXPECT_EQ(BindingText(*parsed), row.shown);
+  }
+}
+
+// `kvset keys` lists these: each must bind the key it names.
+TEST(BindingTextTest, EveryListedKeyNameReadsBackAsItsOwnKey) {
+  for (const std::string& name : KeyNamesUtf8()) {
+    const std::string text = Cp932FromUtf8(name).value_or("");
+    const std::optional<KeyBinding> parsed = ParseBindingText(text);
+
+    ASSERT_TRUE(parsed.has_value()) << name;
+    EXPECT_EQ(BindingText(*parsed), text) << name;
+  }
+}
+
+TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
+  const std::vector<std::string> names = {"show", "check", "export", "import", "Home", "z"};
+  // A slip and the word it suggests ("" for none): one slip in a word of up
+  // to five letters, two from six; the first of two as near; never a whole word.
+  const std::pair<std::string, std::string> cases[] = {
+      {"hmoe", "Home"},     {"hsow", "show"},   {"shwo", "show"}, {"cheeck", "check"},
+      {"chck", "check"},    {"CHECH", "check"}, {"chakk", ""},    {"ekbort", "export"},
+      {"ixport", "export"}, {"q", ""},          {"window", ""},
+  };
+  for (const auto& [word, name] : cases) {
+    EXPECT_EQ(DidYouMean(word, names), name.empty() ? "" : " (did you mean " + name + "?)") << word;
+  }
+}
+
+// The bytes of an import text, and the UTF-8 read from them; what is no
+// well-formed UTF-8 is read as code page 932.
+enum Reading { kItself, kAsGiven, kAsCp932, kRefused };
+
+struct AnyTextCase {
+  std::string bytes;
+  Reading reading = kItself;
+  std::string utf8 = "";  // kAsGiven
+};
+
+TEST(AnyTextTest, DecodesToUtf8) {
+  const AnyTextCase cases[] = {
+      {"UP=z\n"},
+      {"\xEF\xBB\xBF"s + "A\xC3\xA9", kAsGiven, u8"Aé"},
+      {"\xEF\xBB\xBF\xFF", kRefused},
+      {"\xC2\x80"},
+      {"\xC1\xBF", kAsCp932},  // overlong
+      {"\xE0\xA0\x80"},
+      {"\xE0\x9F\xBF", kAsCp932},  // overlong
+      {"\xED\x9F\xBF"},
+      {"\xED\xA0\x80", kAsCp932},  // a surrogate
+      {"\xEE\x80\x80"},
+      {"\xEF\xBF\xBF"},
+      {"\xF0\x90\x80\x80"},
+      {"\xF0\x8F\xBF\xBF", kAsCp932},  // overlong
+      {"\xF4\x8F\xBF\xBF"},
+      {"\xF4\x90\x80\x80", kAsCp932},  // past U+10FFFF
+      {"\xF5\x80\x80\x80", kAsCp932},
+      {"A\xE3\x81", kAsCp932},  // cut short
+      {"\xC3\x28", kAsCp932},
+      // A second byte 0x5C and a half-width katakana.
+      {"PAD2:\x95\x5C\xB1", kAsGiven, u8"PAD2:表ｱ"},
+      {"A\x81", kRefused},  // a lead byte without its second byte
+      {"\xFF\xFE"s + "A\0\xE9\0"s, kAsGiven, u8"Aé"},
+      {"\xFE\xFF\x00\x7F\x00\x80\x07\xFF\x08\x00\xD7\xFF\xE0\x00\xFF\xFF"s, kAsGiven,
+       "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"},
+      {"\xFE\xFF\xD8\x00\xDC\x00"s, kAsGiven, "\xF0\x90\x80\x80"},
+      {"\xFF\xFE\xFF\xDB\xFF\xDF", kAsGiven, "\xF4\x8F\xBF\xBF"},
+      {"\xFF\xFE"s + "A", kRefused},  // odd length
+      {"\xFE\xFF\xDC\x00"s, kRefused},
+      {"\xFE\xFF\xDF\xFF", kRefused},
+      {"\xFE\xFF\xD8\x00"s, kRefused},
+      {"\xFE\xFF\xDB\xFF\xE0\x00"s, kRefused},
+      {"\xFE\xFF\xD8\x00\xDB\xFF"s, kRefused},
+  };
+  for (const AnyTextCase& row : cases) {
+    SCOPED_TRACE(::testing::PrintToString(row.bytes));
+    const std::optional<std::string> expected[] = {row.bytes, row.utf8, Utf8FromCp932(row.bytes),
+                                                   std::nullopt};
+    if (row.reading == kAsCp932) {
+      ASSERT_NE(expected[kAsCp932], row.bytes) << "the row cannot tell";
+    }
+
+    EXPECT_EQ(Utf8FromAnyText(row.bytes), expected[row.reading]);
+  }
+}
+
+}  // namespace
+}  // namespace cfg
