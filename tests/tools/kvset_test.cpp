@@ -1,0 +1,609 @@
+// kvset run as a user runs it, in a fresh folder that is the working
+// directory: every command on a folder of game files writes exactly the bytes
+// asked for into the one file it is about, keeps every other file as it was,
+// and on a failure changes nothing and says why.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config_version.h"
+#include "settings/byte_order.h"
+#include "settings/file_system_posix.h"
+#include "tools/kvset/commands.h"
+
+namespace cfg {
+namespace {
+
+namespace fs = std::filesystem;
+using Image = std::string;  // the bytes of a file
+using Json = nlohmann::json;
+
+// Record offset of a binding's source; its code follows 4 bytes on, its handler 8.
+constexpr size_t BindingAt(int slot, int controller, int position) {
+  return 324 + 704 * static_cast<size_t>(slot) + 96 * static_cast<size_t>(controller) +
+         12 * static_cast<size_t>(position);
+}
+
+Image WithInt(Image image, size_t offset, int32_t value) {
+  uint8_t bytes[4];
+  StoreLeInt32(bytes, value);
+  return image.replace(offset, 4, reinterpret_cast<const char*>(bytes), 4);
+}
+
+Image WithBinding(const Image& image, int slot, int controller, int position, int32_t source,
+                  int32_t code) {
+  const size_t at = BindingAt(slot, controller, position);
+  return WithInt(WithInt(image, at, source), at + 4, code);
+}
+
+// Every byte different from its neighbours and from zero, handler words and
+// reserved areas included, with slot 2 current.
+Image PatternImage() {
+  Image image(4684, '\0');
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 % 251 + 1);
+  return WithInt(image, 0, 2);
+}
+
+Image ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteFile(const std::string& name, const Image& bytes) {
+  if (fs::path(name).has_parent_path()) fs::create_directories(fs::path(name).parent_path());
+  std::ofstream(name, std::ios::binary) << bytes;
+}
+
+// Written by the independent model of the file layout (tests/e2e/kvset_model.py).
+Image GoldenFile(const std::string& name) {
+  return ReadFile(std::string(GOLDEN_DIR) + "/" + name);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class KvsetTest : public ::testing::Test {
+ protected:
+  KvsetTest() {
+    char name[] = "/tmp/kvset-test-XXXXXX";
+    EXPECT_NE(mkdtemp(name), nullptr);
+    root_ = name;
+    fs::current_path(root_);
+  }
+  ~KvsetTest() override {
+    fs::current_path(saved_);
+    fs::remove_all(root_);
+  }
+
+  // The words of the command line are split at spaces.
+  int Kvset(const std::string& line) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) args.push_back(word);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunKvset(
+        args, {files_, gameFiles_}, [this] { return in_; }, out, err);
+    out_ = out.str();
+    err_ = err.str();
+    return status;
+  }
+
+  // Every name under the folder but those of folders: a temporary file left
+  // behind, or a file written in the wrong place, shows here.
+  static std::set<std::string> Files() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(".")) {
+      if (!entry.is_directory()) names.insert(entry.path().lexically_relative("."));
+    }
+    return names;
+  }
+
+  const fs::path saved_ = fs::current_path();
+  fs::path root_;
+  // As the Linux kvset has them: names are the system's bytes.
+  PosixFileSystem files_{PathStyle::kNative};
+  PosixFileSystem gameFiles_{PathStyle::kGame};
+  std::string in_;  // standard input
+  std::string out_;
+  std::string err_;
+};
+
+using Edit = std::function<Image(Image)>;
+
+Edit Ints(std::vector<std::pair<size_t, int32_t>> values) {
+  return [values](Image image) {
+    for (const auto& [offset, value] : values) image = WithInt(image, offset, value);
+    return image;
+  };
+}
+
+const Edit kWindowOn = Ints({{3568, 0}});
+
+// Bindings of one controller in one slot: position, source, code.
+Edit Binds(int slot, int controller, std::vector<std::array<int32_t, 3>> bindings) {
+  return [=](Image image) {
+    for (const auto& [at, source, code] : bindings) {
+      image = WithBinding(image, slot, controller, at, source, code);
+    }
+    return image;
+  };
+}
+
+// Slot `from`'s key map over slot `to`'s.
+Edit CopyKeyMap(int from, int to) {
+  return [=](Image i) {
+    return i.replace(BindingAt(to, 0, 0), 384, i.substr(BindingAt(from, 0, 0), 384));
+  };
+}
+
+// The golden file's bytes from `offset` on, over the file's own.
+Edit Golden(const std::string& name, size_t offset = 0) {
+  return [=](Image image) { return image.replace(offset, -1, GoldenFile(name).substr(offset)); };
+}
+
+struct RunCase {
+  const char* name;
+  std::string line;  // the command line
+  int status;
+  std::string message;       // a part of the output
+  std::string changed = "";  // the one file written
+  Edit after = nullptr;      // its bytes, from those before
+};
+
+class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> {
+ protected:
+  void SetUp() override {
+    // On Linux a name is the system's bytes: no code page, no backslash separator.
+    for (const char* name :
+         {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
+          "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set",
+          "a/KV.set", "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
+      images_[name] = PatternImage();
+    }
+    images_["slot5.set"] = WithInt(PatternImage(), 0, 5);
+    images_["short.set"] = PatternImage().substr(1);
+    images_["long.set"] = PatternImage() + "x";
+    images_["tiny.set"] = WithInt(Image(4, 0), 0, 4);
+    images_["clean.set"] = GoldenFile("defaults.set");
+    images_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
+    images_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
+    // Marked twice, as by an editor that adds its mark to a marked text.
+    images_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
+    images_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
+    images_["nohead.txt"] = "# x\nUP=z\n";
+    images_["c5.txt"] = "[controller 4]\n[controller 5]\n";
+    images_["twice.txt"] = "[controller 2]\nUP=z\nB1=x\nUP=c\n";
+    images_["odd.txt"] = "\xFF\xFE[";
+    for (const auto& [name, bytes] : images_) WriteFile(name, bytes);
+    chmod("readonly.set", 0444);
+    // A pipe would block a plain open until a writer came.
+    mkfifo("pipe.set", 0600);
+    for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600"}) {
+      fs::create_directories(folder);
+    }
+    for (const char* absent : {"e/Data/KV.set", "new.set", "none.set"}) images_[absent] = "";
+    in_ = "\xFF\xFE";  // UTF-16, as a Windows shell pipes it
+    for (const char c : std::string("[controller 1]\nUP=z")) in_ += {c, '\0'};
+  }
+  std::map<std::string, Image> images_;
+};
+
+TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
+  const RunCase& row = GetParam();
+  std::set<std::string> names = Files();
+  if (!row.changed.empty()) names.insert(row.changed);
+
+  alarm(5);  // ends the test program should a command hang
+  EXPECT_EQ(Kvset(row.line), row.status) << err_;
+  alarm(0);
+
+  EXPECT_NE((out_ + err_).find(row.message), std::string::npos) << out_ << err_;
+  if (row.status == kExitError) {
+    EXPECT_EQ(err_.rfind("kvset: ", 0), 0u) << err_;
+  } else if (row.message.empty()) {
+    EXPECT_EQ(err_, "");
+  }
+  for (const auto& [name, bytes] : images_) {
+    EXPECT_TRUE(ReadFile(name) == (name == row.changed ? row.after(bytes) : bytes)) << name;
+  }
+  EXPECT_EQ(Files(), names);
+  EXPECT_TRUE(fs::is_fifo("pipe.set"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, RunTest,
+    ::testing::ValuesIn(std::vector<RunCase>{
+        {"SetAll", "set KV.set slot=0 keep320x240=on start640x480=off window=on", 0, "", "KV.set",
+         Ints({{0, 0}, {3564, 1}, {3560, 0}, {3568, 0}})},
+        {"SetAllOther", "set KV.set start640x480=on keep320x240=off window=off slot=4", 0, "",
+         "KV.set", Ints({{0, 4}, {3564, 0}, {3560, 1}, {3568, 1}})},
+        {"SetSlot5", "set KV.set window=on slot=5", 2, "KV.set: slot=5: expected a slot 0-4"},
+        {"SetSlot10", "set KV.set slot=10", 2, "slot=10: expected a slot 0-4"},
+        {"SetMisspelt", "set KV.set window=yes", 2, "KV.set: window=yes: expected on or off"},
+        {"SetTwice", "set KV.set start640x480=on start640x480=on", 2, "=on: given twice"},
+        {"SetUnknown", "set KV.set sound=on", 2, "KV.set: sound=on: expected window="},
+        {"SetNothing", "set KV.set", 2, "kvset: KV.set: CHANGES"},
+        {"BindCurrentSlot", u8"bind KV.set UP=↓", 0, "", "KV.set", Binds(2, 0, {{0, 0, 208}})},
+        {"BindSlot4Pad4", "bind KV.set --slot 4 --controller 4 B4=pad2:B3", 0, "", "KV.set",
+         Binds(4, 3, {{7, 2, 4}})},
+        {"BindSeveralSlot0", "bind KV.set --slot=0 --controller 2 left=none DOWN=key:300 B2=\\", 0,
+         "", "KV.set", Binds(0, 1, {{2, 0, 0}, {1, 0, 300}, {5, 0, 125}})},
+        {"BindSlotOverFile", "bind slot5.set --slot 1 UP=z", 0, "", "slot5.set",
+         Binds(1, 0, {{0, 0, 44}})},
+        {"BindFileSlot5", "bind slot5.set UP=z", 2, "slot5.set: the current slot is 5, not 0-4"},
+        {"BindSlot5", "bind KV.set --slot 5 UP=z", 2, "--slot takes a number from 0 to 4\n"},
+        {"BindSlotMinus1", "bind KV.set --slot -1 UP=z", 2, "--slot takes a number from 0 to 4"},
+        {"BindSlotInWords", "bind --slot two KV.set UP=z", 2, "--slot takes a number"},
+        {"BindSlotTrailing", "bind KV.set --slot 1x UP=z", 2, "--slot takes a number"},
+        {"BindController0", "bind KV.set --controller 0 UP=z", 2, "--controller takes a number"},
+        {"BindController5", "bind KV.set --controller 5 UP=z", 2, "from 1 to 4"},
+        {"BindUnknownKey", "bind KV.set UP=z B1=zz", 2, "KV.set: B1=zz: no such input"},
+        {"BindMisspelt", "bind KV.set B1=hmoe", 2, "(did you mean Home?); 'kvset keys' lists"},
+        {"BindMisspeltPad", "bind KV.set B1=pda4:up", 2, "(did you mean pad4:UP?)"},
+        {"BindNotCp932", u8"bind KV.set UP=\U0001F600", 2, "no such input"},
+        {"BindPosition", "bind KV.set B5=z", 2, "KV.set: B5=z: the position is not one of"},
+        {"BindNoEquals", "bind KV.set UPz", 2, "KV.set: UPz: expected POSITION=INPUT"},
+        {"BindTwice", "bind KV.set --controller 3 UP=z up=x", 2, "controller 3 UP is given twice"},
+        {"BindNoFolder", "bind nofolder/KV.set UP=z", 2, "cannot open the file: there is no such"},
+        {"BindMissing", "bind none.set UP=z", 2,
+         "kvset: none.set: cannot open the file: there is "
+         "no such file\n"},
+        {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, "", "KV.set", CopyKeyMap(4, 0)},
+        {"CopySlotTo4", "copy-slot KV.set 1 4", 0, "", "KV.set", CopyKeyMap(1, 4)},
+        {"CopyToSlot5", "copy-slot KV.set 0 5", 2, "TO takes a number from 0 to 4"},
+        {"Import", "import KV.set --slot 1 map.txt", 0, "", "KV.set",
+         Binds(1, 3, {{7, 1, 2}, {0, 0, 203}})},
+        {"ImportStandardInput", "import KV.set -", 0, "", "KV.set", Binds(2, 0, {{0, 0, 44}})},
+        {"ImportBadLine", "import KV.set bad.txt", 2, "kvset: bad.txt: line 3: B1=zz: no such"},
+        {"ImportNoHeader", "import KV.set nohead.txt", 2, "line 2: a binding before the first"},
+        {"ImportController5", "import KV.set c5.txt", 2,
+         "line 2: [controller 5]: expected [controller 1] to [controller 4]"},
+        {"ImportTwice", "import KV.set twice.txt", 2, "twice.txt: controller 2 UP is given twice"},
+        {"ImportMissing", "import KV.set none.txt", 2, "none.txt: cannot open the file"},
+        {"ImportOddUtf16", "import KV.set odd.txt", 2, "odd.txt: the text is not UTF-8"},
+        {"ExportFileSlot5", "export slot5.set", 2, "slot5.set: the current slot is 5"},
+        {"ExportNoFolder", "export KV.set -o nofolder/map.txt", 2,
+         "kvset: nofolder/map.txt: cannot write the file (its folder is missing)"},
+        {"CheckClean", "check clean.set", 0, "clean.set: no findings\n"},
+        {"CheckShort", "check short.set", 1, "short.set: size 4683 bytes, not 4684\n"},
+        {"CheckLong", "check long.set", 1, "long.set: size 4685 bytes, not 4684\n"},
+        {"CheckSlot5", "check slot5.set", 1,
+         "slot5.set: current slot 5 is not 0-4 (the program falls back to slot 0)\n"},
+        // The program reads a short file over its defaults, and so does show.
+        {"ShowShortFile", "show tiny.set", 0,
+         "file: tiny.set (4 bytes, not 4684; what lies past its end shows the program's "
+         "defaults)\ncurrent slot: 4\nwindow mode: off (fullScreen 1)\n"},
+        {"ShowDefaultsPastTheEnd", "show tiny.set", 0,
+         u8"slot 4 (current):\n  controller 1: UP=↑ DOWN=↓ LEFT=← RIGHT=→ B1=z B2=x B3=c B4=v\n"},
+        {"ResetRankings", "reset-rankings KV.set", 0, "", "KV.set", Golden("defaults.set", 3884)},
+        {"DefaultsOverAFile", "defaults KV.set", 2, "KV.set: the file exists; give --force"},
+        {"DefaultsForced", "defaults KV.set --force", 0, "", "KV.set", Golden("defaults.set")},
+        {"DefaultsJoystick", "defaults new.set --joystick", 0, "", "new.set",
+         Golden("defaults-joystick.set")},
+        {"DefaultsNoFolder", "defaults nofolder/KV.set", 2,
+         "cannot write the file (its folder is missing); it was not changed"},
+        {"DefaultsGame", "defaults --game e", 0,
+         "--game e: no KV.set yet; .\\Data\\KV.set is where Config.exe saves it", "e/Data/KV.set",
+         Golden("defaults.set")},
+        {"GameLocalConfig", "set --game h window=on", 0,
+         "--game h: the game's file is LocalConfig\\KV.set", "h/LocalConfig/KV.set", kWindowOn},
+        {"GameData", "set --game=g window=on", 0, "the game's file is .\\Data\\KV.set",
+         "g/Data/KV.set", kWindowOn},
+        {"GameDataPath", "set --game k window=on", 0, "Data\\KV.set (in ", "k/d/Data/KV.set",
+         kWindowOn},
+        // The file beside LocalConfig.Txt is named by its whole path.
+        {"GameDataPathLocalConfig", "set --game m window=on", 0, "m\\LocalConfig\\KV.set",
+         "m/LocalConfig/KV.set", kWindowOn},
+        {"GameMissing", "show --game none", 2, "--game none: cannot enter the folder"},
+        {"GameNotCp932", u8"show --game x\U0001F600", 2, "code page 932 lacks"},
+        {"ShadowedDataFile", "set h/Data/KV.set window=on", 0,
+         "warning: h/Data/KV.set: the game reads h/LocalConfig/KV.set instead", "h/Data/KV.set",
+         kWindowOn},
+        {"ShortFile", "set short.set window=on", 2,
+         "kvset: short.set: the file is 4683 bytes, not 4684; nothing changed\n"},
+        {"LongFile", "reset-rankings long.set", 2, "the file is 4685 bytes, not 4684"},
+        {"ReadOnly", "set readonly.set window=on", 2,
+         "readonly.set: cannot write the file (read-only); it was not changed"},
+        {"Folder", "show folder", 2, "folder: not a regular file"},
+        {"NameWithBackslash", "set a\\KV.set window=on", 0, "", "a\\KV.set", kWindowOn},
+        {"NameOfWaveDash", u8"set KV〜.set window=on", 0, "", u8"KV〜.set", kWindowOn},
+        {"NameNotUtf8", "set KV\xFF.set window=on", 0, "", "KV\xFF.set", kWindowOn},
+        {"PipeShow", "show pipe.set", 2, "kvset: pipe.set: not a regular file"},
+        {"PipeCheck", "check pipe.set", 2, "not a regular file"},
+        {"PipeExport", "export pipe.set", 2, "not a regular file"},
+        {"PipeSet", "set pipe.set slot=1", 2, "not a regular file"},
+        {"PipeBind", "bind pipe.set UP=z", 2, "not a regular file"},
+        {"PipeCopySlot", "copy-slot pipe.set 0 1", 2, "not a regular file"},
+        {"PipeImport", "import pipe.set map.txt", 2, "not a regular file"},
+        {"PipeResetRankings", "reset-rankings pipe.set", 2, "not a regular file"},
+        {"PipeDefaults", "defaults pipe.set", 2, "not a regular file"},
+        {"ShowMissing", "show none.set", 2, "cannot open the file: there is no such file"},
+        {"OptionOfAnother", "show --slot 1 KV.set", 2, "show: --slot is not an option of show"},
+        {"WordsTooMany", "show KV.set other.set x", 2, "show: other.set: one word more than show"},
+        {"UnknownCommand", "frob KV.set", 2, "kvset: frob: no such command\n"},
+        {"MisspeltCommand", "shwo", 2, "shwo: no such command (did you mean show?)"},
+        {"NoCommand", "", 2, "kvset: give a command: show check keys set bind copy-slot export"},
+        {"Help", "--help", 0, "Usage: kvset [OPTIONS] SUBCOMMAND"},
+        {"Version", "--version", 0, std::string("kvset ") + CONFIG_VERSION_TEXT + "\n"},
+    }),
+    [](const auto& info) { return info.param.name; });
+
+// A file as a confirmed first run writes it, spoilt; one pad input on two
+// joysticks, one key on two controllers and cleared bindings are meant.
+TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
+  const std::array<int32_t, 5> spoilt[] = {
+      {0, 0, 0, -1, 4},  {0, 0, 6, 0, 0}, {0, 0, 7, 0, 256}, {0, 1, 0, 0, 1},    {1, 2, 6, 5, 4},
+      {1, 0, 0, 0, 0},   {1, 0, 1, 0, 0}, {1, 0, 4, 1, 1},   {1, 0, 5, 2, 1},    {2, 0, 7, 0, 300},
+      {2, 1, 0, 0, 200}, {3, 0, 0, 1, 1}, {3, 0, 3, 1, 3},   {4, 0, 4, 4, 0x30}, {4, 3, 6, 0, 8}};
+  Image file = WithInt(GoldenFile("defaults.set"), 0, -1);
+  for (const auto& [slot, controller, position, source, code] : spoilt) {
+    file = WithBinding(file, slot, controller, position, source, code);
+  }
+  WriteFile("KV.set", file);
+  const std::string kNeverActs = " is not 0-4, so the input never acts";
+  const std::vector<std::string> findings = {
+      "current slot -1 is not 0-4 (the program falls back to slot 0)",
+      "slot 0, controller 1 UP: source-1:0x4: source -1" + kNeverActs,
+      "slot 0, controller 1 B4: key:256: the code has no name",
+      "slot 0, controller 2 UP: key:1: the code has no name",
+      "slot 1, controller 3 B3: source5:0x4: source 5" + kNeverActs,
+      "slot 2, controller 1 B4: key:300: the code has no name",
+      "slot 2, controller 1 B1 and B4: bound to z and key:300, which one input drives",
+      "slot 3, controller 1 RIGHT: PAD1:0x3: the code has no name",
+      "slot 3, controller 1 UP and RIGHT: bound to PAD1:B1 and PAD1:0x3, which one input drives",
+      "slot 4, controller 1 B1: PAD4:0x30: the code has no name",
+      "slot 4, controller 4 B1 and B3: both bound to 7"};
+
+  EXPECT_EQ(Kvset("check KV.set"), kExitFindings);
+  std::string text;
+  for (const std::string& finding : findings) text += "KV.set: " + finding + "\n";
+  EXPECT_EQ(out_, text);
+  EXPECT_EQ(Kvset("check --json KV.set"), kExitFindings);
+  EXPECT_EQ(Json::parse(out_),
+            Json({{"format", 1}, {"file", "KV.set"}, {"size", 4684}, {"findings", findings}}));
+}
+
+// Slot 3 current, window mode on, 640x480 on, keep 320x240 off, and in slot 3
+// controller 2 one binding of every kind.
+Image CraftedImage() {
+  Image image = WithInt(WithInt(WithInt(WithInt(PatternImage(), 0, 3), 3568, 7), 3560, 1), 3564, 0);
+  const int32_t bindings[8][2] = {{0, 208},  {0, 300}, {0, 0},   {2, 0x4},
+                                  {3, 0x30}, {7, 5},   {0, 125}, {4, 0x10000}};
+  for (int position = 0; position < 8; ++position) {
+    image = WithBinding(image, 3, 1, position, bindings[position][0], bindings[position][1]);
+  }
+  image = WithInt(image, BindingAt(3, 1, 0) + 8, -559038737);  // 0xDEADBEEF
+  // Ranking table 3, entry 10: head, value and the triple.
+  for (int k = 0; k < 5; ++k) image = WithInt(image, 4664 + 4 * k, -k - 1);
+  return image;
+}
+
+TEST_F(KvsetTest, ShowTextShowsTheOptionsAsTheDialogAndEveryBindingByName) {
+  WriteFile("KV.set", CraftedImage());
+
+  EXPECT_EQ(Kvset("show KV.set"), kExitDone);
+
+  const std::vector<std::string> lines = Lines(out_);
+  ASSERT_EQ(lines.size(), 5u + 5 * 5 + 4 * 11);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
+            (std::vector<std::string>{
+                "file: KV.set (4684 bytes)", "current slot: 3", "window mode: on (fullScreen 7)",
+                "start at 640x480: on (start640x480 1)", "keep 320x240: off (keep320x240 0)"}));
+  EXPECT_EQ(lines[5 + 2 * 5], "slot 2:");
+  EXPECT_EQ(lines[5 + 3 * 5], "slot 3 (current):");
+  EXPECT_EQ(lines[5 + 3 * 5 + 2],
+            u8"  controller 2: UP=↓ DOWN=key:300 LEFT=none RIGHT=PAD2:B3 "
+            u8"B1=PAD3:0x30 B2=source7:0x5 B3=\\ B4=PAD4:UP");
+  EXPECT_EQ(lines[5 + 5 * 5], "ranking table 0:");
+  EXPECT_EQ(lines[5 + 5 * 5 + 1].substr(0, 12), "   1. value ");
+  EXPECT_EQ(lines.back(), "  10. value -2, head -1, triple -3 -4 -5");
+  EXPECT_EQ(err_, "");
+}
+
+TEST_F(KvsetTest, ShowJsonCarriesTheSameFields) {
+  WriteFile("KV.set", CraftedImage());
+
+  EXPECT_EQ(Kvset("show KV.set --json"), kExitDone);
+
+  Json json = Json::parse(out_);
+  ASSERT_EQ(json["slots"].size(), 5u);
+  ASSERT_EQ(json["rankings"].size(), 4u);
+  const Json bindings = json["slots"][3]["controllers"][1]["bindings"];
+  EXPECT_EQ(bindings[0], Json::parse(u8R"({"position": "UP", "input": "↓", "source": 0,
+                                           "code": 208, "handler": 3735928559})"));
+  ASSERT_EQ(bindings.size(), 8u);
+  EXPECT_EQ(bindings[5]["input"], "source7:0x5");
+  EXPECT_EQ(bindings[7]["position"], "B4");
+  EXPECT_EQ(json["rankings"][3]["entries"][9],
+            Json::parse(R"({"rank": 10, "head": -1, "value": -2, "triple": [-3, -4, -5]})"));
+  for (int slot = 0; slot < 5; ++slot) {
+    EXPECT_EQ(json["slots"][slot]["current"], slot == 3);
+    EXPECT_EQ(json["slots"][slot]["slot"], slot);
+    EXPECT_EQ(json["slots"][slot]["controllers"][3]["controller"], 4);
+  }
+  EXPECT_EQ(json["rankings"][0]["table"], 0);
+  EXPECT_EQ(json["rankings"][3]["entries"].size(), 10u);
+  for (const char* field : {"slots", "rankings"}) json.erase(field);
+  EXPECT_EQ(json, Json::parse(R"({"format": 1, "file": "KV.set", "size": 4684,
+      "currentSlot": 3, "windowMode": true, "start640x480": true, "keep320x240": false,
+      "fields": {"fullScreen": 7, "start640x480": 1, "keep320x240": 0}})"));
+}
+
+// Export to a file through the safe save, import of it into a slot the copy
+// overwrote: every source and code comes back; handler words stay the slot's.
+TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
+  WriteFile("KV.set", CraftedImage());
+  ASSERT_EQ(Kvset("export KV.set"), kExitDone);
+  const std::string exported = out_;
+  ASSERT_EQ(Kvset("export KV.set --slot 3 -o map.txt"), kExitDone) << err_;
+  EXPECT_EQ(ReadFile("map.txt"), exported);
+  EXPECT_EQ(Lines(exported)[0], "# KV.set key map of slot 3");
+  EXPECT_EQ(Lines(exported)[10], "[controller 2]");
+  ASSERT_EQ(Kvset("copy-slot KV.set 0 3"), kExitDone);
+
+  EXPECT_EQ(Kvset("import KV.set map.txt"), kExitDone) << err_;
+
+  Image expected = CraftedImage();
+  for (int controller = 0; controller < 4; ++controller) {
+    for (int position = 0; position < 8; ++position) {
+      expected.replace(BindingAt(3, controller, position) + 8, 4,
+                       CraftedImage().substr(BindingAt(0, controller, position) + 8, 4));
+    }
+  }
+  EXPECT_TRUE(ReadFile("KV.set") == expected);
+}
+
+TEST_F(KvsetTest, LinkedFileIsChangedInItsFolderWithItsModeAndOwner) {
+  WriteFile("real/target.set", PatternImage());
+  fs::create_symlink("real/target.set", "KV.set");
+  ASSERT_EQ(chmod("real/target.set", 0640), 0);
+  ASSERT_EQ(chown("real/target.set", 4321, 4322), 0) << "run as root to give a file away";
+
+  EXPECT_EQ(Kvset("set KV.set window=on"), kExitDone) << err_;
+
+  EXPECT_EQ(fs::read_symlink("KV.set"), "real/target.set");
+  EXPECT_TRUE(ReadFile("real/target.set") == kWindowOn(PatternImage()));
+  struct stat status = {};
+  ASSERT_EQ(stat("real/target.set", &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  EXPECT_EQ(status.st_uid, 4321u);
+  EXPECT_EQ(status.st_gid, 4322u);
+  EXPECT_EQ(Files(), (std::set<std::string>{"KV.set", "real/target.set"}));
+}
+
+// Names this process would give its temporary files are taken by a link to
+// another file and by a pipe: neither is written through, waited on or removed.
+TEST_F(KvsetTest, TakenTemporaryNamesAreNeitherFollowedNorRemoved) {
+  WriteFile("KV.set", PatternImage());
+  WriteFile("victim", "mine");
+  const std::string taken = "KV.set." + std::to_string(getpid()) + "-";
+  fs::create_symlink("victim", taken + "0.tmp");
+  ASSERT_EQ(mkfifo((taken + "1.tmp").c_str(), 0600), 0);
+  const std::set<std::string> names = Files();
+
+  EXPECT_EQ(Kvset("set KV.set window=on"), kExitDone) << err_;
+
+  EXPECT_TRUE(ReadFile("KV.set") == kWindowOn(PatternImage()));
+  EXPECT_EQ(ReadFile("victim"), "mine");
+  EXPECT_TRUE(fs::is_symlink(taken + "0.tmp"));
+  EXPECT_TRUE(fs::is_fifo(taken + "1.tmp"));
+  EXPECT_EQ(Files(), names);
+}
+
+// Reads that give nothing, as from a disk that went away.
+class ReadsNothing : public PosixFileSystem {
+ public:
+  ReadsNothing() : PosixFileSystem(PathStyle::kNative) {}
+  uint32_t FileRead(Handle, void*, uint32_t) override { return 0; }
+};
+
+// A change to a file not read whole would write defaults over the bytes never read.
+TEST_F(KvsetTest, ChangeOfAFileNotReadWholeIsRefused) {
+  WriteFile("KV.set", PatternImage());
+  ReadsNothing files;
+  std::ostringstream out;
+  std::ostringstream err;
+
+  EXPECT_EQ(RunKvset(
+                {"set", "KV.set", "window=on"}, {files, files}, [] { return ""; }, out, err),
+            kExitError);
+
+  EXPECT_EQ(err.str(), "kvset: KV.set: cannot read the whole file\n");
+  EXPECT_TRUE(ReadFile("KV.set") == PatternImage());
+}
+
+// A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
+TEST_F(KvsetTest, FileOf4GiBMoreThanARecordIsReportedAndRefused) {
+  constexpr uint64_t kSize = (uint64_t{1} << 32) + 4684;
+  WriteFile("KV.set", PatternImage());
+  ASSERT_EQ(truncate("KV.set", kSize), 0);
+
+  EXPECT_EQ(Kvset("check KV.set"), kExitFindings);
+  EXPECT_NE(out_.find("KV.set: size 4294971980 bytes, not 4684\n"), std::string::npos) << out_;
+  EXPECT_EQ(Kvset("bind KV.set UP=z"), kExitError);
+  EXPECT_EQ(err_, "kvset: KV.set: the file is 4294971980 bytes, not 4684; nothing changed\n");
+  EXPECT_EQ(fs::file_size("KV.set"), kSize);
+}
+
+// Four writers in processes of their own change one KV.set at the same time,
+// 40 bindings each (4 x 40 = 5 slots x 4 controllers x 8 positions); a reader
+// polls the file meanwhile.
+std::string RaceChange(const std::string& file, int writer, int round) {
+  const char* const positions[] = {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"};
+  return "bind " + file + " --slot " + std::to_string(round / 8) + " --controller " +
+         std::to_string(writer + 1) + " " + positions[round % 8] +
+         "=key:" + std::to_string(1 + writer * 40 + round);
+}
+
+// Exits 0 only when it saw KV.set whole every time, until `stop` closes.
+[[noreturn]] void PollSizes(int stop) {
+  for (int polls = 0;; ++polls) {
+    struct stat status;
+    if (stat("KV.set", &status) != 0 || status.st_size != 4684) _exit(1);
+    pollfd done = {stop, POLLIN, 0};
+    if (poll(&done, 1, 0) > 0) _exit(polls > 0 ? 0 : 1);
+  }
+}
+
+TEST_F(KvsetTest, ConcurrentWritersAllLandAndReadersSeeOnlyWholeFiles) {
+  WriteFile("KV.set", PatternImage());
+  WriteFile("expected.set", PatternImage());
+  for (int writer = 0; writer < 4; ++writer) {
+    for (int round = 0; round < 40; ++round) {
+      ASSERT_EQ(Kvset(RaceChange("expected.set", writer, round)), kExitDone) << err_;
+    }
+  }
+  int stop[2];
+  ASSERT_EQ(pipe(stop), 0);
+  const pid_t reader = fork();
+  if (reader == 0) {
+    close(stop[1]);
+    PollSizes(stop[0]);
+  }
+  std::vector<pid_t> writers;
+  for (int writer = 0; writer < 4; ++writer) {
+    writers.push_back(fork());
+    if (writers.back() != 0) continue;
+    int failures = 0;
+    for (int round = 0; round < 40; ++round) {
+      failures += Kvset(RaceChange("KV.set", writer, round)) != kExitDone;
+    }
+    _exit(failures);
+  }
+
+  for (const pid_t pid : writers) {
+    int status = -1;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed";
+  }
+  close(stop[1]);
+  int readerStatus = -1;
+  waitpid(reader, &readerStatus, 0);
+
+  EXPECT_TRUE(WIFEXITED(readerStatus) && WEXITSTATUS(readerStatus) == 0)
+      << "the reader saw KV.set missing or not 4684 bytes";
+  EXPECT_TRUE(ReadFile("KV.set") == ReadFile("expected.set"));
+  EXPECT_FALSE(ReadFile("KV.set") == PatternImage());
+  EXPECT_EQ(Files(), (std::set<std::string>{"KV.set", "expected.set"}));
+}
+
+}  // namespace
+}  // namespace cfg
