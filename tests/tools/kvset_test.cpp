@@ -17,6 +17,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config_version.h"
@@ -183,6 +184,8 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     images_["long.set"] = PatternImage() + "x";
     images_["tiny.set"] = WithInt(Image(4, 0), 0, 4);
     images_["clean.set"] = GoldenFile("defaults.set");
+    images_["real/target.set"] = PatternImage();
+    images_["victim"] = "mine";
     images_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
     images_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
     // Marked twice, as by an editor that adds its mark to a marked text.
@@ -196,6 +199,17 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     chmod("readonly.set", 0444);
     // A pipe would block a plain open until a writer came.
     mkfifo("pipe.set", 0600);
+    // Names this process would give its temporary files, taken by a link to
+    // another file and by a pipe: neither may be written through or removed.
+    fs::create_symlink("victim", taken_ + "0.tmp");
+    mkfifo((taken_ + "1.tmp").c_str(), 0600);
+    // A link into another folder, to a file of mode 0640 owned by another user.
+    fs::create_symlink("real/target.set", "link.set");
+    chmod("real/target.set", 0640);
+    chown("real/target.set", 4321, 4322);  // as root
+    // A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
+    WriteFile("huge.set", PatternImage());
+    truncate("huge.set", kHuge);
     for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600"}) {
       fs::create_directories(folder);
     }
@@ -203,6 +217,8 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     in_ = "\xFF\xFE";  // UTF-16, as a Windows shell pipes it
     for (const char c : std::string("[controller 1]\nUP=z")) in_ += {c, '\0'};
   }
+  static constexpr uint64_t kHuge = (uint64_t{1} << 32) + 4684;
+  const std::string taken_ = "KV.set." + std::to_string(getpid()) + "-";
   std::map<std::string, Image> images_;
 };
 
@@ -225,7 +241,13 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
     EXPECT_TRUE(ReadFile(name) == (name == row.changed ? row.after(bytes) : bytes)) << name;
   }
   EXPECT_EQ(Files(), names);
-  EXPECT_TRUE(fs::is_fifo("pipe.set"));
+  EXPECT_TRUE(fs::is_fifo("pipe.set") && fs::is_fifo(taken_ + "1.tmp"));
+  EXPECT_TRUE(fs::is_symlink("link.set") && fs::is_symlink(taken_ + "0.tmp"));
+  EXPECT_EQ(fs::file_size("huge.set"), kHuge);
+  struct stat status = {};
+  ASSERT_EQ(stat("real/target.set", &status), 0);
+  EXPECT_EQ(std::make_tuple(status.st_mode & 07777, status.st_uid, status.st_gid),
+            std::make_tuple(0640u, 4321u, 4322u));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -317,6 +339,10 @@ INSTANTIATE_TEST_SUITE_P(
         {"ShadowedDataFile", "set h/Data/KV.set window=on", 0,
          "warning: h/Data/KV.set: the game reads h/LocalConfig/KV.set instead", "h/Data/KV.set",
          kWindowOn},
+        {"LinkedFile", "set link.set window=on", 0, "", "real/target.set", kWindowOn},
+        {"CheckHugeFile", "check huge.set", 1, "huge.set: size 4294971980 bytes, not 4684\n"},
+        {"BindHugeFile", "bind huge.set UP=z", 2,
+         "kvset: huge.set: the file is 4294971980 bytes, not 4684; nothing changed\n"},
         {"ShortFile", "set short.set window=on", 2,
          "kvset: short.set: the file is 4683 bytes, not 4684; nothing changed\n"},
         {"LongFile", "reset-rankings long.set", 2, "the file is 4685 bytes, not 4684"},
@@ -471,43 +497,6 @@ TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
   EXPECT_TRUE(ReadFile("KV.set") == expected);
 }
 
-TEST_F(KvsetTest, LinkedFileIsChangedInItsFolderWithItsModeAndOwner) {
-  WriteFile("real/target.set", PatternImage());
-  fs::create_symlink("real/target.set", "KV.set");
-  ASSERT_EQ(chmod("real/target.set", 0640), 0);
-  ASSERT_EQ(chown("real/target.set", 4321, 4322), 0) << "run as root to give a file away";
-
-  EXPECT_EQ(Kvset("set KV.set window=on"), kExitDone) << err_;
-
-  EXPECT_EQ(fs::read_symlink("KV.set"), "real/target.set");
-  EXPECT_TRUE(ReadFile("real/target.set") == kWindowOn(PatternImage()));
-  struct stat status = {};
-  ASSERT_EQ(stat("real/target.set", &status), 0);
-  EXPECT_EQ(status.st_mode & 07777, 0640u);
-  EXPECT_EQ(status.st_uid, 4321u);
-  EXPECT_EQ(status.st_gid, 4322u);
-  EXPECT_EQ(Files(), (std::set<std::string>{"KV.set", "real/target.set"}));
-}
-
-// Names this process would give its temporary files are taken by a link to
-// another file and by a pipe: neither is written through, waited on or removed.
-TEST_F(KvsetTest, TakenTemporaryNamesAreNeitherFollowedNorRemoved) {
-  WriteFile("KV.set", PatternImage());
-  WriteFile("victim", "mine");
-  const std::string taken = "KV.set." + std::to_string(getpid()) + "-";
-  fs::create_symlink("victim", taken + "0.tmp");
-  ASSERT_EQ(mkfifo((taken + "1.tmp").c_str(), 0600), 0);
-  const std::set<std::string> names = Files();
-
-  EXPECT_EQ(Kvset("set KV.set window=on"), kExitDone) << err_;
-
-  EXPECT_TRUE(ReadFile("KV.set") == kWindowOn(PatternImage()));
-  EXPECT_EQ(ReadFile("victim"), "mine");
-  EXPECT_TRUE(fs::is_symlink(taken + "0.tmp"));
-  EXPECT_TRUE(fs::is_fifo(taken + "1.tmp"));
-  EXPECT_EQ(Files(), names);
-}
-
 // Reads that give nothing, as from a disk that went away.
 class ReadsNothing : public PosixFileSystem {
  public:
@@ -528,19 +517,6 @@ TEST_F(KvsetTest, ChangeOfAFileNotReadWholeIsRefused) {
 
   EXPECT_EQ(err.str(), "kvset: KV.set: cannot read the whole file\n");
   EXPECT_TRUE(ReadFile("KV.set") == PatternImage());
-}
-
-// A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
-TEST_F(KvsetTest, FileOf4GiBMoreThanARecordIsReportedAndRefused) {
-  constexpr uint64_t kSize = (uint64_t{1} << 32) + 4684;
-  WriteFile("KV.set", PatternImage());
-  ASSERT_EQ(truncate("KV.set", kSize), 0);
-
-  EXPECT_EQ(Kvset("check KV.set"), kExitFindings);
-  EXPECT_NE(out_.find("KV.set: size 4294971980 bytes, not 4684\n"), std::string::npos) << out_;
-  EXPECT_EQ(Kvset("bind KV.set UP=z"), kExitError);
-  EXPECT_EQ(err_, "kvset: KV.set: the file is 4294971980 bytes, not 4684; nothing changed\n");
-  EXPECT_EQ(fs::file_size("KV.set"), kSize);
 }
 
 // Four writers in processes of their own change one KV.set at the same time,
