@@ -14,13 +14,12 @@ namespace {
 
 using namespace std::string_literals;
 
-// A text (CP932) that names an input and how kvset writes that input back;
-// `shown` empty: the text names none.
+// A text (CP932) that names an input, and how kvset writes that input back.
 struct TextCase {
   std::string text;
   std::string shown;
-  int32_t source = 0;
-  int32_t code = 0;
+  int32_t source;
+  int32_t code;
 };
 
 TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
@@ -35,7 +34,7 @@ TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
       {"key:0x2c", "z", 0, 44},
       {"key:-2147483648", "key:-2147483648", 0, INT32_MIN},
       {"key:2147483647", "key:2147483647", 0, INT32_MAX},
-      {"key:0000000000000001", "key:1", 0, 1},
+      {"key:0000000000000001", "key:1", 0, 1},  // 16 digits
       {"PAD1:b1", "PAD1:B1", 1, 0x1},
       {"pad4:up", "PAD4:UP", 4, 0x10000},
       {"pad2:B16", "PAD2:B16", 2, 0x8000},
@@ -43,30 +42,22 @@ TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
       {"pad1:0xFFFFFFFF", "PAD1:0xFFFFFFFF", 1, -1},
       {"source5:0x5", "source5:0x5", 5, 5},
       {"source-1:-1", "source-1:0xFFFFFFFF", -1, -1},
-      {"zz", ""},
-      {"pad0:B1", ""},
-      {"pad5:B1", ""},
-      {"pad2B1", ""},
-      {"pad2:B17", ""},
-      {"key:", ""},
-      {"key:00000000000000001", ""},  // 17 digits
-      {"key:2147483648", ""},
-      {"key:-2147483649", ""},
-      {"key:0x100000000", ""},
-      {"key:0x-1", ""},
-      {"source7", ""},
-      {"source1:x", ""},
-      {"key:1 ", ""},
   };
   for (const TextCase& row : cases) {
-    SCOPED_TRACE(row.text);
     const std::optional<KeyBinding> parsed = ParseBindingText(row.text);
 
-    ASSERT_EQ(parsed.has_value(), !row.shown.empty());
-    if (!parsed) continue;
-    EXPECT_EQ(parsed->source, row.source);
-    EXPECT_EQ(parsed->code, row.code);
-    EXPECT_EQ(BindingText(*parsed), row.shown);
+    ASSERT_TRUE(parsed.has_value()) << row.text;
+    EXPECT_EQ(parsed->source, row.source) << row.text;
+    EXPECT_EQ(parsed->code, row.code) << row.text;
+    EXPECT_EQ(BindingText(*parsed), row.shown) << row.text;
+  }
+}
+
+TEST(BindingTextTest, ReadsNoInputFromTheseTexts) {
+  for (const char* text : {"zz", "pad0:B1", "pad5:B1", "pad2B1", "pad2:B17",
+                           "key:", "key:00000000000000001", "key:2147483648", "key:-2147483649",
+                           "key:0x100000000", "key:0x-1", "source7", "source1:x", "key:1 "}) {
+    EXPECT_EQ(ParseBindingText(text), std::nullopt) << text;
   }
 }
 
@@ -95,60 +86,40 @@ TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
   }
 }
 
-// The bytes of an import text, and the UTF-8 read from them; what is no
-// well-formed UTF-8 is read as code page 932.
-enum Reading { kItself, kAsGiven, kAsCp932, kRefused };
-
-struct AnyTextCase {
-  std::string bytes;
-  Reading reading = kItself;
-  std::string utf8 = "";  // kAsGiven
-};
-
+// Import texts: well-formed UTF-8 is read as it is, with a mark without it;
+// UTF-16 needs its mark; the rest is code page 932.
 TEST(AnyTextTest, DecodesToUtf8) {
-  const AnyTextCase cases[] = {
-      {"UP=z\n"},
-      {"\xEF\xBB\xBF"s + "A\xC3\xA9", kAsGiven, u8"Aé"},
-      {"\xEF\xBB\xBF\xFF", kRefused},
-      {"\xC2\x80"},
-      {"\xC1\xBF", kAsCp932},  // overlong
-      {"\xE0\xA0\x80"},
-      {"\xE0\x9F\xBF", kAsCp932},  // overlong
-      {"\xED\x9F\xBF"},
-      {"\xED\xA0\x80", kAsCp932},  // a surrogate
-      {"\xEE\x80\x80"},
-      {"\xEF\xBF\xBF"},
-      {"\xF0\x90\x80\x80"},
-      {"\xF0\x8F\xBF\xBF", kAsCp932},  // overlong
-      {"\xF4\x8F\xBF\xBF"},
-      {"\xF4\x90\x80\x80", kAsCp932},  // past U+10FFFF
-      {"\xF5\x80\x80\x80", kAsCp932},
-      {"A\xE3\x81", kAsCp932},  // cut short
-      {"\xC3\x28", kAsCp932},
+  for (const std::string& bytes :
+       {"UP=z\n", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF",
+        "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+    EXPECT_EQ(Utf8FromAnyText(bytes), bytes) << ::testing::PrintToString(bytes);
+  }
+  // Overlong forms, a surrogate, past U+10FFFF, cut short.
+  for (const std::string& bytes :
+       {"\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+        "\xF5\x80\x80\x80", "A\xE3\x81", "\xC3\x28"}) {
+    ASSERT_NE(Utf8FromCp932(bytes), bytes) << "the row cannot tell";
+    EXPECT_EQ(Utf8FromAnyText(bytes), Utf8FromCp932(bytes)) << ::testing::PrintToString(bytes);
+  }
+  const std::pair<std::string, std::string> decoded[] = {
+      {"\xEF\xBB\xBF"s + "A\xC3\xA9", u8"Aé"},
       // A second byte 0x5C and a half-width katakana.
-      {"PAD2:\x95\x5C\xB1", kAsGiven, u8"PAD2:表ｱ"},
-      {"A\x81", kRefused},  // a lead byte without its second byte
-      {"\xFF\xFE"s + "A\0\xE9\0"s, kAsGiven, u8"Aé"},
-      {"\xFE\xFF\x00\x7F\x00\x80\x07\xFF\x08\x00\xD7\xFF\xE0\x00\xFF\xFF"s, kAsGiven,
+      {"PAD2:\x95\x5C\xB1", u8"PAD2:表ｱ"},
+      {"\xFF\xFE"s + "A\0\xE9\0"s, u8"Aé"},
+      {"\xFE\xFF\x00\x7F\x00\x80\x07\xFF\x08\x00\xD7\xFF\xE0\x00\xFF\xFF"s,
        "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"},
-      {"\xFE\xFF\xD8\x00\xDC\x00"s, kAsGiven, "\xF0\x90\x80\x80"},
-      {"\xFF\xFE\xFF\xDB\xFF\xDF", kAsGiven, "\xF4\x8F\xBF\xBF"},
-      {"\xFF\xFE"s + "A", kRefused},  // odd length
-      {"\xFE\xFF\xDC\x00"s, kRefused},
-      {"\xFE\xFF\xDF\xFF", kRefused},
-      {"\xFE\xFF\xD8\x00"s, kRefused},
-      {"\xFE\xFF\xDB\xFF\xE0\x00"s, kRefused},
-      {"\xFE\xFF\xD8\x00\xDB\xFF"s, kRefused},
+      {"\xFE\xFF\xD8\x00\xDC\x00"s, "\xF0\x90\x80\x80"},
+      {"\xFF\xFE\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
   };
-  for (const AnyTextCase& row : cases) {
-    SCOPED_TRACE(::testing::PrintToString(row.bytes));
-    const std::optional<std::string> expected[] = {row.bytes, row.utf8, Utf8FromCp932(row.bytes),
-                                                   std::nullopt};
-    if (row.reading == kAsCp932) {
-      ASSERT_NE(expected[kAsCp932], row.bytes) << "the row cannot tell";
-    }
-
-    EXPECT_EQ(Utf8FromAnyText(row.bytes), expected[row.reading]);
+  for (const auto& [bytes, utf8] : decoded) {
+    EXPECT_EQ(Utf8FromAnyText(bytes), utf8) << ::testing::PrintToString(bytes);
+  }
+  // Not UTF-8 after its mark, a lead byte without its second byte, UTF-16 of
+  // an odd length, lone surrogates.
+  for (const std::string& bytes :
+       {"\xEF\xBB\xBF\xFF"s, "A\x81"s, "\xFF\xFE"s + "A", "\xFE\xFF\xDC\x00"s, "\xFE\xFF\xDF\xFF"s,
+        "\xFE\xFF\xD8\x00"s, "\xFE\xFF\xDB\xFF\xE0\x00"s, "\xFE\xFF\xD8\x00\xDB\xFF"s}) {
+    EXPECT_EQ(Utf8FromAnyText(bytes), std::nullopt) << ::testing::PrintToString(bytes);
   }
 }
 
