@@ -89,15 +89,13 @@ TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
 // Import texts: well-formed UTF-8 is read as it is, with a mark without it;
 // UTF-16 needs its mark; the rest is code page 932.
 TEST(AnyTextTest, DecodesToUtf8) {
-  for (const std::string& bytes :
-       {"UP=z\n", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF",
-        "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+  for (const char* bytes : {"UP=z\n", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+                            "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
     EXPECT_EQ(Utf8FromAnyText(bytes), bytes) << ::testing::PrintToString(bytes);
   }
   // Overlong forms, a surrogate, past U+10FFFF, cut short.
-  for (const std::string& bytes :
-       {"\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
-        "\xF5\x80\x80\x80", "A\xE3\x81", "\xC3\x28"}) {
+  for (const char* bytes : {"\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
+                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "A\xE3\x81", "\xC3\x28"}) {
     ASSERT_NE(Utf8FromCp932(bytes), bytes) << "the row cannot tell";
     EXPECT_EQ(Utf8FromAnyText(bytes), Utf8FromCp932(bytes)) << ::testing::PrintToString(bytes);
   }
