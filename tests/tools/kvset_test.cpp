@@ -117,6 +117,10 @@ class KvsetTest : public ::testing::Test {
     return names;
   }
 
+  static auto OpenHandles() {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  }
+
   const fs::path saved_ = fs::current_path();
   fs::path root_;
   // As the Linux kvset has them: names are the system's bytes.
@@ -224,6 +228,7 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
 
 TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
   const RunCase& row = GetParam();
+  const auto handles = OpenHandles();
   std::set<std::string> names = Files();
   if (!row.changed.empty()) names.insert(row.changed);
 
@@ -241,6 +246,7 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
     EXPECT_TRUE(ReadFile(name) == (name == row.changed ? row.after(bytes) : bytes)) << name;
   }
   EXPECT_EQ(Files(), names);
+  EXPECT_EQ(OpenHandles(), handles) << "a file left open";
   EXPECT_TRUE(fs::is_fifo("pipe.set") && fs::is_fifo(taken_ + "1.tmp"));
   EXPECT_TRUE(fs::is_symlink("link.set") && fs::is_symlink(taken_ + "0.tmp"));
   EXPECT_EQ(fs::file_size("huge.set"), kHuge);
@@ -279,6 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"BindController5", "bind KV.set --controller 5 UP=z", 2, "from 1 to 4"},
         {"BindUnknownKey", "bind KV.set UP=z B1=zz", 2, "KV.set: B1=zz: no such input"},
         {"BindMisspelt", "bind KV.set B1=hmoe", 2, "(did you mean Home?); 'kvset keys' lists"},
+        {"BindMisspeltNone", "bind KV.set B1=nnoe", 2, "(did you mean none?)"},
         {"BindMisspeltPad", "bind KV.set B1=pda4:up", 2, "(did you mean pad4:UP?)"},
         {"BindNotCp932", u8"bind KV.set UP=\U0001F600", 2, "no such input"},
         {"BindPosition", "bind KV.set B5=z", 2, "KV.set: B5=z: the position is not one of"},
