@@ -39,6 +39,7 @@ TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
       {"pad4:up", "PAD4:UP", 4, 0x10000},
       {"pad2:B16", "PAD2:B16", 2, 0x8000},
       {"pad3:48", "PAD3:0x30", 3, 0x30},
+      {"pad2:3", "PAD2:0x3", 2, 3},
       {"pad1:0xFFFFFFFF", "PAD1:0xFFFFFFFF", 1, -1},
       {"source5:0x5", "source5:0x5", 5, 5},
       {"source-1:-1", "source-1:0xFFFFFFFF", -1, -1},
