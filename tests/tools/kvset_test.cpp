@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -94,9 +95,8 @@ class KvsetTest : public ::testing::Test {
 
   // The words of the command line are split at spaces.
   int Kvset(const std::string& line) {
-    std::vector<std::string> args;
     std::istringstream words(line);
-    for (std::string word; words >> word;) args.push_back(word);
+    const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunKvset(
@@ -425,13 +425,9 @@ TEST_F(KvsetTest, ShowWritesTheOptionsEveryBindingAndTheRankingsAsTextAndJson) {
             (std::vector<std::string>{
                 "file: KV.set (4684 bytes)", "current slot: 3", "window mode: on (fullScreen 7)",
                 "start at 640x480: on (start640x480 1)", "keep 320x240: off (keep320x240 0)"}));
-  EXPECT_EQ(lines[5 + 3 * 5 + 2],
-            u8"  controller 2: UP=↓ DOWN=key:300 LEFT=none RIGHT=PAD2:B3 "
-            u8"B1=PAD3:0x30 B2=source7:0x5 B3=\\ B4=PAD4:UP");
   EXPECT_EQ(json["slots"][3]["controllers"][1]["bindings"][0],
             Json::parse(u8R"({"position": "UP", "input": "↓", "source": 0, "code": 208,
                               "handler": 3735928559})"));
-  EXPECT_EQ(lines.back(), "  10. value -2, head -1, triple -3 -4 -5");
   size_t line = 5;
   for (const Json& slot : json["slots"]) {
     EXPECT_EQ(lines.at(line++),
