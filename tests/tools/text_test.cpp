@@ -17,7 +17,7 @@ using namespace std::string_literals;
 // A text (CP932) that names an input, and how kvset writes that input back:
 // every source and code shows in it.
 TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
-  const std::pair<std::string, std::string> cases[] = {
+  std::vector<std::pair<std::string, std::string>> cases = {
       {"z", "z"},
       {"\x81\xAB", "\x81\xAB"},
       {"RIGHT", "\x81\xA8"},
@@ -38,6 +38,10 @@ TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
       {"source5:0x5", "source5:0x5"},
       {"source-1:-1", "source-1:0xFFFFFFFF"},
   };
+  // `kvset keys` lists these: each must bind the key it names.
+  for (const std::string& name : KeyNamesUtf8()) {
+    cases.emplace_back(Cp932FromUtf8(name).value_or(""), Cp932FromUtf8(name).value_or(""));
+  }
   for (const auto& [text, shown] : cases) {
     const std::optional<KeyBinding> parsed = ParseBindingText(text);
 
@@ -51,17 +55,6 @@ TEST(BindingTextTest, ReadsNoInputFromTheseTexts) {
                            "key:", "key:00000000000000001", "key:2147483648", "key:-2147483649",
                            "key:0x100000000", "key:0x-1", "source7", "source1:x", "key:1 "}) {
     EXPECT_EQ(ParseBindingText(text), std::nullopt) << text;
-  }
-}
-
-// `kvset keys` lists these: each must bind the key it names.
-TEST(BindingTextTest, EveryListedKeyNameReadsBackAsItsOwnKey) {
-  for (const std::string& name : KeyNamesUtf8()) {
-    const std::string text = Cp932FromUtf8(name).value_or("");
-    const std::optional<KeyBinding> parsed = ParseBindingText(text);
-
-    ASSERT_TRUE(parsed.has_value()) << name;
-    EXPECT_EQ(BindingText(*parsed), text) << name;
   }
 }
 
