@@ -1,7 +1,5 @@
-// kvset run as a user runs it, in a fresh folder that is the working
-// directory: every command on a folder of game files writes exactly the bytes
-// asked for into the one file it is about, keeps every other file as it was,
-// and on a failure changes nothing and says why.
+// kvset run as a user runs it in a fresh working folder: a command writes the bytes asked
+// for into its one file, keeps every other file, and on a failure changes nothing and says why.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -50,8 +48,7 @@ Image WithBinding(const Image& image, int slot, int controller, int position, in
   return WithInt(WithInt(image, at, source), at + 4, code);
 }
 
-// Every byte different from its neighbours and from zero, handler words and
-// reserved areas included, with slot 2 current.
+// Every byte unlike its neighbours and not zero (handler words included); slot 2 current.
 Image PatternImage() {
   Image image(4684, '\0');
   for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 % 251 + 1);
@@ -99,8 +96,7 @@ class KvsetTest : public ::testing::Test {
     return status;
   }
 
-  // Every name under the folder but those of folders: a temporary file left
-  // behind, or a file written in the wrong place, shows here.
+  // All but folders: a temporary file left behind or a file written astray shows here.
   static std::set<std::string> Files() {
     std::set<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(".")) {
@@ -195,8 +191,7 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     chmod("readonly.set", 0444);
     // A pipe would block a plain open until a writer came.
     mkfifo("pipe.set", 0600);
-    // Names this process would give its temporary files, taken by a link to
-    // another file and by a pipe: neither may be written through or removed.
+    // Temporary names of this process taken by a link and a pipe: not to follow or remove.
     fs::create_symlink("victim", taken_ + "0.tmp");
     mkfifo((taken_ + "1.tmp").c_str(), 0600);
     // A link into another folder, to a file of mode 0640 owned by another user.
@@ -350,8 +345,8 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     [](const auto& info) { return info.param.name; });
 
-// A file as a confirmed first run writes it, spoilt; one pad input on two
-// joysticks, one key on two controllers and cleared bindings are meant.
+// A fresh file, spoilt; a pad input on two joysticks, a key on two controllers and
+// cleared bindings are meant.
 TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
   const std::array<int32_t, 5> spoilt[] = {
       {0, 0, 0, -1, 4},  {0, 0, 6, 0, 0}, {0, 0, 7, 0, 256}, {0, 1, 0, 0, 1},    {1, 2, 6, 5, 4},
@@ -385,8 +380,7 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
             Json({{"format", 1}, {"file", "KV.set"}, {"size", 4684}, {"findings", findings}}));
 }
 
-// Slot 3 current, window mode on, 640x480 on, keep 320x240 off, and in slot 3
-// controller 2 one binding of every kind.
+// Slot 3 current, window on, 640x480 on, keep 320x240 off; in it controller 2 has every kind.
 Image CraftedImage() {
   Image image = WithInt(WithInt(WithInt(WithInt(PatternImage(), 0, 3), 3568, 7), 3560, 1), 3564, 0);
   const int32_t bindings[8][2] = {{0, 208},  {0, 300}, {0, 0},   {2, 0x4},
@@ -439,8 +433,7 @@ TEST_F(KvsetTest, ShowWritesTheOptionsEveryBindingAndTheRankingsAsTextAndJson) {
       "fields": {"fullScreen": 7, "start640x480": 1, "keep320x240": 0}})"));
 }
 
-// Export through the safe save, import into a slot the copy overwrote: every
-// source and code comes back.
+// Export through the safe save, import over a copied slot: every source and code comes back.
 TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
   WriteFile("KV.set", CraftedImage());
   ASSERT_EQ(Kvset("export KV.set"), kExitDone);
@@ -456,8 +449,7 @@ TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
   EXPECT_EQ(out_, exported);
 }
 
-// Reads that give nothing, as from a disk that went away: a change would
-// write defaults over the bytes never read.
+// Reads that give nothing (a disk gone): a change would write defaults over the unread bytes.
 struct ReadsNothing : PosixFileSystem {
   ReadsNothing() : PosixFileSystem(PathStyle::kNative) {}
   uint32_t FileRead(Handle, void*, uint32_t) override { return 0; }
@@ -474,9 +466,8 @@ TEST_F(KvsetTest, ChangeOfAFileNotReadWholeIsRefused) {
   EXPECT_TRUE(ReadFile("KV.set") == PatternImage());
 }
 
-// Four writers in processes of their own bind 40 inputs each in one KV.set at
-// the same time (4 x 40 = 5 slots x 4 controllers x 8 positions), while a
-// reader reads it: every change lands, and the file is whole every time.
+// Four writer processes bind 40 inputs each (5 slots x 4 controllers x 8 positions) in one
+// KV.set at once while a reader reads it: every change lands; the file is always whole.
 TEST_F(KvsetTest, ConcurrentWritersAllLandAndReadersSeeOnlyWholeFiles) {
   const char* const positions[] = {"UP", "DOWN", "LEFT", "RIGHT", "B1", "B2", "B3", "B4"};
   WriteFile("KV.set", PatternImage());

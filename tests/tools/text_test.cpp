@@ -14,8 +14,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// A text (CP932) that names an input, and how kvset writes that input back:
-// every source and code shows in it.
+// A text (CP932) naming an input, and how kvset writes it back (its source and code show).
 TEST(BindingTextTest, ReadsTheInputAndWritesItsOwnSpelling) {
   std::vector<std::pair<std::string, std::string>> cases = {
       {"z", "z"},
@@ -60,8 +59,7 @@ TEST(BindingTextTest, ReadsNoInputFromTheseTexts) {
 
 TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
   const std::vector<std::string> names = {"show", "check", "export", "import", "Home", "z"};
-  // A slip and the word it suggests ("" for none): one slip in a word of up
-  // to five letters, two from six; the first of two as near; never a whole word.
+  // Slips allowed: one up to five letters, two from six; the first of two as near; never all.
   const std::pair<std::string, std::string> cases[] = {
       {"hmoe", "Home"},     {"hsow", "show"},   {"shwo", "show"}, {"cheeck", "check"},
       {"chck", "check"},    {"CHECH", "check"}, {"chakk", ""},    {"ekbort", "export"},
@@ -72,8 +70,7 @@ TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
   }
 }
 
-// Import texts: well-formed UTF-8 is read as it is, with a mark without it;
-// UTF-16 needs its mark; the rest is code page 932.
+// Import texts: well-formed UTF-8 as it is (less its mark), UTF-16 by its mark, else CP932.
 TEST(AnyTextTest, DecodesToUtf8) {
   for (const char* bytes : {"UP=z\n", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
                             "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
@@ -98,8 +95,7 @@ TEST(AnyTextTest, DecodesToUtf8) {
   for (const auto& [bytes, utf8] : decoded) {
     EXPECT_EQ(Utf8FromAnyText(bytes), utf8) << ::testing::PrintToString(bytes);
   }
-  // Not UTF-8 after its mark, a lead byte without its second byte, UTF-16 of
-  // an odd length, lone surrogates.
+  // Not UTF-8 after its mark, a lone CP932 lead byte, odd UTF-16, lone surrogates.
   for (const std::string& bytes :
        {"\xEF\xBB\xBF\xFF"s, "A\x81"s, "\xFF\xFE"s + "A", "\xFE\xFF\xDC\x00"s, "\xFE\xFF\xDF\xFF"s,
         "\xFE\xFF\xD8\x00"s, "\xFE\xFF\xDB\xFF\xE0\x00"s, "\xFE\xFF\xD8\x00\xDB\xFF"s}) {
