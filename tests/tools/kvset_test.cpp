@@ -73,9 +73,7 @@ Image GoldenFile(const std::string& name) {
 class KvsetTest : public ::testing::Test {
  protected:
   KvsetTest() {
-    char name[] = "/tmp/kvset-test-XXXXXX";
-    EXPECT_NE(mkdtemp(name), nullptr);
-    root_ = name;
+    EXPECT_NE(mkdtemp(root_.data()), nullptr);
     fs::current_path(root_);
   }
   ~KvsetTest() override {
@@ -110,8 +108,8 @@ class KvsetTest : public ::testing::Test {
   }
 
   const fs::path saved_ = fs::current_path();
-  fs::path root_;
-  // As the Linux kvset has them: names are the system's bytes.
+  std::string root_ = "/tmp/kvset-test-XXXXXX";
+  // As the Linux kvset has them: names are the system's bytes, no code page, no "\\".
   PosixFileSystem files_{PathStyle::kNative};
   PosixFileSystem gameFiles_{PathStyle::kGame};
   FileSystem* named_ = &files_;
@@ -165,7 +163,6 @@ struct RunCase {
 class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> {
  protected:
   void SetUp() override {
-    // On Linux a name is the system's bytes: no code page, no backslash separator.
     for (const char* name :
          {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
           "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set",
@@ -438,7 +435,6 @@ TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
   const std::string exported = out_;
   ASSERT_EQ(Kvset("export KV.set --slot 3 -o map.txt"), kExitDone) << err_;
   EXPECT_EQ(ReadFile("map.txt"), exported);
-  EXPECT_EQ(exported.substr(0, 27), "# KV.set key map of slot 3\n");
   ASSERT_EQ(Kvset("copy-slot KV.set 0 3"), kExitDone);
 
   EXPECT_EQ(Kvset("import KV.set map.txt"), kExitDone) << err_;
@@ -448,14 +444,12 @@ TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
 }
 
 // Reads that give nothing (a disk gone): a change would write defaults over the unread bytes.
-struct ReadsNothing : PosixFileSystem {
-  ReadsNothing() : PosixFileSystem(PathStyle::kNative) {}
-  uint32_t FileRead(Handle, void*, uint32_t) override { return 0; }
-};
-
 TEST_F(KvsetTest, ChangeOfAFileNotReadWholeIsRefused) {
+  struct ReadsNothing : PosixFileSystem {
+    ReadsNothing() : PosixFileSystem(PathStyle::kNative) {}
+    uint32_t FileRead(Handle, void*, uint32_t) override { return 0; }
+  } files;
   WriteFile("KV.set", PatternImage());
-  ReadsNothing files;
   named_ = &files;
 
   EXPECT_EQ(Kvset("set KV.set window=on"), kExitError);
@@ -484,14 +478,13 @@ TEST_F(KvsetTest, ConcurrentWritersAllLandAndReadersSeeOnlyWholeFiles) {
       }
       _exit(0);
     }
+    int failures = 0;
     for (int round = 0; round < 40; ++round) {
-      if (Kvset("bind KV.set --slot " + std::to_string(round / 8) + " --controller " +
-                std::to_string(child + 1) + " " + positions[round % 8] +
-                "=key:" + std::to_string(child * 40 + round + 1)) != kExitDone) {
-        _exit(1);
-      }
+      failures += Kvset("bind KV.set --slot " + std::to_string(round / 8) + " --controller " +
+                        std::to_string(child + 1) + " " + positions[round % 8] +
+                        "=key:" + std::to_string(child * 40 + round + 1)) != kExitDone;
     }
-    _exit(0);
+    _exit(failures);
   }
 
   for (const pid_t pid : children) {
