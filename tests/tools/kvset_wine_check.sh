@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # kvset.exe under Wine must print what the Linux kvset prints (apart from CR LF
 # line ends), exit alike and write the same bytes.
-#
 #   tests/tools/kvset_wine_check.sh NATIVE_KVSET KVSET_EXE
-#
-# Uses $WINEPREFIX when set, else a fresh prefix under /tmp.
+# shellcheck disable=SC2086  # the commands are split into words on purpose
 set -euo pipefail
 native=$(realpath "$1") windows=$(realpath "$2") work=$(mktemp -d /tmp/kvset-wine-check-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -22,9 +20,7 @@ fail() { printf 'FAIL: kvset %s\n' "$*" >&2 && failures=$((failures + 1)); }
 for command in "show KV.set" "show KV.set --json" "export KV.set" "export KV.set --slot 4" \
   "check KV.set" "show missing.set" "bind --help"; do
   native_status=0 windows_status=0
-  # shellcheck disable=SC2086
   "$native" $command >native.out 2>/dev/null || native_status=$?
-  # shellcheck disable=SC2086
   wine "$windows" $command 2>/dev/null | tr -d '\r' >windows.out || windows_status=$?
   [ "$native_status" = "$windows_status" ] || fail "$command: exit $native_status, $windows_status"
   cmp -s native.out windows.out || fail "$command: the outputs differ"
@@ -35,7 +31,6 @@ for command in "bind --controller 2 UP=← B1=pad4:UP" "set window=off start640x
   "copy-slot 4 0" "reset-rankings"; do
   read -r verb arguments <<<"$command"
   cp KV.set native.set && cp KV.set windows.set
-  # shellcheck disable=SC2086
   "$native" "$verb" native.set $arguments && wine "$windows" "$verb" windows.set $arguments
   cmp -s native.set windows.set || fail "$command: the files differ"
 done
