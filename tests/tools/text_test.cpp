@@ -72,7 +72,7 @@ TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
 
 // Import texts: well-formed UTF-8 as it is (less its mark), UTF-16 by its mark, else CP932.
 TEST(AnyTextTest, DecodesToUtf8) {
-  for (const char* bytes : {"UP=z\n", "\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+  for (const char* bytes : {"\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
                             "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
     EXPECT_EQ(Utf8FromAnyText(bytes), bytes) << ::testing::PrintToString(bytes);
   }
@@ -88,7 +88,7 @@ TEST(AnyTextTest, DecodesToUtf8) {
       {"\xFF\xFE"s + "A\0\xE9\0"s, u8"Aé"},
       {"\xFE\xFF\x00\x7F\x00\x80\x07\xFF\x08\x00\xD7\xFF\xE0\x00\xFF\xFF"s,
        "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"},
-      {"\xFE\xFF\xD8\x00\xDC\x00"s, "\xF0\x90\x80\x80"},
+      {"\xFE\xFF\xD8\x00\xDC\x00\xD8\x3D\xDE\x00"s, "\xF0\x90\x80\x80\xF0\x9F\x98\x80"},
       {"\xFF\xFE\xFF\xDB\xFF\xDF", "\xF4\x8F\xBF\xBF"},
   };
   for (const auto& [bytes, utf8] : decoded) {
