@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "settings/text_codec.h"
@@ -262,12 +264,9 @@ std::optional<std::string> PosixFileSystem::PathFromUtf8(const std::string& name
 }
 
 std::string PosixFileSystem::CurrentDirectory() {
-  std::vector<char> buffer(256);
-  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return {};
-    buffer.resize(buffer.size() * 2);
-  }
-  return OwnPath(buffer.data());
+  // Given no buffer, getcwd allocates one as long as the path.
+  const std::unique_ptr<char, decltype(&free)> path(getcwd(nullptr, 0), &free);
+  return path ? OwnPath(path.get()) : std::string();
 }
 
 bool PosixFileSystem::ChangeDirectory(const std::string& path) {

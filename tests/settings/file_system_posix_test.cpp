@@ -45,7 +45,8 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   fs::create_symlink("gone", "link");
   const FileSystem::Handle file = files_.FileCreateNew("new");
   EXPECT_EQ(files_.FileWrite(file, "bytes", 5), 5u);
-  EXPECT_EQ(files_.LastFault().cause, FileError::kNone);  // a whole write is no failure
+  EXPECT_EQ(files_.LastFault().cause, FileError::kNone);       // a whole write is no failure
+  EXPECT_FALSE(files_.FileTakeIdentity(file, "new\\KV.set"));  // "new" is no folder
   EXPECT_TRUE(files_.FileClose(file));
   EXPECT_FALSE(files_.FileDelete("missing"));
   EXPECT_FALSE(files_.FileReplace("missing", "new"));
@@ -55,6 +56,7 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   EXPECT_EQ(files_.LastFault().cause, FileError::kExists);
   const std::string bad = "bad\xFF\xFF";  // no CP932
   EXPECT_EQ(files_.FileOpenRead(bad), FileSystem::kNoHandle);
+  EXPECT_FALSE(files_.FileDelete(bad));
   EXPECT_EQ(Names("."), (std::set<std::string>{"link", "new"}));
 }
 
@@ -72,6 +74,7 @@ TEST_F(PosixTest, FinalPathFollowsFortyLinks) {
   for (int i = 0; i <= 40; ++i)
     fs::create_symlink(i == 40 ? "end" : "l" + std::to_string(i + 1), "l" + std::to_string(i));
   EXPECT_EQ(files_.FinalPath("l0"), "l40");
+  EXPECT_EQ(files_.FinalPath("l40"), "end");
 }
 
 // Started with its standard input closed, the process gets descriptor 0 for a
@@ -93,7 +96,8 @@ struct SaveRow {
   const char* name;
   mode_t mode;  // of the old KV.set; 0: there is none
   FileError cause;
-  bool userOnly;  // root may write the file anyway
+  enum { kAnyone, kUserOnly, kRootOnly } who;  // root may write any file and give it away
+  int owner = -1, group = -1;                  // of the old KV.set, when not the process's
 };
 
 class PosixSaveTest : public PosixTest, public ::testing::WithParamInterface<SaveRow> {};
@@ -102,13 +106,15 @@ class PosixSaveTest : public PosixTest, public ::testing::WithParamInterface<Sav
 // old one's mode, and no other file is left behind.
 TEST_P(PosixSaveTest, KeepsWhatTheFileIsAndLeavesNothingElse) {
   const SaveRow& row = GetParam();
-  if (row.userOnly && geteuid() == 0) {
-    GTEST_SKIP() << "root may write any file";
+  const bool root = geteuid() == 0;
+  if ((row.who == SaveRow::kUserOnly && root) || (row.who == SaveRow::kRootOnly && !root)) {
+    GTEST_SKIP() << "only root may write any file and give files away";
   }
   const std::string old(kSettingsRecordSize, 'o');
   if (row.cause != FileError::kNoFolder) fs::create_directories("Data");
   if (row.mode != 0) {
     std::ofstream("Data/KV.set") << old;
+    ASSERT_EQ(chown("Data/KV.set", row.owner, row.group), 0);
     ASSERT_EQ(chmod("Data/KV.set", row.mode), 0);
   }
   const mode_t umasked = umask(0);
@@ -134,18 +140,23 @@ TEST_P(PosixSaveTest, KeepsWhatTheFileIsAndLeavesNothingElse) {
             row.cause == FileError::kNone ? std::string(kSettingsRecordSize, 'n') : old);
   EXPECT_EQ(status.st_mode & 07777, row.mode != 0 ? row.mode : 0666 & ~umasked);
   EXPECT_EQ(Names("Data"), std::set<std::string>{"KV.set"});
+  EXPECT_EQ(status.st_uid, row.owner < 0 ? geteuid() : static_cast<uid_t>(row.owner));
+  EXPECT_EQ(status.st_gid, row.group < 0 ? status.st_gid : static_cast<gid_t>(row.group));
 }
 
 // Read-only: no write bit for anybody (also for root), or none for this process.
-INSTANTIATE_TEST_SUITE_P(Files, PosixSaveTest,
-                         ::testing::ValuesIn(std::vector<SaveRow>{
-                             {"NewFileGetsTheUsualMode", 0, FileError::kNone, false},
-                             {"WriteOnlyIsWritable", 0200, FileError::kNone, false},
-                             {"ReadOnlyIsKept", 0444, FileError::kReadOnly, false},
-                             {"OthersMayWriteButNotTheOwner", 0420, FileError::kReadOnly, true},
-                             {"NoFolderIsNotMade", 0, FileError::kNoFolder, false},
-                         }),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Files, PosixSaveTest,
+    ::testing::ValuesIn(std::vector<SaveRow>{
+        {"NewFileGetsTheUsualMode", 0, FileError::kNone, SaveRow::kAnyone},
+        {"WriteOnlyIsWritable", 0200, FileError::kNone, SaveRow::kAnyone},
+        {"ReadOnlyIsKept", 0444, FileError::kReadOnly, SaveRow::kAnyone},
+        {"OthersMayWriteButNotTheOwner", 0420, FileError::kReadOnly, SaveRow::kUserOnly},
+        {"AnotherOwnerIsKept", 0640, FileError::kNone, SaveRow::kRootOnly, 65534},
+        {"AnotherGroupIsKept", 0640, FileError::kNone, SaveRow::kRootOnly, -1, 65534},
+        {"NoFolderIsNotMade", 0, FileError::kNoFolder, SaveRow::kAnyone},
+    }),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace cfg
