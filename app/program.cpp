@@ -37,7 +37,6 @@ void Program::StartUp() {
   // Controller 1's keyboard defaults for now; FinishDefaultKeyMaps corrects
   // them once joystick 1 has answered.
   WriteStartUpRecord(settings.record(), false);
-  settings.SelectConfigSlot(0);
   priorDirectory = ReadLocalConfig(files);
   LoadSettings();
 }

@@ -49,8 +49,7 @@ void ButtonAssign::CommitTo(uint8_t* keyMap, int controller) const {
 void ButtonAssign::OnOpen(ButtonAssignView& view) {
   focusedField_ = 0;
   lastCapturedKey_ = kNoKey;
-  lastCapturedPadWord_ = 0;
-  lastCapturedPad_ = 0;
+  lastCapturedPadWord_ = 0;  // which pad it came from matters no more
   keyGate_ = kGateOpen;
   busy_ = false;
   firstTick_ = true;

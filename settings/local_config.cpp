@@ -50,7 +50,7 @@ std::vector<char> ReadLocalConfigText(FileSystem& files) {
   const uint64_t size = files.FileGetSize(file);
   std::vector<char> text;
   if (size <= kLocalConfigMaxSize) {
-    text.assign(size + 2, '\0');
+    text.resize(size);
     size_t filled = 0;
     while (filled < size) {
       const uint32_t wanted = static_cast<uint32_t>(size - filled);
@@ -58,7 +58,7 @@ std::vector<char> ReadLocalConfigText(FileSystem& files) {
       if (got == 0) break;
       filled += std::min(got, wanted);
     }
-    // The text ends where the bytes that arrived end.
+    // The text ends where the bytes that arrived end, with two NULs.
     text.resize(filled + 2);
   }
   files.FileClose(file);

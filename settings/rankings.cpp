@@ -16,10 +16,9 @@ constexpr int32_t DefaultValueB(int entry) {
 }
 
 constexpr RankingTableBytes BuildDefaultTable(int32_t (*valueOf)(int)) {
-  RankingTableBytes table{};
+  RankingTableBytes table{};  // each entry's head stays 0
   for (int entry = 0; entry < kRankingEntryCount; ++entry) {
     uint8_t* bytes = &table[ranking_offset::Entry(entry)];
-    StoreLeInt32(bytes + ranking_offset::kHead, 0);
     StoreLeInt32(bytes + ranking_offset::kValue, valueOf(entry));
     for (int k = 0; k < 3; ++k) {
       StoreLeInt32(bytes + ranking_offset::kTriple + 4 * k, 3 * entry + k);

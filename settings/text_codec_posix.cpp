@@ -19,7 +19,8 @@ std::optional<std::string> Convert(const char* to, const char* from, const std::
   size_t outLeft = output.size();
   const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
   iconv_close(converter);
-  if (result == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
+  // Every failure stops short of the end of the input with -1.
+  if (result == static_cast<size_t>(-1)) return std::nullopt;
   return std::string(output.data(), output.size() - outLeft);
 }
 
