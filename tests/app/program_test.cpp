@@ -169,6 +169,7 @@ class ProgramTest : public ::testing::Test {
       view_.Press(IDC_KEY_TEST);
       EXPECT_EQ(view_.keyTests, 1);
       EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kCreateDirectInput), 1);
+      EXPECT_EQ(rig_.devices.cooperativeWindow, 0u);  // started before the dialog has a window
       return;
     }
     view_.buttonAssignDialog = [this, step] {

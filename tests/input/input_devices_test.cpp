@@ -70,6 +70,9 @@ TEST(KeyboardTest, StartReadsTheLayoutOfItsModeAndReleasesWhatItMade) {
     EXPECT_EQ(devices.Count(Call::kSetBufferSize), c.bufferSizes);
     keyboard.ReleaseInput();
     keyboard.ReleaseInput();
+    const int reads = devices.Count(Call::kGetDeviceState);
+    keyboard.PollKeyboard();  // what was released is not read again
+    EXPECT_EQ(devices.Count(Call::kGetDeviceState), reads);
     EXPECT_EQ(devices.Count(Call::kReleaseDevice), c.releases[0]);
     EXPECT_EQ(devices.Count(Call::kReleaseDevice, kMouse), c.releases[1]);
     EXPECT_EQ(devices.Count(Call::kReleaseDirectInput), c.releases[2]);

@@ -32,6 +32,7 @@ class FakeInputDevices : public InputDevices {
   // Key bytes: by DirectInput key code (GetDeviceState) and by virtual-key code.
   KeyStateBuffer keys{};
   KeyStateBuffer virtualKeys{};
+  uintptr_t cooperativeWindow = 1;  // the last one given to SetCooperativeLevel
 
   void Hold(uint8_t key, uint8_t byte = 0x80) {
     keys[key] = byte;
@@ -52,7 +53,8 @@ class FakeInputDevices : public InputDevices {
   int32_t CreateDirectInput(uintptr_t) override { return Answer(Call::kCreateDirectInput); }
   int32_t CreateDevice(Device d) override { return Answer(Call::kCreateDevice, d); }
   int32_t SetDataFormat(Device d) override { return Answer(Call::kSetDataFormat, d); }
-  int32_t SetCooperativeLevel(Device d, uintptr_t, uint32_t) override {
+  int32_t SetCooperativeLevel(Device d, uintptr_t window, uint32_t) override {
+    cooperativeWindow = window;
     return Answer(Call::kSetCooperativeLevel, d);
   }
   int32_t SetBufferSize(Device d, uint32_t) override { return Answer(Call::kSetBufferSize, d); }
