@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const auto file = rig.files.FileBytes(kLocalConfigSettings);
   FUZZ_CHECK(file.has_value() && file->size() == kSettingsRecordSize);
-  FUZZ_CHECK(rig.files.ListFiles().size() == 1);  // no temporary file left behind
+  FUZZ_CHECK(rig.files.Files().size() == 1);  // no temporary file left behind
   SettingsRecord loaded = defaults, saved;
   std::copy_n(data, std::min(size, kSettingsRecordSize), loaded.bytes.begin());
   std::copy(file->begin(), file->end(), saved.bytes.begin());

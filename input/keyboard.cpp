@@ -51,7 +51,7 @@ int32_t Keyboard::ReadKeyboardDevice(KeyStateBuffer& buffer) {
   if (result == kDiOk) return kDiOk;
   AcquireKeyboard();
   result = devices_.GetDeviceState(Device::kKeyboard, buffer.data(), kKeyStateSize);
-  if (result == kDiErrInputLost) buffer.fill(0);
+  if (result == kDiErrInputLost) buffer = {};
   return result;
 }
 
@@ -73,7 +73,7 @@ void Keyboard::PollKeyboard() {
 
 // The caller's buffer holds no earlier snapshot worth keeping.
 void Keyboard::PollKeyboardInto(KeyStateBuffer& buffer) {
-  if (Poll(buffer) != kDiOk) buffer.fill(0);
+  if (Poll(buffer) != kDiOk) buffer = {};
 }
 
 uint8_t Keyboard::KeyByte(const KeyStateBuffer& buffer, int32_t code) const {

@@ -56,6 +56,16 @@ void SyncFolder(const std::string& folder) {
   close(descriptor);
 }
 
+// The call again while a signal interrupts it; -1 and errno on another failure.
+template <typename Call>
+auto Uninterrupted(Call call) {
+  decltype(call()) result;
+  do {
+    result = call();
+  } while (result == -1 && errno == EINTR);
+  return result;
+}
+
 mode_t CurrentUmask() {
   const mode_t mask = umask(0);
   umask(mask);
@@ -155,20 +165,14 @@ bool PosixFileSystem::FileTakeIdentity(Handle file, const std::string& original)
 }
 
 uint32_t PosixFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
-  ssize_t got;
-  do {
-    got = read(Descriptor(file), buffer, count);
-  } while (got < 0 && errno == EINTR);
+  const ssize_t got = Uninterrupted([&] { return read(Descriptor(file), buffer, count); });
   if (got < 0) return Failed(0u);
   if (got == 0) error_ = 0;
   return static_cast<uint32_t>(got);
 }
 
 uint32_t PosixFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
-  ssize_t written;
-  do {
-    written = write(Descriptor(file), buffer, count);
-  } while (written < 0 && errno == EINTR);
+  const ssize_t written = Uninterrupted([&] { return write(Descriptor(file), buffer, count); });
   if (written < 0) return Failed(0u);
   // A regular file takes fewer bytes than given only when its disk is full.
   if (static_cast<uint32_t>(written) < count) error_ = ENOSPC;
@@ -236,11 +240,7 @@ FileSystem::Handle PosixFileSystem::LockForChange(const std::string& path) {
   // The folder, unlike the file, stays the same through the rename.
   const int descriptor = open(FolderOf(*native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return Failed(kNoHandle);
-  int locked;
-  do {
-    locked = flock(descriptor, LOCK_EX);
-  } while (locked != 0 && errno == EINTR);
-  if (locked != 0) {
+  if (Uninterrupted([&] { return flock(descriptor, LOCK_EX); }) != 0) {
     const int error = errno;
     close(descriptor);
     return Failed(kNoHandle, error);

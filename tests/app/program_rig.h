@@ -58,10 +58,6 @@ struct ProgramRig {
   Program program{Platform{files, devices, joystickApi, devicesThread}};
 
   SettingsRecord& record() { return program.settings.record(); }
-  void AttachJoystick1() {
-    joystickApi.numDevs = 16;
-    joystickApi.Attach(0);
-  }
 };
 
 // Clicks reach the dialog as the platform sends them, and a dialog that has

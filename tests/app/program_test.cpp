@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -147,12 +146,6 @@ const FaultCase kFaults[] = {
     KilledSave(kSaveCallsBeforeReplace + 1),
 };
 
-std::map<std::string, std::optional<Bytes>> Contents(const MemoryFileSystem& files) {
-  std::map<std::string, std::optional<Bytes>> contents;
-  for (const std::string& path : files.ListFiles()) contents[path] = files.FileBytes(path);
-  return contents;
-}
-
 class ProgramTest : public ::testing::Test {
  protected:
   void Play(char step) {
@@ -191,10 +184,10 @@ class ProgramTest : public ::testing::Test {
     if (run.localConfig) files.SetFile(kLocalConfigSettings, *run.localConfig);
     if (run.data) files.SetFile(kDataSettings, *run.data);
     if (locked) files.SetLocked(kLocalConfigSettings);
-    if (joystick1) rig_.AttachJoystick1();
+    if (joystick1) rig_.joystickApi.Attach(0);
     rig_.devicesThread.late = script.find('L') != std::string::npos;
     if (fault) fault->atLoad(files);
-    auto expected = Contents(files);
+    auto expected = files.Files();
     rig_.program.StartUp();
     view_.Open();
     EXPECT_EQ(view_.entries, (std::vector<std::string>{"Config: 0", "Config: 1", "Config: 2",
@@ -227,8 +220,8 @@ class ProgramTest : public ::testing::Test {
 
     const char* savedPath = run.localConfig && !locked ? kLocalConfigSettings : kDataSettings;
     const std::optional<Bytes> file = files.FileBytes(savedPath);
-    if (confirmed && reached) expected[files.Absolute(savedPath)] = file;
-    auto contents = Contents(files);
+    if (confirmed && reached) expected[files.Absolute(savedPath)] = file.value_or(Bytes{});
+    auto contents = files.Files();
     if (fault && fault->temporaryMayRemain) contents.erase(kLocalConfigSettings + ".~0.tmp"s);
     EXPECT_EQ(contents, expected);
     if (!confirmed || !reached) return;

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 

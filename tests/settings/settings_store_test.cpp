@@ -98,9 +98,8 @@ std::optional<Bytes> OnDisk(Disk disk, const Bytes& old) {
 }
 
 // Every file but KV.set.
-std::map<std::string, std::optional<Bytes>> Others(const MemoryFileSystem& files) {
-  std::map<std::string, std::optional<Bytes>> contents;
-  for (const std::string& name : files.ListFiles()) contents[name] = files.FileBytes(name);
+std::map<std::string, Bytes> Others(const MemoryFileSystem& files) {
+  auto contents = files.Files();
   contents.erase(kPath);
   return contents;
 }

@@ -78,12 +78,8 @@ class MemoryFileSystem : public FileSystem {
     const auto found = files_.find(Absolute(path));
     return found == files_.end() ? std::nullopt : std::optional(found->second);
   }
-  // Absolute keys of every file, in byte order.
-  std::vector<std::string> ListFiles() const {
-    std::vector<std::string> keys;
-    for (const auto& entry : files_) keys.push_back(entry.first);
-    return keys;
-  }
+  // Every file's bytes by its absolute key.
+  const std::map<std::string, std::vector<uint8_t>>& Files() const { return files_; }
   size_t OpenHandleCount() const { return handles_.size(); }
   bool LockHeld() const { return lockHeld_; }
 
