@@ -159,7 +159,7 @@ void ButtonAssign::CaptureKey(ButtonAssignView& view) {
 void ButtonAssign::Assign(ButtonAssignView& view, std::string_view text, int32_t source,
                           int32_t code) {
   const int position = SetFieldAndAdvance(view, focusedField_, text);
-  if (position != -1) SetBinding(working_[position], source, code);
+  if (position >= 0) SetBinding(working_[position], source, code);
 }
 
 int ButtonAssign::SetFieldAndAdvance(ButtonAssignView& view, int fieldId, std::string_view text) {
