@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -48,6 +50,11 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   EXPECT_EQ(files_.LastFault().cause, FileError::kNone);       // a whole write is no failure
   EXPECT_FALSE(files_.FileTakeIdentity(file, "new\\KV.set"));  // "new" is no folder
   EXPECT_TRUE(files_.FileClose(file));
+  const FileSystem::Handle reading = files_.FileOpenRead("new");
+  EXPECT_EQ(files_.FileWrite(reading, "x", 1), 0u);  // fails at once, not retried for ever
+  EXPECT_EQ(files_.LastFault().systemText, std::strerror(EBADF));
+  EXPECT_TRUE(files_.FileClose(reading) && files_.FileClose(files_.FileCreateNew("old")));
+  EXPECT_TRUE(files_.FileDelete("old"));
   EXPECT_FALSE(files_.FileDelete("missing"));
   EXPECT_FALSE(files_.FileReplace("missing", "new"));
   EXPECT_EQ(files_.LastFault().cause, FileError::kNoFolder);
@@ -56,7 +63,7 @@ TEST_F(PosixTest, WhatIsNoFileIsRefusedAndSaysWhy) {
   EXPECT_EQ(files_.LastFault().cause, FileError::kExists);
   const std::string bad = "bad\xFF\xFF";  // no CP932
   EXPECT_EQ(files_.FileOpenRead(bad), FileSystem::kNoHandle);
-  EXPECT_FALSE(files_.FileDelete(bad));
+  EXPECT_FALSE(files_.FileDelete(bad) || files_.FileReplace(bad, "new"));
   EXPECT_EQ(Names("."), (std::set<std::string>{"link", "new"}));
 }
 
@@ -75,6 +82,11 @@ TEST_F(PosixTest, FinalPathFollowsFortyLinks) {
     fs::create_symlink(i == 40 ? "end" : "l" + std::to_string(i + 1), "l" + std::to_string(i));
   EXPECT_EQ(files_.FinalPath("l0"), "l40");
   EXPECT_EQ(files_.FinalPath("l40"), "end");
+  fs::create_directory("d");
+  fs::create_symlink("t", "d/x");  // relative to its own folder
+  fs::create_symlink(root_ / "end", "abs");
+  EXPECT_EQ(files_.FinalPath("d/x"), "d/t");
+  EXPECT_EQ(files_.FinalPath("abs"), (root_ / "end").string());
 }
 
 // Started with its standard input closed, the process gets descriptor 0 for a
@@ -86,7 +98,7 @@ TEST_F(PosixTest, DescriptorZeroIsAFileLikeAnyOther) {
   EXPECT_TRUE(files_.FileClose(files_.FileOpenRead("f")));
   const FileSystem::Handle lock = files_.LockForChange("f");
   EXPECT_NE(lock, FileSystem::kNoHandle);
-  if (lock != FileSystem::kNoHandle) files_.Unlock(lock);
+  files_.Unlock(lock);
   files_.Unlock(files_.LockForChange("f"));  // released: taken again at once, not waited for
   dup2(input, 0);
   close(input);
@@ -107,9 +119,8 @@ class PosixSaveTest : public PosixTest, public ::testing::WithParamInterface<Sav
 TEST_P(PosixSaveTest, KeepsWhatTheFileIsAndLeavesNothingElse) {
   const SaveRow& row = GetParam();
   const bool root = geteuid() == 0;
-  if ((row.who == SaveRow::kUserOnly && root) || (row.who == SaveRow::kRootOnly && !root)) {
+  if ((row.who == SaveRow::kUserOnly && root) || (row.who == SaveRow::kRootOnly && !root))
     GTEST_SKIP() << "only root may write any file and give files away";
-  }
   const std::string old(kSettingsRecordSize, 'o');
   if (row.cause != FileError::kNoFolder) fs::create_directories("Data");
   if (row.mode != 0) {
@@ -127,6 +138,7 @@ TEST_P(PosixSaveTest, KeepsWhatTheFileIsAndLeavesNothingElse) {
   EXPECT_EQ(store.SaveSettingsFile(files_, ".\\Data\\", &fault), row.cause == FileError::kNone);
 
   EXPECT_EQ(fault.cause, row.cause);
+  EXPECT_EQ(umask(umasked), umasked);  // read for the new file's mode, then given back
   if (row.cause == FileError::kNoFolder) {
     EXPECT_EQ(Names("."), std::set<std::string>{});
     return;
