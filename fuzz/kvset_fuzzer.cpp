@@ -7,7 +7,6 @@
 #include "app/main_dialog.h"
 #include "fuzz/fuzz_check.h"
 #include "tests/app/program_rig.h"
-#include "tests/support/read_back_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace cfg;

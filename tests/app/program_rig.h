@@ -20,14 +20,13 @@
 #include "dialogs/modal_dialog.h"
 #include "res/resource_ids.h"
 #include "settings/settings_record.h"
-#include "tests/settings/store_fixture.h"
 #include "tests/support/fake_input_devices.h"
 #include "tests/support/fake_joystick_api.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/record_images.h"
 
 namespace cfg::testing {
 
-constexpr char kStartFolder[] = "C:\\Game";
 constexpr char kLocalConfigSettings[] = "C:\\Game\\LocalConfig\\KV.set";
 constexpr char kDataSettings[] = "C:\\Game\\Data\\KV.set";
 
@@ -51,7 +50,7 @@ class StdDevicesThread : public DevicesThread {
 };
 
 struct ProgramRig {
-  MemoryFileSystem files{kStartFolder};
+  MemoryFileSystem files;  // in C:\Game
   FakeInputDevices devices;
   FakeJoystickApi joystickApi;
   StdDevicesThread devicesThread;

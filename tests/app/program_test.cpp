@@ -15,7 +15,6 @@
 #include "input/key_codes.h"
 #include "tests/app/program_rig.h"
 #include "tests/dialogs/fake_button_assign_view.h"
-#include "tests/support/read_back_check.h"
 
 namespace cfg::testing {
 namespace {

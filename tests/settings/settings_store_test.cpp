@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "settings/save_failure_message.h"
-#include "tests/settings/store_fixture.h"
+#include "tests/support/record_images.h"
 
 namespace cfg {
 namespace {

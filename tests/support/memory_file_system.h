@@ -45,13 +45,11 @@ class MemoryFileSystem : public FileSystem {
   void AddDirectory(const std::string& path) {
     for (std::string key = Absolute(path); directories_.insert(key).second;) key = ParentOf(key);
   }
-  // Creates or replaces a file, and its folders.
-  void SetFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  // Creates or replaces a file, and its folders, with a container's bytes (an array's NUL too).
+  template <typename Bytes>
+  void SetFile(const std::string& path, const Bytes& bytes) {
     AddDirectory(ParentOf(Absolute(path)));
-    files_[Absolute(path)] = bytes;
-  }
-  void SetFile(const std::string& path, const std::string& bytes) {
-    SetFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    files_[Absolute(path)].assign(std::begin(bytes), std::end(bytes));
   }
   // Readable, but not replaced.
   void SetReadOnly(const std::string& path, bool readOnly = true) {
