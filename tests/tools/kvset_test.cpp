@@ -268,6 +268,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"BindController5", "bind KV.set --controller 5 UP=z", 2, "from 1 to 4"},
         {"BindUnknownKey", "bind KV.set UP=z B1=zz", 2, "KV.set: B1=zz: no such input"},
         {"BindMisspelt", "bind KV.set B1=hmoe", 2, "(did you mean Home?); 'kvset keys' lists"},
+        {"BindMisspeltNone", "bind KV.set B1=nnoe", 2, "(did you mean none?)"},
+        {"BindMisspeltArrow", "bind KV.set B1=rihgt", 2, "(did you mean right?)"},
         {"BindMisspeltPad", "bind KV.set B1=pda4:up", 2, "(did you mean pad4:UP?)"},
         {"BindNotCp932", u8"bind KV.set UP=\U0001F600", 2, "no such input"},
         {"BindPosition", "bind KV.set B5=z", 2, "KV.set: B5=z: the position is not one of"},
@@ -343,7 +345,7 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
   const std::array<int32_t, 5> spoilt[] = {
       {0, 0, 0, -1, 4},  {0, 0, 6, 0, 0}, {0, 0, 7, 0, 256}, {0, 1, 0, 0, 1},    {1, 2, 6, 5, 4},
       {1, 0, 0, 0, 0},   {1, 0, 1, 0, 0}, {1, 0, 4, 1, 1},   {1, 0, 5, 2, 1},    {2, 0, 7, 0, 300},
-      {2, 1, 0, 0, 200}, {3, 0, 0, 1, 1}, {3, 0, 3, 1, 3},   {4, 0, 4, 4, 0x30}, {4, 3, 6, 0, 8}};
+      {2, 1, 0, 0, 200}, {3, 0, 0, 1, 1}, {3, 0, 3, 1, 3},   {4, 0, 4, 4, 0x30}, {4, 3, 1, 0, 199}};
   Image file = WithInt(GoldenFile("defaults.set"), 0, -1);
   for (const auto& [slot, controller, position, source, code] : spoilt) {
     file = WithBinding(file, slot, controller, position, source, code);
@@ -361,7 +363,7 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
       "slot 3, controller 1 RIGHT: PAD1:0x3: the code has no name",
       "slot 3, controller 1 UP and RIGHT: bound to PAD1:B1 and PAD1:0x3, which one input drives",
       "slot 4, controller 1 B1: PAD4:0x30: the code has no name",
-      "slot 4, controller 4 B1 and B3: both bound to 7"};
+      "slot 4, controller 4 UP and DOWN: both bound to Home"};
 
   EXPECT_EQ(Kvset("check KV.set"), kExitFindings);
   std::string text;
