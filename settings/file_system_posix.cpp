@@ -30,9 +30,9 @@ FileSystem::Handle HandleOf(int descriptor) {
   return descriptor < 0 ? FileSystem::kNoHandle : static_cast<FileSystem::Handle>(descriptor) + 1;
 }
 
+// A descriptor that cannot tell counts as written: its sync then fails and says so.
 bool IsWrittenFile(int descriptor) {
-  const int flags = fcntl(descriptor, F_GETFL);
-  return flags != -1 && (flags & O_ACCMODE) != O_RDONLY;
+  return (fcntl(descriptor, F_GETFL) & O_ACCMODE) != O_RDONLY;
 }
 
 // Read-only as the program means it: no write permission for anybody, or none
