@@ -73,14 +73,16 @@ kvset_wine_check() {
     build/native/tools/kvset/kvset build/mingw-i686/tools/kvset/kvset.exe
 }
 
-# "tests N lines, program N lines, ratio N%": tests/ and fuzz/ (.cpp .h .py .sh)
+# "tests N lines, program N lines, ratio N.N% ... (within a third)": tests/ and fuzz/ (.cpp .h .py .sh)
 # against all of the code; the program is .cpp .h .rc outside tests/, fuzz/, bench/.
 line_counts() {
   local files tests program
   files="$(git ls-files --cached --others --exclude-standard)"
   tests="$(grep -E '^(tests|fuzz)/.*\.(cpp|h|py|sh)$' <<<"$files" | xargs cat | wc -l)"
   program="$(grep -E '\.(cpp|h|rc)$' <<<"$files" | grep -vE '^(tests|fuzz|bench)/' | xargs cat | wc -l)"
-  echo "tests $tests lines, program $program lines, ratio $((100 * tests / (tests + program)))% of all code"
+  local share=$((1000 * tests / (tests + program)))
+  echo "tests $tests lines, program $program lines, ratio $((share / 10)).$((share % 10))% of all code" \
+    "($([ $((3 * tests)) -le $((tests + program)) ] && echo "within" || echo "OVER") a third)"
 }
 
 not_built() {
