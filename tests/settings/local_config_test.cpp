@@ -31,7 +31,7 @@ TEST(ConfigTokenTest, SplitsTheTextIntoTheseTokens) {
       {" \t DataPath\t\tx ", {"DataPath", "x"}},     // tabs and spaces
       {"a\rbc d", {"a", "c", "d"}},                  // CR takes the next byte
       {"Da\nta\x01Pa\x1Fth", {"DataPath"}},          // LF and control bytes skipped
-      {"// x\r\na", {"a"}},                          // comment at start
+      {"//\r\na", {"a"}},                            // comment at start
       {"a b// x\r\nc d", {"a", "bc", "d"}},          // comment glues next line
       {"a // x\nb\r\nd", {"a", "d"}},                // comment runs over LF to CR
       {"a // x", {"a"}},                             // comment to end of text
