@@ -222,7 +222,7 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
 
   EXPECT_NE((out_ + err_).find(row.message), std::string::npos) << out_ << err_;
   if (row.status == kExitError) {
-    EXPECT_EQ(err_.rfind("kvset: ", 0), 0u) << err_;
+    EXPECT_EQ(err_.rfind("kvset: "), 0u) << err_;  // one message, and only one
   } else if (row.message.empty()) {
     EXPECT_EQ(err_, "");
   }
@@ -280,6 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, "", "KV.set", CopyKeyMap(4, 0)},
         {"CopySlotTo4", "copy-slot KV.set 0 4", 0, "", "KV.set", CopyKeyMap(0, 4)},
         {"CopyToSlot5", "copy-slot KV.set 0 5", 2, "TO takes a number from 0 to 4"},
+        {"CopyFromSlot5", "copy-slot KV.set 5 0", 2, "FROM takes a number from 0 to 4"},
         {"Import", "import KV.set --slot 1 map.txt", 0, "", "KV.set",
          Binds(1, 3, {{7, 1, 2}, {0, 0, 203}})},
         {"ImportStandardInput", "import KV.set -", 0, "", "KV.set", Binds(2, 0, {{0, 0, 44}})},
@@ -334,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"WordsTooMany", "show KV.set other.set x", 2, "show: other.set: one word more than show"},
         {"MisspeltCommand", "shwo", 2, "shwo: no such command (did you mean show?)"},
         {"NoCommand", "", 2, "kvset: give a command: show check keys set bind copy-slot export"},
-        {"Help", "--help", 0, "Usage: kvset [OPTIONS] SUBCOMMAND"},
+        {"Help", "-h", 0, "Usage: kvset [OPTIONS] SUBCOMMAND"},
         {"Version", "--version", 0, std::string("kvset ") + CONFIG_VERSION_TEXT + "\n"},
     }),
     [](const auto& info) { return info.param.name; });
@@ -382,8 +383,7 @@ Image CraftedImage() {
   for (int position = 0; position < 8; ++position) {
     image = WithBinding(image, 3, 1, position, bindings[position][0], bindings[position][1]);
   }
-  image = WithInt(image, BindingAt(3, 1, 0) + 8, -559038737);  // 0xDEADBEEF
-  return image;
+  return WithInt(image, BindingAt(3, 1, 0) + 8, -559038737);  // 0xDEADBEEF
 }
 
 // Text for people, JSON for scripts: the same fields, line for line.
