@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with the "fuzz" preset and runs them side by side for FUZZ_SECONDS
-# (60) each from their seed corpora (FUZZ_TARGETS: all three; FUZZ_BUILD_DIR: build/fuzz;
-# JOBS: 2). Prints the executions per target; exits non-zero when any found a crash, a
-# sanitizer report, a leak, a timeout or a broken invariant (crash-*/leak-*/timeout-* in
-# its run folder). Longest inputs: past the record (4684), past the text area (8194).
+# Builds the fuzz targets (preset "fuzz") and runs them side by side from their seed corpora
+# for FUZZ_SECONDS (60) each; FUZZ_TARGETS (all three), FUZZ_BUILD_DIR (build/fuzz), JOBS (2).
+# Prints the executions per target; fails on any crash, sanitizer report, leak, timeout or
+# broken invariant. Longest inputs: past the record (4684), past the text area (8194).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 BUILD_DIR="${FUZZ_BUILD_DIR:-$PWD/build/fuzz}"

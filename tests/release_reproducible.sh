@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The release archives are the same bytes from two builds under different time zones
-# and umasks: the executables linked and packed again. Needs build/mingw-i686 and
-# build/native built.
+# The release archives are the same bytes from two builds (linked and packed again) under
+# other time zones and umasks. Needs build/mingw-i686 and build/native built.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 work="$(mktemp -d)"

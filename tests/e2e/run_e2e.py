@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Runs the end-to-end cases against build/mingw-ARCH/Config.exe under Wine on Xvfb,
-driving the dialogs through the probe and xdotool: run_e2e.py [--arch ARCH] [-k TEXT].
-Prints PASS or FAIL with each case's name and exits 1 when any case failed; a failed
-case's folder (game folder and Wine prefix) stays under build/e2e."""
+"""Runs the end-to-end cases on build/mingw-ARCH/Config.exe under Wine on Xvfb through the probe
+and xdotool: run_e2e.py [--arch ARCH] [-k TEXT]. Prints PASS or FAIL per case, exits 1 when any
+failed, and keeps a failed case's game folder and Wine prefix under build/e2e."""
 
 import argparse, os, pathlib, re, shutil, subprocess, sys, tempfile, time
 

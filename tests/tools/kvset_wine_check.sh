@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# kvset.exe under Wine must print what the Linux kvset prints (apart from CR LF
-# line ends), exit alike and write the same bytes.
-#   tests/tools/kvset_wine_check.sh NATIVE_KVSET KVSET_EXE
+# kvset.exe under Wine prints what the Linux kvset prints (but for CR LF), exits alike and
+# writes the same bytes: tests/tools/kvset_wine_check.sh NATIVE_KVSET KVSET_EXE
 # shellcheck disable=SC2086  # the commands are split into words on purpose
 set -euo pipefail
 native=$(realpath "$1") windows=$(realpath "$2") work=$(mktemp -d /tmp/kvset-wine-check-XXXXXX)
