@@ -4,7 +4,14 @@ namespace cfg {
 
 namespace {
 
+// Wine quirk: its dinput.dll brings comctl32, whose start-up, run under the
+// loader lock, needs the display driver. Were the main thread loading that
+// driver for its first window at the same moment, it would wait for the
+// loader lock, and this thread for the driver: a deadlock. Asking for the
+// desktop first loads the driver, or waits until the main thread has, before
+// any DLL of the devices is loaded.
 DWORD WINAPI StartDevices(void* program) {
+  GetDesktopWindow();
   static_cast<Program*>(program)->StartDevices();
   return 0;
 }

@@ -1,8 +1,6 @@
 // Program entry: start-up, the host window, the main dialog, shut-down.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "app/devices_thread_win32.h"
 #include "app/main_dialog.h"
 #include "app/main_dialog_win32.h"
@@ -22,8 +20,6 @@ constexpr char kHostWindowName[] = "コンフィグ";
 constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// The controls of the program's dialogs: buttons, edit fields, a combo box.
-constexpr DWORD kCommonControlClasses = ICC_STANDARD_CLASSES;
 
 WinFileSystem files;
 WinInputDevices inputDevices;
@@ -67,15 +63,10 @@ bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-void InitCommonControlClasses() {
-  INITCOMMONCONTROLSEX classes{sizeof(classes), kCommonControlClasses};
-  InitCommonControlsEx(&classes);
-}
-
 // The exit code: 1 when the player's confirmed settings were finally not saved.
+// No common controls to initialise: every control in the templates is USER32's.
 int Run(HINSTANCE instance) {
   program.StartUp();
-  InitCommonControlClasses();
   const std::wstring hostName = WideFromCp932(kHostWindowName);
   if (!RegisterHostClass(instance, hostName.c_str())) return 0;
   const HWND hostWindow = OpenHostWindow(instance, hostName.c_str());

@@ -16,7 +16,7 @@ add_executable(Config WIN32
 foreach(target Config cfg_settings_win32)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
 endforeach()
-target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 cfg_version comctl32 dinput dxguid winmm)
+target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 cfg_version dinput dxguid winmm)
 # No link time in the header: the same sources give the same executable.
 target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
   -Wl,--no-insert-timestamp $<$<CONFIG:MinSizeRel,Release>:-s>)

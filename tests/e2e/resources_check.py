@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""resources_check.py CONFIG_EXE [WINDRES]: checks the resources in Config.exe against
-what is written down here: the dialog templates (ids, kinds, texts, positions, styles,
-order), the icon, the version block and the manifest, in windres's decompiled text."""
+"""resources_check.py CONFIG_EXE [WINDRES]: Config.exe's dialog templates (ids, kinds, texts,
+positions, styles, order), icon, version block and manifest, in windres's text, as written here."""
 
 import os, re, subprocess, sys
 
@@ -77,8 +76,8 @@ VERSION = '''
       VALUE "ProductVersion", "{0}"
     VALUE "Translation", 0x411, 1200
 '''
-MANIFEST = ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', '>true</dpiAware>',
-            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}")
+MANIFEST = ('>true</dpiAware>', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}")
 # No elevation request: UAC file virtualization must stay as the game has it.
 NO_MANIFEST = ("<requestedExecutionLevel", "<trustInfo")
 
