@@ -6,7 +6,9 @@ REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_ROOT="$REPO_ROOT/build"
 # glibc locales built by setup.sh; the machine need not have ja_JP itself.
 LOCALE_DIR="$BUILD_ROOT/locale"
-WINE32=/usr/lib/wine/wine
+# CONFIG_WINE32 names another 32-bit loader, to try what a machine without one
+# does (a path with no program, say).
+WINE32="${CONFIG_WINE32:-/usr/lib/wine/wine}"
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
@@ -23,6 +25,37 @@ as_root() {
   else
     sudo "$@"
   fi
+}
+
+# Whether this machine can start 32-bit programs: Wine 8 starts them only
+# through its 32-bit loader, which a kernel with its 32-bit emulation switched
+# off cannot execute. Prints nothing and succeeds when it can; else prints the
+# reason and fails. Asked once per script; every script goes by it.
+cannot_start_32bit() {
+  if [ -z "${NO_32BIT_REASON+set}" ]; then
+    local answer
+    # Bash's own exec: a program started through execvp would hand a binary
+    # it cannot execute to /bin/sh as a script.
+    if answer="$("$WINE32" --version 2>&1)"; then
+      NO_32BIT_REASON=
+    else
+      NO_32BIT_REASON="this machine cannot start 32-bit programs: $WINE32 --version said \"$(
+        tail -n 1 <<<"${answer:-nothing}" | sed "s|^.*$WINE32: ||")\""
+      grep -q 'Exec format error' <<<"$answer" &&
+        NO_32BIT_REASON+=" (the kernel runs with its 32-bit emulation off)"
+    fi
+  fi
+  [ -n "$NO_32BIT_REASON" ] && printf '%s\n' "$NO_32BIT_REASON"
+}
+
+# The architecture whose Config.exe the scripts run: i686, as shipped, where
+# 32-bit programs start; else x86_64, the same program built 64-bit.
+RUN_ARCH=i686
+cannot_start_32bit >/dev/null && RUN_ARCH=x86_64
+
+# The Wine loader for ARCH.
+wine_loader() {
+  if [ "$1" = i686 ]; then echo "$WINE32"; else echo "$WINE64"; fi
 }
 
 # The environment under which Wine shows the program's Japanese texts. Bash
@@ -59,14 +92,15 @@ stop_xvfb() {
   fi
 }
 
-# The 32-bit probe of the shipped build (tools/probe/probe.cpp); needs
+# The probe (tools/probe/probe.cpp) of the RUN_ARCH build; needs
 # WINEPREFIX and DISPLAY. Its output goes through a file: the Wine services
 # that the first Wine process of a prefix starts inherit a pipe and keep it
 # open long after the probe has ended.
 probe() {
   local out status=0
   out="$(mktemp)"
-  "$WINE32" "$BUILD_ROOT/mingw-i686/tools/probe/probe.exe" "$@" >"$out" 2>/dev/null || status=$?
+  "$(wine_loader "$RUN_ARCH")" "$BUILD_ROOT/mingw-$RUN_ARCH/tools/probe/probe.exe" "$@" >"$out" 2>/dev/null ||
+    status=$?
   cat "$out"
   rm -f "$out"
   return "$status"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Photographs the dialogs of the shipped build under Wine, with the Japanese
+# Photographs the dialogs of the shipped build (the 64-bit one on a machine
+# that cannot start 32-bit programs) under Wine, with the Japanese
 # locale and fonts, into docs/ (or FOLDER): the main dialog (main-dialog.png),
 # the button assignment (button-assign-dialog.png) and the key test while ↑
 # and z are held (key-test-dialog.png).
@@ -18,7 +19,7 @@ ASSIGN='ボタン設定'
 KEY_TEST='コントローラーテスト'
 
 "$REPO_ROOT/scripts/setup.sh"
-"$REPO_ROOT/scripts/build.sh" mingw-i686
+"$REPO_ROOT/scripts/build.sh" "mingw-$RUN_ARCH"
 ensure_wine_template
 rm -rf "$work"
 copy_wine_prefix "$work/prefix"
@@ -49,7 +50,8 @@ focus_keyboard() {
   sleep 0.3
 }
 
-(cd "$work/game" && exec "$WINE32" "$BUILD_ROOT/mingw-i686/Config.exe") >/dev/null 2>&1 &
+if reason="$(cannot_start_32bit)"; then say "photographing the 64-bit build: $reason"; fi
+(cd "$work/game" && exec "$(wine_loader "$RUN_ARCH")" "$BUILD_ROOT/mingw-$RUN_ARCH/Config.exe") >/dev/null 2>&1 &
 program=$!
 shoot "$MAIN" main-dialog.png
 

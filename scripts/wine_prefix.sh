@@ -42,11 +42,14 @@ write_settings_reg() {
   } >"$1"
 }
 
-# Changes to the settings or to Wine itself call for a new template.
+# Changes to the settings or to Wine itself call for a new template, and so
+# does 32-bit Wine coming or going: a prefix made without it cannot load
+# 32-bit programs.
 template_stamp() {
   {
     wine_settings_reg
     "$WINE64" --version
+    cannot_start_32bit
     ls "$WINE_FONTS"
   } | sha256sum | cut -d' ' -f1
 }
@@ -67,8 +70,6 @@ wine_in_prefix() {
 }
 
 build_wine_template() {
-  # A prefix made before wine32 was installed cannot start 32-bit programs.
-  [ -x "$WINE32" ] || die "wine32 is not installed: run scripts/setup.sh first"
   say "making the Wine prefix template (once)"
   local staging="$WINE_TEMPLATE.new"
   rm -rf "$staging"

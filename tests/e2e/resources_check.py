@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """resources_check.py CONFIG_EXE [WINDRES]: Config.exe's dialog templates (ids, kinds, texts,
-positions, styles, order), icon, version block and manifest, in windres's text, as written here."""
+positions, styles, order), icon, version block and manifest, in windres's text, as written here;
+and that Config.exe and kvset.exe import only DLLs that every Windows has."""
 
 import os, re, subprocess, sys
 
@@ -109,11 +110,24 @@ def faults(exe, text):
     return found + ["resource languages %r, not only 0x0411" % languages] * (not only_japanese)
 
 
+# What every Windows has; anything else (libstdc++, libgcc, a DLL of the build) would be missing.
+SYSTEM_DLLS = {"kernel32", "user32", "gdi32", "msvcrt", "shell32", "advapi32", "comctl32", "ole32",
+               "winmm", "dinput", "version", "shlwapi"}
+
+
+def foreign_imports(exe, objdump):
+    dump = subprocess.run([objdump, "-p", exe], check=True, capture_output=True, text=True).stdout
+    return ["%s imports %s" % (os.path.basename(exe), dll) for dll in re.findall(
+        r"DLL Name: (\S+)", dump) if dll.lower().removesuffix(".dll") not in SYSTEM_DLLS]
+
+
 if __name__ == "__main__":
     exe, windres = sys.argv[1], (sys.argv[2:] or ["i686-w64-mingw32-windres"])[0]
     raw = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
                          text=True, encoding="latin-1").stdout
     found = faults(exe, re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw))
+    for program in (exe, os.path.join(os.path.dirname(exe), "tools", "kvset", "kvset.exe")):
+        found += foreign_imports(program, windres.replace("windres", "objdump"))
     print("".join("FAIL: %s\n" % fault for fault in found) + "resources of %s: %s" % (
         exe, "%d faults" % len(found) if found else "as expected"))
     sys.exit(1 if found else 0)

@@ -12,7 +12,7 @@ REPO_ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 PROBE = os.path.join("tools", "probe", "probe.exe")  # in a build folder
 FAKE_WINMM = os.path.join("tests", "e2e", "fake_winmm", "winmm.dll")
 WINE_PREFIX_SCRIPT = os.path.join(REPO_ROOT, "scripts", "wine_prefix.sh")
-LOADERS = {"i686": "/usr/lib/wine/wine", "x86_64": "/usr/lib/wine/wine64"}
+LOADERS = {"i686": os.environ.get("CONFIG_WINE32", "/usr/lib/wine/wine"), "x86_64": "/usr/lib/wine/wine64"}
 JOYSTICKS = "joysticks.txt"  # read by the winmm.dll stand-in
 
 
