@@ -32,11 +32,11 @@ step() {
   shift
   say "$name"
   if run_logged "$name" "$@"; then
-    summary+=("$(printf '%-22s ok (%d s)' "$name" $((SECONDS - started)))")
+    summary+=("$(printf '%-24s ok (%d s)' "$name" $((SECONDS - started)))")
     return 0
   fi
   failed=$((failed + 1))
-  summary+=("$(printf '%-22s FAILED (%d s), see %s' "$name" $((SECONDS - started)) "$(log_of "$name")")")
+  summary+=("$(printf '%-24s FAILED (%d s), see %s' "$name" $((SECONDS - started)) "$(log_of "$name")")")
   return 1
 }
 
@@ -64,13 +64,13 @@ tests_step() {
   [ "$status" -ne 0 ] && [ "$bad" -eq 0 ] && bad=1
   passed=$((passed + ok))
   failed=$((failed + bad))
-  summary+=("$(printf '%-22s %d passed, %d failed (%d s)' "$name" "$ok" "$bad" $((SECONDS - started)))")
+  summary+=("$(printf '%-24s %d passed, %d failed (%d s)' "$name" "$ok" "$bad" $((SECONDS - started)))")
 }
 
 # A step that cannot run on this machine: said, with the reason, and counted apart.
 skip() {
   skipped=$((skipped + 1))
-  summary+=("$(printf '%-22s skipped: %s' "$1" "$2")")
+  summary+=("$(printf '%-24s skipped: %s' "$1" "$2")")
   say "$1 skipped: $2"
 }
 
@@ -97,7 +97,7 @@ line_counts() {
 
 not_built() {
   failed=$((failed + 1))
-  summary+=("$(printf '%-22s not run: %s did not build' "$1" "$2")")
+  summary+=("$(printf '%-24s not run: %s did not build' "$1" "$2")")
 }
 
 mkdir -p "$LOG_DIR"
@@ -150,8 +150,8 @@ fi
 echo
 echo "==================== summary ===================="
 printf '%s\n' "${summary[@]}"
-printf '%-22s %d s\n' "total time" $((SECONDS - started))
-printf '%-22s %s\n' "line counts" "$(line_counts)"
+printf '%-24s %d s\n' "total time" $((SECONDS - started))
+printf '%-24s %s\n' "line counts" "$(line_counts)"
 echo
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -111,14 +111,13 @@ def faults(exe, text):
 
 
 # What every Windows has; anything else (libstdc++, libgcc, a DLL of the build) would be missing.
-SYSTEM_DLLS = {"kernel32", "user32", "gdi32", "msvcrt", "shell32", "advapi32", "comctl32", "ole32",
-               "winmm", "dinput", "version", "shlwapi"}
+SYSTEM_DLLS = "kernel32 user32 gdi32 msvcrt shell32 advapi32 comctl32 ole32 winmm dinput version"
 
 
 def foreign_imports(exe, objdump):
     dump = subprocess.run([objdump, "-p", exe], check=True, capture_output=True, text=True).stdout
     return ["%s imports %s" % (os.path.basename(exe), dll) for dll in re.findall(
-        r"DLL Name: (\S+)", dump) if dll.lower().removesuffix(".dll") not in SYSTEM_DLLS]
+        r"DLL Name: (\S+)\.dll", dump, re.I) if dll.lower() not in SYSTEM_DLLS.split()]
 
 
 if __name__ == "__main__":
