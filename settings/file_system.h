@@ -90,6 +90,7 @@ class FileSystem {
   // A file name given as UTF-8 text (a command line) in this file system's
   // form; nothing when it has no such form.
   virtual std::optional<std::string> PathFromUtf8(const std::string& name) = 0;
+  // Empty when it cannot be said in this file system's form.
   virtual std::string CurrentDirectory() = 0;
   // Changes the process's current directory (and drive); false when it stays.
   virtual bool ChangeDirectory(const std::string& path) = 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """resources_check.py CONFIG_EXE [WINDRES]: Config.exe's dialog templates (ids, kinds, texts,
-positions, styles, order), icon, version block and manifest, in windres's text, as written here."""
+positions, styles, order), icon, version block and manifest, in windres's text, as written here;
+the subsystem version of Config.exe and of kvset.exe beside it (tools/kvset), in objdump's."""
 
 import os, re, subprocess, sys
 
@@ -77,7 +78,9 @@ VERSION = '''
     VALUE "Translation", 0x411, 1200
 '''
 MANIFEST = ('>true</dpiAware>', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
-            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}")
+            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", '<longPathAware xmlns="http://schemas.'
+            'microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>')
+SUBSYSTEM = "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n"  # Windows 7
 # No elevation request: UAC file virtualization must stay as the game has it.
 NO_MANIFEST = ("<requestedExecutionLevel", "<trustInfo")
 
@@ -109,11 +112,20 @@ def faults(exe, text):
     return found + ["resource languages %r, not only 0x0411" % languages] * (not only_japanese)
 
 
+def old_subsystems(exe, objdump):
+    """Config.exe and kvset.exe whose header asks for a subsystem other than 6.1."""
+    programs = (exe, os.path.join(os.path.dirname(exe), "tools", "kvset", "kvset.exe"))
+    return ["%s: subsystem version not 6.1" % os.path.basename(program) for program in programs
+            if SUBSYSTEM not in subprocess.run([objdump, "-p", program], check=True,
+                                               capture_output=True, text=True).stdout]
+
+
 if __name__ == "__main__":
     exe, windres = sys.argv[1], (sys.argv[2:] or ["i686-w64-mingw32-windres"])[0]
     raw = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
                          text=True, encoding="latin-1").stdout
     found = faults(exe, re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw))
+    found += old_subsystems(exe, windres.replace("windres", "objdump"))
     print("".join("FAIL: %s\n" % fault for fault in found) + "resources of %s: %s" % (
         exe, "%d faults" % len(found) if found else "as expected"))
     sys.exit(1 if found else 0)
