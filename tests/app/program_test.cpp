@@ -144,6 +144,13 @@ const FaultCase kFaults[] = {
        f.FailNext(FileOperation::kDelete);
      },
      false, kNoQuestion, true},
+    // The kept copy goes once a later attempt saved.
+    {"ReplaceLosesTheOldFileThenRetried", kNothing,
+     [](MemoryFileSystem& f) {
+       f.LoseTargetOnNextReplace();
+       f.FailNext(FileOperation::kReplace, 150, FileError::kInUse, true);
+     },
+     true, kRetryOnceWritable, false, FileError::kInUse},
     KilledSave(0),
     KilledSave(kSaveCallsBeforeReplace),
     KilledSave(kSaveCallsBeforeReplace + 1),
