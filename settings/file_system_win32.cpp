@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwctype>
+#include <set>
 
 #include "settings/text_codec.h"
 #include "settings/text_codec_win32.h"
@@ -22,6 +23,9 @@ constexpr DWORD kLockUnavailable = ERROR_BUSY;
 constexpr DWORD kLockWaitMs = 5000;
 constexpr DWORD kSystemTextLength = 512;
 constexpr wchar_t kLockNamePrefix[] = L"KVsetChangeLock-";
+// Wine's ReplaceFileW makes an empty file of this pattern beside the old one,
+// and leaves it there when the replace fails.
+constexpr wchar_t kReplaceLitter[] = L"rf*.tmp";
 constexpr uint64_t kFnvOffset = 0xCBF29CE484222325ull;
 constexpr uint64_t kFnvPrime = 0x100000001B3ull;
 
@@ -42,6 +46,21 @@ std::wstring FullPathOf(const std::wstring& path) {
   if (length == 0 || length >= size) return path;
   full.resize(length);
   return full;
+}
+
+// The empty files of kReplaceLitter's pattern in the folder of `path`, by full path.
+std::set<std::wstring> EmptyReplaceFiles(const std::wstring& path) {
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+  std::set<std::wstring> found;
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileExW((folder + kReplaceLitter).c_str(), FindExInfoBasic, &entry,
+                                         FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    if (entry.nFileSizeLow == 0 && entry.nFileSizeHigh == 0) found.insert(folder + entry.cFileName);
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return found;
 }
 
 // "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
@@ -269,9 +288,18 @@ bool WinFileSystem::FileReplace(const std::string& from, const std::string& to) 
   // Wine's ReplaceFileW finds no folder for a path without one. After 1176
   // (no backup name) the old file is gone and the new one kept its own name:
   // the next try finds no target and moves.
-  return ReplaceFileW(FullPathOf(target).c_str(), FullPathOf(source).c_str(), nullptr,
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0 ||
-         Failed(false);
+  const std::wstring fullTarget = FullPathOf(target);
+  const std::set<std::wstring> before = EmptyReplaceFiles(fullTarget);
+  if (ReplaceFileW(fullTarget.c_str(), FullPathOf(source).c_str(), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return true;
+  }
+  const DWORD error = GetLastError();
+  // What the failed call made is removed; what was there before stays.
+  for (const std::wstring& made : EmptyReplaceFiles(fullTarget)) {
+    if (before.count(made) == 0) DeleteFileW(made.c_str());
+  }
+  return Failed(false, error);
 }
 
 bool WinFileSystem::FileDelete(const std::string& path) {

@@ -217,15 +217,6 @@ TEST(SaveWholeFileTest, AnyBytesMakeTheFile) {
   }
 }
 
-FileFault Fault(FileError cause, const std::string& systemText = "",
-                const std::string& keptAt = "") {
-  FileFault fault;
-  fault.cause = cause;
-  fault.systemText = systemText;
-  fault.keptAt = keptAt;
-  return fault;
-}
-
 // The file, our cause and the system's text on lines of their own, where the
 // record is when the old file was lost, then the choice: 再試行 unless saving
 // again cannot help. Each cause has its own words.
@@ -235,15 +226,15 @@ TEST(SaveFailureMessageTest, NamesTheFileTheCauseAndTheChoice) {
     std::string words, system, choice = "[再試行] でもう一度保存します。[キャンセル]";
   };
   const Row rows[] = {
-      {Fault(FileError::kReadOnly, "ignored"), "読み取り専用", ""},
-      {Fault(FileError::kInUse, "ignored"), "他のプログラムが使用中", ""},
-      {Fault(FileError::kNoFolder), "フォルダーがありません", ""},
-      {Fault(FileError::kDiskFull), "ディスク", ""},
-      {Fault(FileError::kNotAFile), "通常のファイル", ""},
-      {Fault(FileError::kDenied, "Access is denied."), "権限", "Access is denied."},
-      {Fault(FileError::kOther, "I/O error"), "", "I/O error"},
-      {Fault(FileError::kUnreadAtLoad, "CRC error"), "最後まで読み込めません", "CRC error", "[OK]"},
-      {Fault(FileError::kInUse, "", "C:\\Game\\KV.set.1.tmp"), "使用中", ""},
+      {{FileError::kReadOnly, "ignored", false, ""}, "読み取り専用", ""},
+      {{FileError::kInUse, "ignored", false, ""}, "他のプログラムが使用中", ""},
+      {{FileError::kNoFolder, "", false, ""}, "フォルダーがありません", ""},
+      {{FileError::kDiskFull, "", false, ""}, "ディスク", ""},
+      {{FileError::kNotAFile, "", false, ""}, "通常のファイル", ""},
+      {{FileError::kDenied, "Access is denied.", false, ""}, "権限", "Access is denied."},
+      {{FileError::kOther, "I/O error", false, ""}, "", "I/O error"},
+      {{FileError::kUnreadAtLoad, "CRC", false, ""}, "読み込めません", "CRC", "[OK]"},
+      {{FileError::kInUse, "", false, "C:\\Game\\KV.set.1.tmp"}, "使用中", ""},
   };
   std::set<std::string> heads;
   for (const Row& row : rows) {

@@ -65,7 +65,7 @@ class MemoryFileSystem : public FileSystem {
   // The next `times` calls of the operation fail without effect.
   void FailNext(FileOperation operation, int times = 1, FileError cause = FileError::kOther,
                 bool transient = false) {
-    failures_[operation] = {failures_[operation].first + times, {cause, transient}};
+    failures_[operation] = {failures_[operation].first + times, {cause, {}, transient, {}}};
   }
   // The next FileReplace removes its target first, as a replace that fails
   // halfway; whether it then fails is up to FailNext.
@@ -202,12 +202,7 @@ class MemoryFileSystem : public FileSystem {
     return 1;
   }
   void Unlock(Handle) override { lockHeld_ = false; }
-  FileFault LastFault() override {
-    FileFault fault;
-    fault.cause = lastError_;
-    fault.transient = transient_;
-    return fault;
-  }
+  FileFault LastFault() override { return {lastError_, {}, transient_, {}}; }
   void Pause(unsigned milliseconds) override { paused_ += milliseconds; }
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
   std::string CurrentDirectory() override { return current_; }
@@ -229,7 +224,8 @@ class MemoryFileSystem : public FileSystem {
     auto& [failures, fault] = failures_[operation];
     if (!stopped_ && failures == 0) return true;
     if (!stopped_) --failures;
-    return stopped_ ? Failed(false, FileError::kOther) : Failed(false, fault.first, fault.second);
+    return stopped_ ? Failed(false, FileError::kOther)
+                    : Failed(false, fault.cause, fault.transient);
   }
   template <typename T>
   T Failed(T result, FileError cause, bool transient = false) {
@@ -250,8 +246,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> locked_;
   std::map<Handle, OpenFile> handles_;
   Handle nextHandle_ = 1;
-  std::map<FileOperation, std::pair<int, std::pair<FileError, bool>>>
-      failures_;  // cause, transient
+  std::map<FileOperation, std::pair<int, FileFault>> failures_;
   std::optional<uint32_t> shortWrite_;
   uint32_t readLimit_ = 0;
   uint64_t understatedBy_ = 0;
