@@ -59,6 +59,8 @@ class MemoryFileSystem : public FileSystem {
   }
   // Held by another program: every open or replace fails, as a hold of a moment would.
   void SetLocked(const std::string& path) { locked_.insert(Absolute(path)); }
+  // A folder CurrentDirectory cannot say (a name without code page 932 or short form).
+  void SetUnnamed(const std::string& path) { unnamed_ = Absolute(path); }
   // Runs once LockForChange is granted, as another program that had the lock first.
   void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
@@ -205,7 +207,7 @@ class MemoryFileSystem : public FileSystem {
   FileFault LastFault() override { return {lastError_, {}, transient_, {}}; }
   void Pause(unsigned milliseconds) override { paused_ += milliseconds; }
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
-  std::string CurrentDirectory() override { return current_; }
+  std::string CurrentDirectory() override { return current_ == unnamed_ ? "" : current_; }
   bool ChangeDirectory(const std::string& path) override {
     if (directories_.count(Absolute(path)) == 0) return false;
     current_ = Absolute(path);
@@ -240,6 +242,7 @@ class MemoryFileSystem : public FileSystem {
   }
 
   std::string current_;
+  std::string unnamed_;
   std::set<std::string> directories_;
   std::map<std::string, std::vector<uint8_t>> files_;
   std::set<std::string> readOnly_;
