@@ -83,11 +83,17 @@ bool Retried(FileSystem& files, const Call& call) {
   }
 }
 
-// Whether a file stands at the path, readable or not.
-bool FileExists(FileSystem& files, const std::string& path) {
+// Whether the file surely still stands at the path. One that cannot be opened
+// for a passing cause may be on its way out (a delete pending until a scanner
+// lets go of it): it counts as gone.
+bool FileSurelyExists(FileSystem& files, const std::string& path) {
   const FileSystem::Handle file = files.FileOpenRead(path);
-  if (file != FileSystem::kNoHandle) files.FileClose(file);
-  return file != FileSystem::kNoHandle || files.LastFault().cause != FileError::kNoFolder;
+  if (file != FileSystem::kNoHandle) {
+    files.FileClose(file);
+    return true;
+  }
+  const FileFault fault = files.LastFault();
+  return fault.cause != FileError::kNoFolder && !fault.transient;
 }
 
 // Removes the save's own file after a failure whose cause stays reported.
@@ -122,8 +128,8 @@ bool SaveBytes(FileSystem& files, const std::string& path, const void* data, uin
   if (Retried(files, [&] { return files.FileReplace(temporaryPath, target); })) return true;
   FileFault failure = files.LastFault();
   // A replace that failed halfway can have removed the old file: then the
-  // temporary file is the only copy of the record, and stays.
-  if (FileExists(files, target)) {
+  // temporary file may be the only copy of the record, and stays.
+  if (FileSurelyExists(files, target)) {
     RemoveTemporaryFile(files, temporaryPath);
   } else {
     failure.keptAt = temporaryPath;

@@ -143,7 +143,8 @@ TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   EXPECT_EQ(files.Paused(), row.pausedMs);
   const Bytes changed = WithInt(WithInt(onDisk.value_or(old), kChanged, 77), 0, 0);
   const bool saved = row.cause == FileError::kNone;
-  EXPECT_EQ(files.FileBytes(kPath), saved ? changed : row.kept ? std::nullopt : onDisk);
+  const std::optional<Bytes> left = files.FileBytes(kPath);  // gone only when kept
+  EXPECT_EQ(left, saved ? changed : row.kept && !left ? std::nullopt : onDisk);
   auto now = Others(files);
   EXPECT_EQ(now.erase(row.kept ? files.Absolute(fault.keptAt) : ""), row.kept ? 1u : 0u);
   EXPECT_EQ(files.FileBytes(fault.keptAt), row.kept ? std::optional(changed) : std::nullopt);
@@ -200,6 +201,13 @@ INSTANTIATE_TEST_SUITE_P(
         {"ReplaceLosesTheOldFileThenMoves", HeldReplace(1, true), kAsLoaded, FileError::kNone, 10},
         {"ReplaceLosesTheOldFileAndFails", HeldReplace(150, true), kAsLoaded, FileError::kInUse,
          1490, true},
+        // The first open is the read of the file as it is now.
+        {"OldFileCannotBeOpenedAfterTheReplaceFailed",
+         [](MemoryFileSystem& f) {
+           f.FailNext(FileOperation::kReplace);
+           f.FailNext(FileOperation::kOpenRead, 2, FileError::kInUse, true);
+         },
+         kAsLoaded, FileError::kOther, 0, true},
         {"CleanUpHeldForAMoment",
          [](MemoryFileSystem& f) {
            f.FailNext(FileOperation::kWrite);
