@@ -4,6 +4,7 @@
 
 #include "bindings/start_up_record.h"
 #include "settings/local_config.h"
+#include "settings/save_failure_message.h"
 #include "settings/settings_folders.h"
 
 namespace cfg {
@@ -83,10 +84,15 @@ bool Program::ShutDown(const SaveRetryQuestion& askRetry) {
   keyboard.ReleaseInput();
   if (confirmFlag != 1) return true;
   FileFault fault;
+  std::string keptAt;
   // The record stays in memory, so each attempt saves the player's changes whole.
   while (!settings.SaveSettingsFile(files, settingsFolder, &fault)) {
-    if (!askRetry || !askRetry(SettingsFilePath(settingsFolder), fault)) return false;
+    if (!fault.keptAt.empty()) keptAt = fault.keptAt;
+    const bool retry = askRetry && askRetry(SettingsFilePath(settingsFolder), fault);
+    if (!retry || !CanRetrySave(fault)) return false;
   }
+  // The copy an earlier attempt kept when it lost the old file is now one too many.
+  if (!keptAt.empty()) files.FileDelete(keptAt);
   return true;
 }
 

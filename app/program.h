@@ -64,8 +64,8 @@ class Program {
   void StartDevices();
 
   // Releases input and, when the player confirmed, saves KV.set until it is
-  // saved or `askRetry` (none: at once) gives up. False only when a confirmed
-  // save finally failed.
+  // saved or `askRetry` (none: at once) gives up; a failure that saving again
+  // cannot mend is told once. False only when a confirmed save finally failed.
   bool ShutDown(const SaveRetryQuestion& askRetry = {});
 
   // Copies controller assignController into the working copy; after the

@@ -1,13 +1,16 @@
 // The question after a failed save of KV.set: save again, or end without saving.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "settings/file_system.h"
 
 namespace cfg {
 
-// Shows which file and why, with 再試行 and キャンセル; true for 再試行.
-bool AskToRetrySave(const std::string& path, const FileFault& fault);
+// Shows which file and why, owned by `owner` and brought to the front, with
+// 再試行 and キャンセル, or OK alone when saving again cannot help; true for 再試行.
+bool AskToRetrySave(HWND owner, const std::string& path, const FileFault& fault);
 
 }  // namespace cfg

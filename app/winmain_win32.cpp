@@ -72,8 +72,14 @@ int Run(HINSTANCE instance) {
   const HWND hostWindow = OpenHostWindow(instance, hostName.c_str());
   DialogBoxParamW(instance, L"INITIALPAGE", hostWindow, MainDialogProc,
                   reinterpret_cast<LPARAM>(&mainDialog));
+  // The host window outlives the save: a failure box needs an owner on the
+  // task bar, or it gets a button of its own and may open behind other windows.
+  const bool saved =
+      program.ShutDown([hostWindow](const std::string& path, const FileFault& fault) {
+        return AskToRetrySave(hostWindow, path, fault);
+      });
   if (hostWindow != nullptr) DestroyWindow(hostWindow);
-  return program.ShutDown(AskToRetrySave) ? 0 : 1;
+  return saved ? 0 : 1;
 }
 
 }  // namespace
@@ -82,5 +88,8 @@ int Run(HINSTANCE instance) {
 
 // The command line is not read.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // A DataPath on an empty card reader fails quietly instead of raising the
+  // system's "no disk" box.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   return cfg::Run(instance);
 }

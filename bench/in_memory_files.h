@@ -57,6 +57,7 @@ class InMemoryFiles : public FileSystem {
   }
   uint64_t FileGetSize(Handle handle) override { return handles_[handle - 1].file->size; }
   std::string FinalPath(const std::string& path) override { return path; }
+  bool FileCanReplace(const std::string&) override { return true; }
   bool FileReplace(const std::string& from, const std::string& to) override {
     File* source = Find(from);
     if (source == nullptr) return false;
@@ -74,6 +75,7 @@ class InMemoryFiles : public FileSystem {
   void Unlock(Handle) override {}
   // Reads end only at the end of a file.
   FileFault LastFault() override { return {}; }
+  void Pause(unsigned) override {}
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
   std::string CurrentDirectory() override { return current_; }
   bool ChangeDirectory(const std::string& path) override {

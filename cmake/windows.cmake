@@ -18,7 +18,8 @@ foreach(target Config cfg_settings_win32)
 endforeach()
 target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 cfg_version dinput dxguid winmm)
 # No link time in the header: the same sources give the same executable.
-target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++
+# Subsystem 6.1 (Windows 7): the 32-bit heap then ends the process on corruption.
+target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--subsystem,windows:6.1
   -Wl,--no-insert-timestamp $<$<CONFIG:MinSizeRel,Release>:-s>)
 # Size: every function and datum in a section of its own, so that the link
 # drops the unused ones; and std::terminate straight to abort, as a GUI

@@ -7,7 +7,9 @@
 
 namespace cfg {
 
-// Null when the DLL or the function is missing.
+// Null when the DLL or the function is missing. Loaded by name, not by a full
+// system path, as the game loads them: the program's folder comes first, where
+// players put pad wrappers (a dinput.dll or winmm.dll of their choice) on purpose.
 inline void* SystemFunction(const wchar_t* dll, const char* name) {
   const HMODULE module = LoadLibraryW(dll);
   return module != nullptr ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;

@@ -13,18 +13,24 @@ namespace cfg {
 // Why the last file operation failed, as far as the player can act on it.
 enum class FileError {
   kNone,
-  kReadOnly,  // the file, or its folder, may not be written
-  kInUse,     // another program holds the file
+  kReadOnly,  // the file has the read-only attribute
+  kDenied,    // the user may not change the file or its folder (the system's text tells more)
+  kInUse,     // another program holds the file, or the change lock
   kNoFolder,  // the folder is missing
   kDiskFull,
-  kExists,    // the name of a new file is taken
-  kNotAFile,  // a folder, pipe or device stands where a file belongs
-  kOther,     // the system's own text tells
+  kExists,        // the name of a new file is taken
+  kNotAFile,      // a folder, pipe or device stands where a file belongs
+  kOther,         // the system's own text tells
+  kUnreadAtLoad,  // the load could not read the file whole: saving over it could lose data
 };
 
 struct FileFault {
   FileError cause = FileError::kNone;
-  std::string systemText;  // CP932; the system's message for kOther
+  std::string systemText;  // UTF-8; the system's message for kOther and kDenied
+  // A hold of a moment (a scanner, an indexer, a sync tool): worth trying again.
+  bool transient = false;
+  // Set when a failed replace lost the old file: the file that now holds the record.
+  std::string keptAt;
 };
 
 class FileSystem {
@@ -59,6 +65,10 @@ class FileSystem {
   // The file a path stands for, symbolic links followed (to a file that may
   // not exist yet); the path itself where links are not followed.
   virtual std::string FinalPath(const std::string& path) = 0;
+  // True when `to` is missing, or may be replaced now: false, with the cause,
+  // when it is read-only or another program holds it so that a replace would
+  // fail (on Windows, halfway, leaving files behind).
+  virtual bool FileCanReplace(const std::string& to) = 0;
   // Puts `from` in the place of `to` in one step, and makes it last. Fails,
   // leaving both as they were, when `to` is read-only, held open by another
   // program or not a regular file.
@@ -67,16 +77,20 @@ class FileSystem {
 
   // Waits for the exclusive right to change the file at `path` (a final path)
   // among the processes that ask for it here; the right outlives a
-  // FileReplace of that file and leaves nothing on disk. kNoHandle on failure.
+  // FileReplace of that file and leaves nothing on disk. kNoHandle on failure,
+  // kInUse when the wait, which is bounded, ran out.
   virtual Handle LockForChange(const std::string& path) = 0;
   virtual void Unlock(Handle lock) = 0;
 
   // The cause of the last call that failed.
   virtual FileFault LastFault() = 0;
+  // Waits before a call that met a transient hold is tried again.
+  virtual void Pause(unsigned milliseconds) = 0;
 
   // A file name given as UTF-8 text (a command line) in this file system's
   // form; nothing when it has no such form.
   virtual std::optional<std::string> PathFromUtf8(const std::string& name) = 0;
+  // Empty when it cannot be said in this file system's form.
   virtual std::string CurrentDirectory() = 0;
   // Changes the process's current directory (and drive); false when it stays.
   virtual bool ChangeDirectory(const std::string& path) = 0;

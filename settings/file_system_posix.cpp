@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "settings/text_codec.h"
@@ -213,6 +215,11 @@ std::string PosixFileSystem::FinalPath(const std::string& path) {
   return own.empty() ? path : own;
 }
 
+// No sharing modes here: another program's open file never stops a rename.
+bool PosixFileSystem::FileCanReplace(const std::string&) {
+  return true;
+}
+
 bool PosixFileSystem::FileReplace(const std::string& from, const std::string& to) {
   const std::optional<std::string> source = SystemPath(from);
   const std::optional<std::string> target = SystemPath(to);
@@ -253,9 +260,14 @@ void PosixFileSystem::Unlock(Handle lock) {
 }
 
 FileFault PosixFileSystem::LastFault() {
-  const FileError cause = CauseOf(error_);
-  if (cause != FileError::kOther) return {cause, {}};
-  return {cause, std::strerror(error_)};
+  FileFault fault;
+  fault.cause = CauseOf(error_);
+  if (fault.cause == FileError::kOther) fault.systemText = std::strerror(error_);
+  return fault;
+}
+
+void PosixFileSystem::Pause(unsigned milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 std::optional<std::string> PosixFileSystem::PathFromUtf8(const std::string& name) {

@@ -3,20 +3,29 @@
 #include <windows.h>
 
 #include <cwctype>
+#include <set>
 
+#include "settings/text_codec.h"
 #include "settings/text_codec_win32.h"
 
 namespace cfg {
 
 namespace {
 
-constexpr UINT kCodePage = 932;
 // Opened only to ask where it is: nobody else is kept from anything.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Win32 has no code for "not a regular file"; this one says it best.
 constexpr DWORD kNotRegularFile = ERROR_BAD_FILE_TYPE;
+// The read-only attribute, told apart from every other refusal.
+constexpr DWORD kReadOnlyAttribute = ERROR_FILE_READ_ONLY;
+// The change lock could not be taken: held too long, or by a user we may not see.
+constexpr DWORD kLockUnavailable = ERROR_BUSY;
+constexpr DWORD kLockWaitMs = 5000;
 constexpr DWORD kSystemTextLength = 512;
 constexpr wchar_t kLockNamePrefix[] = L"KVsetChangeLock-";
+// Wine's ReplaceFileW makes an empty file of this pattern beside the old one,
+// and leaves it there when the replace fails.
+constexpr wchar_t kReplaceLitter[] = L"rf*.tmp";
 constexpr uint64_t kFnvOffset = 0xCBF29CE484222325ull;
 constexpr uint64_t kFnvPrime = 0x100000001B3ull;
 
@@ -37,6 +46,21 @@ std::wstring FullPathOf(const std::wstring& path) {
   if (length == 0 || length >= size) return path;
   full.resize(length);
   return full;
+}
+
+// The empty files of kReplaceLitter's pattern in the folder of `path`, by full path.
+std::set<std::wstring> EmptyReplaceFiles(const std::wstring& path) {
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+  std::set<std::wstring> found;
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileExW((folder + kReplaceLitter).c_str(), FindExInfoBasic, &entry,
+                                         FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    if (entry.nFileSizeLow == 0 && entry.nFileSizeHigh == 0) found.insert(folder + entry.cFileName);
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return found;
 }
 
 // "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
@@ -69,13 +93,20 @@ FileError CauseOf(DWORD error) {
   switch (error) {
     case ERROR_SUCCESS:
       return FileError::kNone;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
+    case kReadOnlyAttribute:
       return FileError::kReadOnly;
+    // Folder permissions, Controlled Folder Access, a file being deleted or
+    // held: the read-only attribute was looked at before.
+    case ERROR_ACCESS_DENIED:
+      return FileError::kDenied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_USER_MAPPED_FILE:
+    case ERROR_DELETE_PENDING:
     case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+    case kLockUnavailable:
       return FileError::kInUse;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -95,32 +126,45 @@ FileError CauseOf(DWORD error) {
   }
 }
 
-// The system's own words for the error, in the program's code page.
+// What a scanner, the indexer or a sync tool holding the file for a moment
+// makes the calls fail with: ReplaceFileW, MoveFileExW and DeleteFileW are
+// worth trying again for a while.
+bool IsTransient(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_DELETE_PENDING:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The system's own words for the error, in UTF-8: code page 932 would lose
+// them on a Windows of another language.
 std::string SystemText(DWORD error) {
   wchar_t text[kSystemTextLength];
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                 error, 0, text, kSystemTextLength, nullptr);
   while (length > 0 && std::iswspace(text[length - 1])) --length;
-  return Cp932FromWide(std::wstring(text, length));
+  return Utf8FromWide(std::wstring(text, length));
 }
 
-// Nothing when a character has no counterpart on the other side.
-std::optional<std::string> LosslessCp932FromUtf8(const std::string& text) {
-  if (text.empty()) return std::string();
-  const int size = static_cast<int>(text.size());
-  const int wideLength =
-      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-  if (wideLength == 0) return std::nullopt;
-  std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), wideLength);
-  BOOL lossy = FALSE;
-  const int length = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
-                                         nullptr, 0, nullptr, &lossy);
-  if (length == 0 || lossy) return std::nullopt;
-  std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, narrow.data(),
-                      length, nullptr, nullptr);
-  return narrow;
+// The current directory in code page 932; its short (8.3) name when a
+// character has no CP932 form (Hangul, most accented letters, 〜), empty when
+// neither can be said.
+std::string Cp932Directory(const std::wstring& directory) {
+  if (std::optional<std::string> exact = ExactCp932FromWide(directory)) return *exact;
+  const DWORD size = GetShortPathNameW(directory.c_str(), nullptr, 0);
+  std::wstring shortName(size, L'\0');
+  const DWORD length = GetShortPathNameW(directory.c_str(), shortName.data(), size);
+  shortName.resize(length < size ? length : 0);
+  return shortName.empty() ? std::string() : ExactCp932FromWide(shortName).value_or(std::string());
 }
 
 }  // namespace
@@ -213,6 +257,22 @@ std::string WinFileSystem::FinalPath(const std::string& path) {
   return WideFromCp932(narrow) == plain ? narrow : path;
 }
 
+// ReplaceFileW opens the old file to delete it. A program that holds it
+// without sharing that makes the replace fail, leaving files behind (Wine's
+// temporary file); asked first, it leaves nothing.
+bool WinFileSystem::FileCanReplace(const std::string& to) {
+  const std::wstring target = WideFromCp932(to);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // a move, or the create tells
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Failed(false, kNotRegularFile);
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Failed(false, kReadOnlyAttribute);
+  const HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | DELETE, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return Failed(false);
+  CloseHandle(file);
+  return true;
+}
+
 bool WinFileSystem::FileReplace(const std::string& from, const std::string& to) {
   const std::wstring source = WideFromCp932(from);
   const std::wstring target = WideFromCp932(to);
@@ -224,18 +284,20 @@ bool WinFileSystem::FileReplace(const std::string& from, const std::string& to) 
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Failed(false, kNotRegularFile);
   // Wine replaces a read-only target; the program must not.
-  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Failed(false, ERROR_ACCESS_DENIED);
-  // Wine's ReplaceFileW finds no folder for a path without one.
-  if (ReplaceFileW(FullPathOf(target).c_str(), FullPathOf(source).c_str(), nullptr,
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Failed(false, kReadOnlyAttribute);
+  // Wine's ReplaceFileW finds no folder for a path without one. After 1176
+  // (no backup name) the old file is gone and the new one kept its own name:
+  // the next try finds no target and moves.
+  const std::wstring fullTarget = FullPathOf(target);
+  const std::set<std::wstring> before = EmptyReplaceFiles(fullTarget);
+  if (ReplaceFileW(fullTarget.c_str(), FullPathOf(source).c_str(), nullptr,
                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
     return true;
   }
   const DWORD error = GetLastError();
-  // Without a backup name this error means the old file is gone and the new
-  // one kept its own name: only the move is left to do.
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
-      MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    return true;
+  // What the failed call made is removed; what was there before stays.
+  for (const std::wstring& made : EmptyReplaceFiles(fullTarget)) {
+    if (before.count(made) == 0) DeleteFileW(made.c_str());
   }
   return Failed(false, error);
 }
@@ -245,14 +307,15 @@ bool WinFileSystem::FileDelete(const std::string& path) {
 }
 
 FileSystem::Handle WinFileSystem::LockForChange(const std::string& path) {
+  // A mutex of another user or of an elevated program cannot be opened.
   const HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(WideFromCp932(path)).c_str());
-  if (mutex == nullptr) return Failed(kNoHandle);
-  // An abandoned mutex was held by a program that ended: the right is ours.
-  const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+  if (mutex == nullptr) return Failed(kNoHandle, kLockUnavailable);
+  // The wait is bounded: it runs on the thread of the program's windows. An
+  // abandoned mutex was held by a program that ended: the right is ours.
+  const DWORD waited = WaitForSingleObject(mutex, kLockWaitMs);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-    const DWORD error = GetLastError();
     CloseHandle(mutex);
-    return Failed(kNoHandle, error);
+    return Failed(kNoHandle, kLockUnavailable);
   }
   return FromWin32(mutex);
 }
@@ -263,13 +326,19 @@ void WinFileSystem::Unlock(Handle lock) {
 }
 
 FileFault WinFileSystem::LastFault() {
-  const FileError cause = CauseOf(error_);
-  if (cause != FileError::kOther) return {cause, {}};
-  return {cause, SystemText(error_)};
+  FileFault fault;
+  fault.cause = CauseOf(error_);
+  if (fault.cause != FileError::kNone) fault.systemText = SystemText(error_);
+  fault.transient = IsTransient(error_);
+  return fault;
+}
+
+void WinFileSystem::Pause(unsigned milliseconds) {
+  Sleep(milliseconds);
 }
 
 std::optional<std::string> WinFileSystem::PathFromUtf8(const std::string& name) {
-  return LosslessCp932FromUtf8(name);
+  return Cp932FromUtf8(name);
 }
 
 std::string WinFileSystem::CurrentDirectory() {
@@ -277,7 +346,7 @@ std::string WinFileSystem::CurrentDirectory() {
   std::wstring directory(size, L'\0');
   const DWORD length = GetCurrentDirectoryW(size, directory.data());
   directory.resize(length < size ? length : 0);
-  return Cp932FromWide(directory);
+  return Cp932Directory(directory);
 }
 
 bool WinFileSystem::ChangeDirectory(const std::string& path) {

@@ -23,11 +23,13 @@ class WinFileSystem : public FileSystem {
   bool FileClose(Handle file) override;
   uint64_t FileGetSize(Handle file) override;
   std::string FinalPath(const std::string& path) override;
+  bool FileCanReplace(const std::string& to) override;
   bool FileReplace(const std::string& from, const std::string& to) override;
   bool FileDelete(const std::string& path) override;
   Handle LockForChange(const std::string& path) override;
   void Unlock(Handle lock) override;
   FileFault LastFault() override;
+  void Pause(unsigned milliseconds) override;
   std::optional<std::string> PathFromUtf8(const std::string& name) override;
   std::string CurrentDirectory() override;
   bool ChangeDirectory(const std::string& path) override;

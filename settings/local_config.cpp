@@ -115,7 +115,11 @@ std::string ReadLocalConfig(FileSystem& files) {
     if (folder.empty()) break;
     // A folder that did not fit the token buffer is not applied, not cut.
     if (folder.size() > kConfigTokenMaxSize) continue;
-    priorDirectory = WithTrailingBackslash(files.CurrentDirectory());
+    // A directory that cannot be named could not be come back to: the
+    // LocalConfig folder beside this file would be lost.
+    const std::string current = files.CurrentDirectory();
+    if (current.empty()) continue;
+    priorDirectory = WithTrailingBackslash(current);
     files.ChangeDirectory(folder);
   }
   return priorDirectory;

@@ -37,6 +37,11 @@ constexpr uint32_t kModeBitsSet = 0x1;
 constexpr char kSettingsFileName[] = "KV.set";
 // Names left by a killed save are skipped, not reused.
 constexpr int kTemporaryNameTries = 100;
+// Scanners, indexers, sync and backup tools open a file just written for tens
+// to hundreds of milliseconds: a call that meets such a hold is tried again
+// for about 1.5 s.
+constexpr int kTransientTries = 150;
+constexpr unsigned kTransientPauseMs = 10;
 
 bool IsSlotIndex(int32_t index) {
   return index >= 0 && index < kSlotCount;
@@ -68,6 +73,34 @@ void Report(const FileFault& what, FileFault* fault) {
   if (fault != nullptr) *fault = what;
 }
 
+// The call's result once it succeeded, met a lasting failure or ran out of tries.
+template <typename Call>
+bool Retried(FileSystem& files, const Call& call) {
+  for (int tries = 1;; ++tries) {
+    if (call()) return true;
+    if (tries == kTransientTries || !files.LastFault().transient) return false;
+    files.Pause(kTransientPauseMs);
+  }
+}
+
+// Whether the file surely still stands at the path. One that cannot be opened
+// for a passing cause may be on its way out (a delete pending until a scanner
+// lets go of it): it counts as gone.
+bool FileSurelyExists(FileSystem& files, const std::string& path) {
+  const FileSystem::Handle file = files.FileOpenRead(path);
+  if (file != FileSystem::kNoHandle) {
+    files.FileClose(file);
+    return true;
+  }
+  const FileFault fault = files.LastFault();
+  return fault.cause != FileError::kNoFolder && !fault.transient;
+}
+
+// Removes the save's own file after a failure whose cause stays reported.
+void RemoveTemporaryFile(FileSystem& files, const std::string& path) {
+  Retried(files, [&] { return files.FileDelete(path); });
+}
+
 void WriteDefaultSoundFolder(SettingsRecord& record) {
   std::copy_n(kDefaultSoundFolder, sizeof kDefaultSoundFolder,
               record.bytes.begin() + record_offset::kSoundFolder);
@@ -77,20 +110,32 @@ bool SaveBytes(FileSystem& files, const std::string& path, const void* data, uin
                FileFault* fault) {
   // A link stays a link: the file it leads to is the one replaced, from its own folder.
   const std::string target = files.FinalPath(path);
+  // A file another program holds is refused before anything is made.
   std::string temporaryPath;
-  const FileSystem::Handle file = CreateTemporaryFile(files, target, temporaryPath);
+  const FileSystem::Handle file = Retried(files, [&] { return files.FileCanReplace(target); })
+                                      ? CreateTemporaryFile(files, target, temporaryPath)
+                                      : FileSystem::kNoHandle;
   if (file == FileSystem::kNoHandle) {
     Report(files.LastFault(), fault);
     return false;
   }
-  // The old file is replaced only by a complete new one, in one step.
-  if (!WriteWholeFile(files, file, target, data, size) ||
-      !files.FileReplace(temporaryPath, target)) {
+  if (!WriteWholeFile(files, file, target, data, size)) {
     Report(files.LastFault(), fault);
-    files.FileDelete(temporaryPath);
+    RemoveTemporaryFile(files, temporaryPath);
     return false;
   }
-  return true;
+  // The old file is replaced only by a complete new one, in one step.
+  if (Retried(files, [&] { return files.FileReplace(temporaryPath, target); })) return true;
+  FileFault failure = files.LastFault();
+  // A replace that failed halfway can have removed the old file: then the
+  // temporary file may be the only copy of the record, and stays.
+  if (FileSurelyExists(files, target)) {
+    RemoveTemporaryFile(files, temporaryPath);
+  } else {
+    failure.keptAt = temporaryPath;
+  }
+  Report(failure, fault);
+  return false;
 }
 
 }  // namespace
@@ -169,6 +214,8 @@ bool SettingsStore::LoadSettingsFile(FileSystem& files, const std::string& folde
   fileSize_ = LoadRecordFile(files, SettingsFilePath(folder), record_, &readWhole, &loadedBytes_);
   fileImage_ = record_;
   loadBrokeOff_ = fileSize_ && !readWhole;
+  loadFault_.cause = FileError::kUnreadAtLoad;
+  loadFault_.systemText = loadBrokeOff_ ? files.LastFault().systemText : "";
   SelectConfigSlot(-1);
   return fileSize_.has_value();
 }
@@ -196,7 +243,7 @@ std::optional<SettingsRecord> SettingsStore::RecordToSave(FileSystem& files,
 bool SettingsStore::SaveSettingsFile(FileSystem& files, const std::string& folder,
                                      FileFault* fault) const {
   if (loadBrokeOff_) {
-    Report({FileError::kOther, {}}, fault);
+    Report(loadFault_, fault);
     return false;
   }
   const std::string path = SettingsFilePath(folder);

@@ -34,7 +34,9 @@ std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& pat
 // Writes a temporary file of its own beside the file (beside a link's target)
 // and puts it in the file's place only when it is complete. True only when all
 // 4684 bytes are in place; on failure the old file stays as it was, the
-// temporary file is removed and `fault`, when given, tells why.
+// temporary file is removed and `fault`, when given, tells why. Holds of a
+// moment are waited out. When a failed replace lost the old file, the
+// temporary file stays and `fault->keptAt` names it.
 bool SaveRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,
                     FileFault* fault = nullptr);
 // The same save for any bytes (kvset export -o).
@@ -58,8 +60,8 @@ class SettingsStore {
   // KV.set through SaveRecordFile, under the change lock: true only when all
   // 4684 bytes are in place. When another program changed the file since the
   // load, only the bytes this run changed go on top of the file as it is now.
-  // False, writing nothing, when the last load could not read its file whole:
-  // the save would replace the unread part of that file with defaults.
+  // False, writing nothing, with kUnreadAtLoad, when the last load could not
+  // read its file whole: the save would replace its unread part with defaults.
   bool SaveSettingsFile(FileSystem& files, const std::string& folder,
                         FileFault* fault = nullptr) const;
   // The leading bytes of the record that the last opened KV.set provided.
@@ -74,6 +76,7 @@ class SettingsStore {
   SlotSelected slotSelected_;
   SettingsRecord record_;
   bool loadBrokeOff_ = false;
+  FileFault loadFault_;  // kUnreadAtLoad, with the system's text of the failed read
   // The last load: the file's bytes over what the record held, and its size
   // (nothing when absent). What the run changed since, the slot brought back
   // into range included, is what differs from this image.

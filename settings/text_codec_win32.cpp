@@ -50,7 +50,12 @@ std::wstring WideFromCp932(std::string_view text) {
 }
 
 std::string Cp932FromWide(std::wstring_view text) {
-  return NarrowFrom(kCp932, 0, text, nullptr).value_or(std::string());
+  return NarrowFrom(kCp932, WC_NO_BEST_FIT_CHARS, text, nullptr).value_or(std::string());
+}
+
+std::optional<std::string> ExactCp932FromWide(std::wstring_view text) {
+  BOOL lossy = FALSE;
+  return NarrowFrom(kCp932, WC_NO_BEST_FIT_CHARS, text, &lossy);
 }
 
 std::wstring WideFromUtf8(std::string_view text) {
@@ -75,9 +80,7 @@ std::optional<std::string> Utf8FromCp932(const std::string& text) {
 
 std::optional<std::string> Cp932FromUtf8(const std::string& text) {
   const std::optional<std::wstring> wide = WideFrom(CP_UTF8, MB_ERR_INVALID_CHARS, text);
-  if (!wide) return std::nullopt;
-  BOOL lossy = FALSE;
-  return NarrowFrom(kCp932, WC_NO_BEST_FIT_CHARS, *wide, &lossy);
+  return wide ? ExactCp932FromWide(*wide) : std::nullopt;
 }
 
 }  // namespace cfg

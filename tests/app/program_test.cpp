@@ -110,11 +110,12 @@ struct FaultCase {
   bool saved;  // what ShutDown reports
   Retry retry = kNoQuestion;
   bool temporaryMayRemain = false;
+  FileError cause = FileError::kReadOnly;  // the question's
 };
 
 // The save's file calls: lock; open, size, read, close (the file as it is
-// now); create, write, identity, close; replace.
-constexpr size_t kSaveCallsBeforeReplace = 9;
+// now); the check that it can be replaced; create, write, identity, close; replace.
+constexpr size_t kSaveCallsBeforeReplace = 10;
 const Step kNothing = [](MemoryFileSystem&) {};
 const Step kReadOnly = [](MemoryFileSystem& f) { f.SetReadOnly(kLocalConfigSettings); };
 
@@ -129,6 +130,9 @@ const FaultCase kFaults[] = {
     // No LocalConfig.Txt, so KV.set's are the first reads.
     {"ReadFailsAtLoad", [](MemoryFileSystem& f) { f.FailNext(FileOperation::kRead); }, kNothing,
      false},
+    // Saving again cannot help: the question is asked once, whatever the answer.
+    {"ReadFailsAtLoadIsToldOnce", [](MemoryFileSystem& f) { f.FailNext(FileOperation::kRead); },
+     kNothing, false, kRetryOnceWritable, false, FileError::kUnreadAtLoad},
     {"NoFileAndNoDataFolder", [](MemoryFileSystem& f) { f.FileDelete(kLocalConfigSettings); },
      kNothing, false},
     {"OldFileIsReadOnly", kNothing, kReadOnly, false},
@@ -140,6 +144,13 @@ const FaultCase kFaults[] = {
        f.FailNext(FileOperation::kDelete);
      },
      false, kNoQuestion, true},
+    // The kept copy goes once a later attempt saved.
+    {"ReplaceLosesTheOldFileThenRetried", kNothing,
+     [](MemoryFileSystem& f) {
+       f.LoseTargetOnNextReplace();
+       f.FailNext(FileOperation::kReplace, 150, FileError::kInUse, true);
+     },
+     true, kRetryOnceWritable, false, FileError::kInUse},
     KilledSave(0),
     KilledSave(kSaveCallsBeforeReplace),
     KilledSave(kSaveCallsBeforeReplace + 1),
@@ -204,7 +215,7 @@ class ProgramTest : public ::testing::Test {
     int questions = 0;
     const auto askRetry = [&](const std::string& path, const FileFault& problem) {
       EXPECT_EQ(files.Absolute(path), kLocalConfigSettings);
-      EXPECT_EQ(problem.cause, FileError::kReadOnly);
+      EXPECT_EQ(problem.cause, fault->cause);
       files.SetReadOnly(kLocalConfigSettings, false);
       return ++questions == 1 && fault->retry == kRetryOnceWritable;
     };

@@ -52,11 +52,13 @@ SWITCHED = kv.with_ints(BOTH_OPTIONS, (kv.FULL_SCREEN, 0), (kv.CURRENT_SLOT, 2),
 # Their file with only the bytes this run changed (window mode) put on top.
 MERGED = bytes(m if m != l else t for m, l, t in zip(
     kv.saved(kv.with_ints(SCORES, (kv.FULL_SCREEN, 0))), kv.loaded_image(SCORES), THEIRS))
-SAVE_FAILED = ("設定ファイル Z:%s を保存できませんでした。\nファイルが読み取り専用です。\n\n"
+SAVE_FAILED = ("設定ファイル Z:%s を保存できませんでした。\n%s\n\n"
                "[再試行] でもう一度保存します。[キャンセル] で保存せずに終了します。")
+READ_ONLY, IN_USE = "ファイルが読み取り専用です。", "ファイルを他のプログラムが使用中です。"
 BOX_CANCEL, BOX_RETRY = 2, 4
 JAPANESE, FOLDER_5C = "ゲーム", "表ソ"  # both characters of 表ソ have 0x5C as second CP932 byte
 JAPANESE_KV = "%s/%s/%s" % (JAPANESE, FOLDER_5C, DATA_KV)
+HANGUL = "게임"  # no code page 932 form: the game folder is reached by its short name
 LONG = "a" * 120 + "/" + "b" * 120  # past 260 bytes of path
 
 
@@ -103,17 +105,28 @@ def score_reset(button):
             click(button, RESET_BOX), wait(RESET_BOX, False), wait(MAIN, True, 1)]
 
 
+windows_path = lambda session, path: str(session.game / path).replace("/", "\\")
+
+
 def save_failure(session, button):
     """The save into a read-only file fails: the box names the file and the cause and
     offers 再試行 (taken after read-only is cleared) and キャンセル."""
     os.chmod(session.game / DATA_KV, 0o444)
     click(CONFIRM)(session)
-    reads(MAIN, BOX_TEXT, SAVE_FAILED % str(session.game / DATA_KV).replace("/", "\\"), 10)(session)
+    reads(MAIN, BOX_TEXT, SAVE_FAILED % (windows_path(session, DATA_KV), READ_ONLY), 10)(session)
     offers = session.value("text", MAIN, BOX_RETRY, BOX_CANCEL)
     check("the box offers", [offers[0][:3], offers[1]], ["再試行", "キャンセル"])
     if button == BOX_RETRY:
         os.chmod(session.game / DATA_KV, 0o640)
     click(button)(session)
+
+
+def held_save(session):
+    """KV.set held open by another program: refused as in use, before anything is made."""
+    session.hold(DATA_KV, 60000)
+    click(CONFIRM)(session)
+    reads(MAIN, BOX_TEXT, SAVE_FAILED % (windows_path(session, DATA_KV), IN_USE), 15)(session)
+    click(BOX_CANCEL)(session)
 
 
 UP, DOWN, RIGHT = 0, 1, 3  # binding positions
@@ -172,6 +185,10 @@ CASES = [
          {JAPANESE + "/" + LOCAL_TXT: b"DataPath " + FOLDER_5C.encode("cp932") + b"\r\n",
           JAPANESE_KV: CRAFTED + bytes(316), JAPANESE + "/" + DATA_KV: SCORES},
          [shows(CRAFTED), click(CONFIRM)], {JAPANESE_KV: kv.saved(CRAFTED)}, start_in=JAPANESE),
+    Case("Hangul game folder, DataPath elsewhere: LocalConfig's KV.set found and saved back",
+         {HANGUL + "/" + LOCAL_TXT: b"DataPath Sub\r\n", HANGUL + "/" + LOCAL_KV: CRAFTED,
+          HANGUL + "/Sub/" + DATA_KV: SCORES}, [shows(CRAFTED), click(CONFIRM)],
+         {HANGUL + "/" + LOCAL_KV: kv.saved(CRAFTED)}, start_in=HANGUL),
     Case("DataPath into a folder past 260 bytes, an empty KV.set there counts as found",
          {LOCAL_TXT: b"DataPath %s\r\nDataPath %s\r\n" % tuple(LONG.encode().split(b"/")),
           LONG + "/" + DATA_KV: b"", "Data": None}, [shows(b""), click(CONFIRM)],
@@ -190,6 +207,8 @@ CASES = [
          {DATA_KV: kv.saved(SCORES)}),
     Case("read-only KV.set: the failure box cancelled, nothing written, exit 1",
          {DATA_KV: SCORES}, [lambda session: save_failure(session, BOX_CANCEL)], {}, exit_code=1),
+    Case("KV.set held open by another program: refused, the folder as it was, exit 1",
+         {DATA_KV: SCORES}, [held_save], {}, exit_code=1),
     Case("KV.set changed on disk while the dialog is open keeps those bytes", {DATA_KV: SCORES},
          [shows(SCORES), save_theirs, click(WINDOW_MODE), click(CONFIRM)], {DATA_KV: MERGED}),
 ] + [Case(name, {"Data": None}, steps, writes, joysticks=joysticks)

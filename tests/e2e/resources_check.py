@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """resources_check.py CONFIG_EXE [WINDRES]: Config.exe's dialog templates (ids, kinds, texts,
 positions, styles, order), icon, version block and manifest, in windres's text, as written here;
-and that Config.exe and kvset.exe import only DLLs that every Windows has."""
+the subsystem version of Config.exe and of kvset.exe beside it (tools/kvset), and that both import
+only DLLs that every Windows has, in objdump's."""
 
 import os, re, subprocess, sys
 
@@ -78,7 +79,9 @@ VERSION = '''
     VALUE "Translation", 0x411, 1200
 '''
 MANIFEST = ('>true</dpiAware>', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
-            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}")
+            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", '<longPathAware xmlns="http://schemas.'
+            'microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>')
+SUBSYSTEM = "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n"  # Windows 7
 # No elevation request: UAC file virtualization must stay as the game has it.
 NO_MANIFEST = ("<requestedExecutionLevel", "<trustInfo")
 
@@ -114,10 +117,17 @@ def faults(exe, text):
 SYSTEM_DLLS = "kernel32 user32 gdi32 msvcrt shell32 advapi32 comctl32 ole32 winmm dinput version"
 
 
-def foreign_imports(exe, objdump):
-    dump = subprocess.run([objdump, "-p", exe], check=True, capture_output=True, text=True).stdout
-    return ["%s imports %s" % (os.path.basename(exe), dll) for dll in re.findall(
-        r"DLL Name: (\S+)\.dll", dump, re.I) if dll.lower() not in SYSTEM_DLLS.split()]
+def header_faults(exe, objdump):
+    """Config.exe and kvset.exe beside it: a subsystem other than 6.1, a DLL not of Windows."""
+    found = []
+    for program in (exe, os.path.join(os.path.dirname(exe), "tools", "kvset", "kvset.exe")):
+        dump = subprocess.run([objdump, "-p", program], check=True, capture_output=True,
+                              text=True).stdout
+        name = os.path.basename(program)
+        found += ["%s: subsystem version not 6.1" % name] * (SUBSYSTEM not in dump)
+        found += ["%s imports %s" % (name, dll) for dll in re.findall(
+            r"DLL Name: (\S+)\.dll", dump, re.I) if dll.lower() not in SYSTEM_DLLS.split()]
+    return found
 
 
 if __name__ == "__main__":
@@ -125,8 +135,7 @@ if __name__ == "__main__":
     raw = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
                          text=True, encoding="latin-1").stdout
     found = faults(exe, re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw))
-    for program in (exe, os.path.join(os.path.dirname(exe), "tools", "kvset", "kvset.exe")):
-        found += foreign_imports(program, windres.replace("windres", "objdump"))
+    found += header_faults(exe, windres.replace("windres", "objdump"))
     print("".join("FAIL: %s\n" % fault for fault in found) + "resources of %s: %s" % (
         exe, "%d faults" % len(found) if found else "as expected"))
     sys.exit(1 if found else 0)

@@ -45,6 +45,19 @@ class Session:
             self.set_joysticks(case.joysticks)
             self.harness_files.add(JOYSTICKS)
 
+    def hold(self, path, milliseconds):
+        """Another program holds the game folder's file open without sharing: a probe in the
+        background, once it says so (within 20 s)."""
+        with tempfile.TemporaryFile() as output:
+            subprocess.Popen([self.loader, os.path.join(self.build_dir, PROBE), "hold", "Z:" + str(
+                self.game / path).replace("/", "\\"), str(milliseconds)], env=self.env,
+                stdout=output, stderr=subprocess.DEVNULL)
+            for _ in range(200):
+                if output.seek(0) == 0 and output.read().startswith(b"held"):
+                    return
+                time.sleep(0.1)
+        raise AssertionError("%s was not held" % path)
+
     def set_joysticks(self, text):
         """Replaces joysticks.txt whole, so that no read sees half of it."""
         (self.game / "joysticks.new").write_text(text)

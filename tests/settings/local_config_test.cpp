@@ -67,12 +67,13 @@ TEST_P(ReadLocalConfigTest, AppliesTheEntriesAndTellsThePriorDirectory) {
   for (const std::string& folder : std::vector<std::string>{
            "C:\\Other", "C:\\Start\\A\\B", "表ソ", std::string(127, 'L'), std::string(128, 'L')})
     files.AddDirectory(folder);
+  files.SetUnnamed("C:\\Start\\A\\B");
   if (GetParam().text != "-") files.SetFile(".\\LocalConfig\\LocalConfig.Txt", GetParam().text);
   files.LimitReadsTo(4);  // the text arrives in pieces
 
   EXPECT_EQ(ReadLocalConfig(files), GetParam().prior);
 
-  EXPECT_EQ(files.CurrentDirectory(), GetParam().current);
+  EXPECT_EQ(files.Absolute("."), GetParam().current);
   EXPECT_EQ(files.OpenHandleCount(), 0u);
 }
 
@@ -89,6 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"KeywordCaseMatters", "datapath ..\\Other DATAPATH ..\\Other", "", "C:\\Start"},
         {"KeywordThenOnlyComment", "DataPath // ..\\Other", "", "C:\\Start"},
         {"TwoRelativeEntries", "DataPath A\r\nDataPath B\r\n", "C:\\Start\\A\\", "C:\\Start\\A\\B"},
+        // A folder that cannot be named is not left: it could not be come back to.
+        {"UnnamedFolderIsNotLeft", "DataPath A\\B DataPath ..", "C:\\Start\\", "C:\\Start\\A\\B"},
         {"MissingFolderSetsPrior", "DataPath A DataPath Missing", "C:\\Start\\A\\", "C:\\Start\\A"},
         {"FolderIsTheKeyword", "DataPath DataPath A", "C:\\Start\\", "C:\\Start"},
         {"Folder5CSecondBytes", "DataPath 表ソ DataPath ..", "C:\\Start\\表ソ\\", "C:\\Start"},

@@ -111,6 +111,8 @@ struct SaveRow {
   Inject inject;
   Disk disk;
   FileError cause;  // kNone: saved
+  unsigned pausedMs = 0;
+  bool kept = false;  // KV.set is gone and the temporary file holds the record
 };
 
 class SaveFaultTest : public ::testing::TestWithParam<SaveRow> {};
@@ -118,7 +120,8 @@ class SaveFaultTest : public ::testing::TestWithParam<SaveRow> {};
 // An old KV.set, whose slot outside 0-4 is shown as 0, is loaded and the player
 // changes an int. After the save KV.set is the file as it was, or that file with
 // the player's change and slot 0; a failure says why; every other file stays as
-// it was, none is added, and nothing stays open or locked.
+// it was, none is added (but the only copy of the record), and nothing stays
+// open or locked. Holds of a moment are waited out, 1.5 s at most.
 TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   const SaveRow& row = GetParam();
   MemoryFileSystem files;
@@ -137,15 +140,30 @@ TEST_P(SaveFaultTest, KvSetIsOldOrChangedWholeAndAFailureSaysWhy) {
   EXPECT_EQ(store.SaveSettingsFile(files, ".\\Data\\", &fault), row.cause == FileError::kNone);
 
   EXPECT_EQ(fault.cause, row.cause);
+  EXPECT_EQ(files.Paused(), row.pausedMs);
   const Bytes changed = WithInt(WithInt(onDisk.value_or(old), kChanged, 77), 0, 0);
-  EXPECT_EQ(files.FileBytes(kPath), row.cause == FileError::kNone ? changed : onDisk);
-  EXPECT_EQ(Others(files), others);
+  const bool saved = row.cause == FileError::kNone;
+  const std::optional<Bytes> left = files.FileBytes(kPath);  // gone only when kept
+  EXPECT_EQ(left, saved ? changed : row.kept && !left ? std::nullopt : onDisk);
+  auto now = Others(files);
+  EXPECT_EQ(now.erase(row.kept ? files.Absolute(fault.keptAt) : ""), row.kept ? 1u : 0u);
+  EXPECT_EQ(files.FileBytes(fault.keptAt), row.kept ? std::optional(changed) : std::nullopt);
+  EXPECT_EQ(now, others);
   EXPECT_FALSE(files.LockHeld());
   EXPECT_EQ(files.OpenHandleCount(), 0u);
 }
 
 Inject Fail(FileOperation operation, int times = 1) {
   return [=](MemoryFileSystem& files) { files.FailNext(operation, times); };
+}
+
+// The replace fails `times` times for a moment (the last try is the 150th); with
+// `losing`, the first failure removes the old file.
+Inject HeldReplace(int times, bool losing = false) {
+  return [=](MemoryFileSystem& files) {
+    if (losing) files.LoseTargetOnNextReplace();
+    files.FailNext(FileOperation::kReplace, times, FileError::kInUse, true);
+  };
 }
 
 // The temporary names the save tries first, taken by files not its own.
@@ -174,8 +192,28 @@ INSTANTIATE_TEST_SUITE_P(
         // The first close is the read's, of the file as it is now.
         {"CloseFails", Fail(FileOperation::kClose, 2), kAsLoaded, FileError::kOther},
         {"ReplaceFails", Fail(FileOperation::kReplace), kAsLoaded, FileError::kOther},
-        {"HeldByAnotherProgram", [](MemoryFileSystem& f) { f.SetLocked(kPath); }, kAsLoaded,
-         FileError::kInUse},
+        {"HeldByAnotherProgramRefusedFirst", [](MemoryFileSystem& f) { f.SetLocked(kPath); },
+         kAsLoaded, FileError::kInUse, 1490},
+        {"ReadOnlyRefusedAtOnce", [](MemoryFileSystem& f) { f.SetReadOnly(kPath); }, kAsLoaded,
+         FileError::kReadOnly},
+        {"HeldForAMoment", HeldReplace(149), kAsLoaded, FileError::kNone, 1490},
+        {"HeldTooLong", HeldReplace(150), kAsLoaded, FileError::kInUse, 1490},
+        {"ReplaceLosesTheOldFileThenMoves", HeldReplace(1, true), kAsLoaded, FileError::kNone, 10},
+        {"ReplaceLosesTheOldFileAndFails", HeldReplace(150, true), kAsLoaded, FileError::kInUse,
+         1490, true},
+        // The first open is the read of the file as it is now.
+        {"OldFileCannotBeOpenedAfterTheReplaceFailed",
+         [](MemoryFileSystem& f) {
+           f.FailNext(FileOperation::kReplace);
+           f.FailNext(FileOperation::kOpenRead, 2, FileError::kInUse, true);
+         },
+         kAsLoaded, FileError::kOther, 0, true},
+        {"CleanUpHeldForAMoment",
+         [](MemoryFileSystem& f) {
+           f.FailNext(FileOperation::kWrite);
+           f.FailNext(FileOperation::kDelete, 1, FileError::kInUse, true);
+         },
+         kAsLoaded, FileError::kOther, 10},
     }),
     [](const auto& info) { return info.param.name; });
 
@@ -187,31 +225,44 @@ TEST(SaveWholeFileTest, AnyBytesMakeTheFile) {
   }
 }
 
-// The file, the cause on a line of its own, then the choice. Each cause has its
-// own words, with those the robustness notes promise; kOther shows the system's
-// text, or no line without one.
-TEST(SaveFailureMessageTest, NamesTheFileAndTheCause) {
-  const std::pair<FileFault, std::string> rows[] = {
-      {{FileError::kReadOnly, "ignored"}, "読み取り専用"},
-      {{FileError::kInUse, {}}, "他のプログラムが使用中"},
-      {{FileError::kNoFolder, {}}, "フォルダー"},
-      {{FileError::kDiskFull, {}}, ""},
-      {{FileError::kNotAFile, {}}, ""},
-      {{FileError::kOther, "I/O error"}, "I/O error"},
-      {{FileError::kOther, {}}, "(none)"},  // no line
+// The file, our cause and the system's text on lines of their own, where the
+// record is when the old file was lost, then the choice: 再試行 unless saving
+// again cannot help. Each cause has its own words.
+TEST(SaveFailureMessageTest, NamesTheFileTheCauseAndTheChoice) {
+  struct Row {
+    FileFault fault;
+    std::string words, system, choice = "[再試行] でもう一度保存します。[キャンセル]";
   };
-  std::set<std::string> causes;
-  for (const auto& [fault, words] : rows) {
-    const std::string message = SaveFailureMessage("C:\\Game\\Data\\KV.set", fault);
-    SCOPED_TRACE(message);
-    EXPECT_EQ(message.rfind("設定ファイル C:\\Game\\Data\\KV.set を", 0), 0u);
-    const size_t line = message.find("。\n") + std::string("。\n").size();
-    const std::string cause = message.substr(line, message.find("\n[再試行]") - line);
-    EXPECT_NE((cause.empty() ? "(none)" : cause).find(words), std::string::npos);
-    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), cause.empty() ? 2 : 3);
-    causes.insert(cause);
+  const Row rows[] = {
+      {{FileError::kReadOnly, "ignored", false, ""}, "読み取り専用", ""},
+      {{FileError::kInUse, "ignored", false, ""}, "他のプログラムが使用中", ""},
+      {{FileError::kNoFolder, "", false, ""}, "フォルダーがありません", ""},
+      {{FileError::kDiskFull, "", false, ""}, "ディスク", ""},
+      {{FileError::kNotAFile, "", false, ""}, "通常のファイル", ""},
+      {{FileError::kDenied, "Access is denied.", false, ""}, "権限", "Access is denied."},
+      {{FileError::kOther, "I/O error", false, ""}, "", "I/O error"},
+      {{FileError::kUnreadAtLoad, "CRC", false, ""}, "読み込めません", "CRC", "[OK]"},
+      {{FileError::kInUse, "", false, "C:\\Game\\KV.set.1.tmp"}, "使用中", ""},
+  };
+  std::set<std::string> heads;
+  for (const Row& row : rows) {
+    const SaveFailureText text = SaveFailureMessage("C:\\Game\\Data\\KV.set", row.fault);
+    SCOPED_TRACE(text.head + text.tail);
+    const std::string first = "設定ファイル C:\\Game\\Data\\KV.set を保存できませんでした。\n";
+    ASSERT_EQ(text.head.rfind(first, 0), 0u);
+    const std::string cause = text.head.substr(first.size());
+    EXPECT_NE(cause.find(row.words), std::string::npos);
+    EXPECT_EQ(std::count(cause.begin(), cause.end(), '\n'), row.words.empty() ? 0 : 1);
+    EXPECT_EQ(text.systemText, row.system);
+    const std::string kept =
+        row.fault.keptAt.empty()
+            ? ""
+            : "元のファイルはなくなりました。設定は次のファイルに残っています: " +
+                  row.fault.keptAt + "\n";
+    EXPECT_EQ(text.tail, kept + "\n" + row.choice + " で保存せずに終了します。");
+    heads.insert(text.head);
   }
-  EXPECT_EQ(causes.size(), 7u);
+  EXPECT_EQ(heads.size(), 8u);
 }
 
 }  // namespace

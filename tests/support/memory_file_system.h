@@ -28,6 +28,7 @@ enum class FileOperation {
   kWrite,
   kClose,
   kGetSize,
+  kCanReplace,
   kReplace,
   kDelete,
   kLock
@@ -56,13 +57,23 @@ class MemoryFileSystem : public FileSystem {
     if (readOnly) readOnly_.insert(Absolute(path));
     if (!readOnly) readOnly_.erase(Absolute(path));
   }
-  // Held by another program: every open or replace fails.
+  // Held by another program: every open or replace fails, as a hold of a moment would.
   void SetLocked(const std::string& path) { locked_.insert(Absolute(path)); }
+  // A folder CurrentDirectory cannot say (a name without code page 932 or short form).
+  void SetUnnamed(const std::string& path) { unnamed_ = Absolute(path); }
   // Runs once LockForChange is granted, as another program that had the lock first.
   void OnNextLock(std::function<void()> action) { onLock_ = std::move(action); }
 
-  // The next `times` calls of the operation fail (kOther) without effect.
-  void FailNext(FileOperation operation, int times = 1) { failures_[operation] += times; }
+  // The next `times` calls of the operation fail without effect.
+  void FailNext(FileOperation operation, int times = 1, FileError cause = FileError::kOther,
+                bool transient = false) {
+    failures_[operation] = {failures_[operation].first + times, {cause, {}, transient, {}}};
+  }
+  // The next FileReplace removes its target first, as a replace that fails
+  // halfway; whether it then fails is up to FailNext.
+  void LoseTargetOnNextReplace() { loseTarget_ = true; }
+  // The milliseconds waited in Pause.
+  unsigned Paused() const { return paused_; }
   // The next FileWrite stores and reports only `bytes` bytes (disk full).
   void ShortenNextWrite(uint32_t bytes) { shortWrite_ = bytes; }
   // Every FileRead delivers at most `bytes` bytes (0: no limit).
@@ -162,7 +173,13 @@ class MemoryFileSystem : public FileSystem {
     return files_.at(handles_.at(file).key).size() - understatedBy_;
   }
   std::string FinalPath(const std::string& path) override { return path; }  // no links here
+  bool FileCanReplace(const std::string& to) override {
+    if (!Admit(FileOperation::kCanReplace)) return false;
+    if (readOnly_.count(Absolute(to)) != 0) return Failed(false, FileError::kReadOnly);
+    return locked_.count(Absolute(to)) == 0 || Failed(false, FileError::kInUse, true);
+  }
   bool FileReplace(const std::string& from, const std::string& to) override {
+    if (std::exchange(loseTarget_, false)) files_.erase(Absolute(to));
     if (!Admit(FileOperation::kReplace)) return false;
     const std::string source = Absolute(from);
     const std::string target = Absolute(to);
@@ -177,8 +194,8 @@ class MemoryFileSystem : public FileSystem {
     return true;
   }
   bool FileDelete(const std::string& path) override {
-    return (Admit(FileOperation::kDelete) && files_.erase(Absolute(path)) == 1) ||
-           Failed(false, FileError::kOther);
+    return Admit(FileOperation::kDelete) &&
+           (files_.erase(Absolute(path)) == 1 || Failed(false, FileError::kOther));
   }
   Handle LockForChange(const std::string&) override {
     if (!Admit(FileOperation::kLock)) return kNoHandle;
@@ -187,9 +204,10 @@ class MemoryFileSystem : public FileSystem {
     return 1;
   }
   void Unlock(Handle) override { lockHeld_ = false; }
-  FileFault LastFault() override { return {lastError_, {}}; }
+  FileFault LastFault() override { return {lastError_, {}, transient_, {}}; }
+  void Pause(unsigned milliseconds) override { paused_ += milliseconds; }
   std::optional<std::string> PathFromUtf8(const std::string& name) override { return name; }
-  std::string CurrentDirectory() override { return current_; }
+  std::string CurrentDirectory() override { return current_ == unnamed_ ? "" : current_; }
   bool ChangeDirectory(const std::string& path) override {
     if (directories_.count(Absolute(path)) == 0) return false;
     current_ = Absolute(path);
@@ -202,17 +220,19 @@ class MemoryFileSystem : public FileSystem {
     size_t position = 0;
   };
 
-  // Counts the call; false (cause kOther) when it must fail without effect.
+  // Counts the call; false (with the injected cause) when it must fail without effect.
   bool Admit(FileOperation operation) {
     if (callsLeft_ && (*callsLeft_)-- == 0) stopped_ = true;
-    int& failures = failures_[operation];
+    auto& [failures, fault] = failures_[operation];
     if (!stopped_ && failures == 0) return true;
     if (!stopped_) --failures;
-    return Failed(false, FileError::kOther);
+    return stopped_ ? Failed(false, FileError::kOther)
+                    : Failed(false, fault.cause, fault.transient);
   }
   template <typename T>
-  T Failed(T result, FileError cause) {
+  T Failed(T result, FileError cause, bool transient = false) {
     lastError_ = cause;
+    transient_ = transient;
     return result;
   }
   std::string ParentOf(const std::string& key) const { return Absolute(key + "\\.."); }
@@ -222,19 +242,23 @@ class MemoryFileSystem : public FileSystem {
   }
 
   std::string current_;
+  std::string unnamed_;
   std::set<std::string> directories_;
   std::map<std::string, std::vector<uint8_t>> files_;
   std::set<std::string> readOnly_;
   std::set<std::string> locked_;
   std::map<Handle, OpenFile> handles_;
   Handle nextHandle_ = 1;
-  std::map<FileOperation, int> failures_;
+  std::map<FileOperation, std::pair<int, FileFault>> failures_;
   std::optional<uint32_t> shortWrite_;
   uint32_t readLimit_ = 0;
   uint64_t understatedBy_ = 0;
   std::optional<size_t> callsLeft_;
   bool stopped_ = false;
   FileError lastError_ = FileError::kNone;
+  bool transient_ = false;
+  bool loseTarget_ = false;
+  unsigned paused_ = 0;
   unsigned temporaryCount_ = 0;
   bool lockHeld_ = false;
   std::function<void()> onLock_;

@@ -2,12 +2,32 @@
 
 #include <shellapi.h>  // after windows.h, which it needs
 
+#include <algorithm>
+
 #include "settings/file_system_win32.h"
 #include "settings/text_codec_win32.h"
 #include "tools/kvset/platform.h"
 
 namespace cfg {
 namespace {
+
+// Windows 7's console takes at most 64 KiB in one write; show --json is more.
+constexpr size_t kConsoleChunk = 8192;
+
+// In pieces that do not split a surrogate pair.
+bool WriteConsoleWhole(HANDLE console, const std::wstring& text) {
+  for (size_t at = 0; at < text.size();) {
+    size_t count = std::min(kConsoleChunk, text.size() - at);
+    if (at + count < text.size() && IS_HIGH_SURROGATE(text[at + count - 1])) --count;
+    DWORD written = 0;
+    if (!WriteConsoleW(console, text.data() + at, static_cast<DWORD>(count), &written, nullptr) ||
+        written != count) {
+      return false;
+    }
+    at += count;
+  }
+  return true;
+}
 
 std::string WithCrLf(const std::string& text) {
   std::string converted;
@@ -27,11 +47,7 @@ bool WriteTo(DWORD stream, const std::string& text) {
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
   DWORD mode = 0;
   DWORD written = 0;
-  if (GetConsoleMode(handle, &mode)) {
-    const std::wstring wide = WideFromUtf8(text);
-    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
-           written == wide.size();
-  }
+  if (GetConsoleMode(handle, &mode)) return WriteConsoleWhole(handle, WideFromUtf8(text));
   const std::string bytes = WithCrLf(text);
   return WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "settings/settings_store.h"
-#include "settings/text_codec.h"
 #include "tools/kvset/fresh_record.h"
 
 namespace cfg {
@@ -21,7 +20,7 @@ std::string FaultText(const FileFault& fault) {
     case FileError::kNotAFile:
       return "not a regular file";
     default:
-      return Utf8FromCp932(fault.systemText).value_or(fault.systemText);
+      return fault.systemText;
   }
 }
 

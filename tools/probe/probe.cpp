@@ -18,6 +18,8 @@
 //   probe focus TITLE ID              move the dialog's focus to the control
 //   probe close TITLE                 the close box (returns at once)
 //   probe xid TITLE                   print the window's X11 window id
+//   probe hold PATH MS                open the file without sharing, print
+//                                     "held" and keep it open MS milliseconds
 //
 // TITLE and TEXT may spell characters as \uXXXX, so that a caller whose locale
 // cannot carry Japanese still names the window and the text exactly. Exit 0
@@ -25,6 +27,7 @@
 // on bad usage.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
@@ -220,12 +223,25 @@ int ControlCommand(const std::wstring& command, HWND dialog, int id, int argc, w
   return kUsage;
 }
 
+// As another program that has the file open and lets nobody else in.
+int HoldFile(const std::wstring& path, DWORD milliseconds) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return kNotFound;
+  std::fputs("held\n", stdout);
+  std::fflush(stdout);
+  Sleep(milliseconds);
+  CloseHandle(file);
+  return 0;
+}
+
 int Run(int argc, wchar_t** argv) {
   if (argc < 3) return kUsage;
   std::wstring command = argv[1];
   std::wstring title = DecodeArgument(argv[2]);
   if (command == L"wait") return WaitFor(title, ParseTimeout(argc, argv, 3), true);
   if (command == L"gone") return WaitFor(title, ParseTimeout(argc, argv, 3), false);
+  if (command == L"hold") return HoldFile(title, ParseTimeout(argc, argv, 3));
   HWND window = FindTopLevel(title);
   if (window == nullptr) return kNotFound;
   if (command == L"close") {
