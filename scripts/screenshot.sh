@@ -16,9 +16,22 @@ work="$BUILD_ROOT/screenshot"
 MAIN='設定'
 ASSIGN='ボタン設定'
 KEY_TEST='コントローラーテスト'
+arch=i686 loader="$WINE32"
+# Where 32-bit programs cannot start, the x86_64 build and its probe stand in.
+if ! "$WINE32" --version >/dev/null 2>&1; then
+  arch=x86_64 loader="$WINE64"
+  probe() {
+    local out status=0
+    out="$(mktemp)"
+    "$WINE64" "$BUILD_ROOT/mingw-x86_64/tools/probe/probe.exe" "$@" >"$out" 2>/dev/null || status=$?
+    cat "$out"
+    rm -f "$out"
+    return "$status"
+  }
+fi
 
 "$REPO_ROOT/scripts/setup.sh"
-"$REPO_ROOT/scripts/build.sh" mingw-i686
+"$REPO_ROOT/scripts/build.sh" "mingw-$arch"
 ensure_wine_template
 rm -rf "$work"
 copy_wine_prefix "$work/prefix"
@@ -49,7 +62,7 @@ focus_keyboard() {
   sleep 0.3
 }
 
-(cd "$work/game" && exec "$WINE32" "$BUILD_ROOT/mingw-i686/Config.exe") >/dev/null 2>&1 &
+(cd "$work/game" && exec "$loader" "$BUILD_ROOT/mingw-$arch/Config.exe") >/dev/null 2>&1 &
 program=$!
 shoot "$MAIN" main-dialog.png
 
