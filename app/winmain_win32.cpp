@@ -28,11 +28,15 @@ WinDevicesThread devicesThread;
 Program program(Platform{files, inputDevices, joystickApi, devicesThread});
 MainDialog mainDialog(program);
 
-// The host window shows itself, without taking the focus, once the main
-// dialog is on screen: the dialog manager sends the owner WM_ENTERIDLE when
-// the dialog's queue first runs empty, after it has shown the dialog.
+// The host window shows itself, without taking the focus, and the devices
+// thread begins, once the main dialog is on screen: the dialog manager sends
+// the owner WM_ENTERIDLE when the dialog's queue first runs empty, after it has
+// shown the dialog.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ENTERIDLE && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNA);
+  if (message == WM_ENTERIDLE && !IsWindowVisible(window)) {
+    ShowWindow(window, SW_SHOWNA);
+    devicesThread.Release();
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
