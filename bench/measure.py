@@ -249,13 +249,14 @@ def verdict(ok):
     return "met" if ok else "MISSED"
 
 
-def measure_startup(bench, archs, runs):
+def measure_startup(bench, archs, runs, variants):
     print("Start-up to the visible dialog: median [min-max] of %d runs each, interleaved; the "
           "target is against the themed baseline, which has Config.exe's manifest" % runs)
     for arch in archs:
         programs = [("Baseline.exe", arch.baseline, BASELINE_TITLE),
                     ("BaselineThemed.exe", arch.themed, BASELINE_TITLE),
                     ("Config.exe", arch.config, MAIN_TITLE)]
+        programs += [(name, exe, MAIN_TITLE) for name, exe in variants.get(arch.name, [])]
         for name, exe, title in programs:  # once each before timing
             bench.startup_seconds(arch, exe, title)
         times = {name: [] for name, _, _ in programs}
@@ -271,6 +272,10 @@ def measure_startup(bench, archs, runs):
         print("          ratio to the themed baseline %.2f (target 1.20: %s), to the unthemed "
               "one %.2f" % (themed, verdict(themed <= 1.2),
                             median["Config.exe"] / median["Baseline.exe"]))
+        for name, _, _ in programs[3:]:
+            print("          %s %s   ratio to the themed baseline %.2f, to the unthemed one %.2f" % (
+                name, spread(times[name]), median[name] / median["BaselineThemed.exe"],
+                median[name] / median["Baseline.exe"]))
 
 
 def measure_key_test(bench, archs, repeats, idle_seconds):
@@ -305,12 +310,18 @@ def main():
     parser.add_argument("--wineserver-pid", type=int, required=True)
     parser.add_argument("--xvfb-pid", type=int, required=True)
     parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--variant", action="append", default=[],
+                        help="ARCH:NAME:EXE, another Config.exe timed in the same series")
     parser.add_argument("--idle-repeats", type=int, default=3)
     parser.add_argument("--idle-seconds", type=float, default=10.0)
     args = parser.parse_args()
 
     bench = Bench(args)
-    measure_startup(bench, args.arch, args.runs)
+    variants = {}
+    for variant in args.variant:
+        arch, name, exe = variant.split(":", 2)
+        variants.setdefault(arch, []).append((name, exe))
+    measure_startup(bench, args.arch, args.runs, variants)
     measure_key_test(bench, args.arch, args.idle_repeats, args.idle_seconds)
     print_sizes(args.arch)
 

@@ -10,7 +10,9 @@
 #
 # CONFIG_BUILD_I686 and CONFIG_BUILD_X86_64 name other build folders;
 # CONFIG_BENCH_ARCHS="x86_64" measures one architecture only (the probe is then
-# the x86_64 one), for a machine that cannot start 32-bit programs. Other
+# the x86_64 one), for a machine that cannot start 32-bit programs.
+# CONFIG_BENCH_VARIANTS="ARCH:NAME:EXE ..." times other builds of Config.exe
+# in the same interleaved series (throw-away variants). Other
 # Wine or compiler work on the machine makes the times noisy: the load is
 # printed before and after.
 set -euo pipefail
@@ -79,6 +81,7 @@ main() {
   for arch in "${ARCHS[@]}"; do
     arguments+=(--arch "$arch:${LOADER[$arch]}:${BUILD[$arch]}/Config.exe:${BUILD[$arch]}/bench/baseline/Baseline.exe:${BUILD[$arch]}/bench/baseline/BaselineThemed.exe")
   done
+  for arch in ${CONFIG_BENCH_VARIANTS:-}; do arguments+=(--variant "$arch"); done
   python3 "$(dirname "${BASH_SOURCE[0]}")/measure.py" --runs "$RUNS" "${arguments[@]}" \
     --probe "$PROBE" --probe-loader "${LOADER[$PROBE_ARCH]}" --game "$WORK_DIR/game" \
     --wineserver-pid "$WINESERVER_PID" --xvfb-pid "$XVFB_PID"
