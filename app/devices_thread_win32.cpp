@@ -19,12 +19,18 @@ DWORD WINAPI StartDevices(void* program) {
 }  // namespace
 
 void WinDevicesThread::Start(Program& program) {
-  thread_ = CreateThread(nullptr, 0, StartDevices, &program, 0, nullptr);
+  thread_ = CreateThread(nullptr, 0, StartDevices, &program, CREATE_SUSPENDED, nullptr);
   if (thread_ == nullptr) program.StartDevices();
+}
+
+// Resuming a thread that runs already does nothing.
+void WinDevicesThread::Release() {
+  if (thread_ != nullptr) ResumeThread(thread_);
 }
 
 void WinDevicesThread::Join() {
   if (thread_ == nullptr) return;
+  Release();
   WaitForSingleObject(thread_, INFINITE);
   CloseHandle(thread_);
   thread_ = nullptr;

@@ -7,9 +7,13 @@
 
 namespace cfg {
 
+// The thread is made suspended and begins on Release(), once the main dialog
+// is on screen: before it, its DLL loads would take the loader lock and a
+// processor from the main thread while that builds the dialog.
 class WinDevicesThread : public DevicesThread {
  public:
   void Start(Program& program) override;
+  void Release();
   void Join() override;
 
  private:

@@ -28,38 +28,49 @@ WinDevicesThread devicesThread;
 Program program(Platform{files, inputDevices, joystickApi, devicesThread});
 MainDialog mainDialog(program);
 
-// The host window shows itself, without taking the focus, once the main
-// dialog is on screen: the dialog manager sends the owner WM_ENTERIDLE when
-// the dialog's queue first runs empty, after it has shown the dialog.
+// The host window shows itself, without taking the focus, and the devices
+// thread begins, once the main dialog is on screen: the dialog manager sends
+// the owner WM_ENTERIDLE when the dialog's queue first runs empty, after it has
+// shown the dialog.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ENTERIDLE && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNA);
+  if (message == WM_ENTERIDLE && !IsWindowVisible(window)) {
+    ShowWindow(window, SW_SHOWNA);
+    devicesThread.Release();
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // The owner of the main dialog and the program's task-bar entry: a window
 // with an empty client area at the top-left corner, sized for it at creation.
-// Null when it could not be created: the dialog then runs without an owner.
+// Its region is empty, so that its caption is not left on screen as a sliver
+// above the dialog: it stays visible for the task bar and Alt+Tab, and takes
+// no clicks. Null when it could not be created: the dialog then runs without
+// an owner.
 HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className) {
   RECT outer{};
   AdjustWindowRectEx(&outer, kHostStyle, FALSE, kHostExStyle);
-  return CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
-                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                         instance, nullptr);
+  const HWND window = CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
+                                      outer.right - outer.left, outer.bottom - outer.top, nullptr,
+                                      nullptr, instance, nullptr);
+  if (window != nullptr) SetWindowRgn(window, CreateRectRgn(0, 0, 0, 0), FALSE);
+  return window;
 }
 
 // False when the class cannot be registered: the program then ends at once.
 bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
-  const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = kHostClassStyle;
   windowClass.lpfnWndProc = HostWindowProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = icon;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = className;
-  windowClass.hIconSm = icon;
+  // The image drawn for the small size, not the large one scaled down.
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP_ICON),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   return RegisterClassExW(&windowClass) != 0;
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Times Config.exe under Wine against Baseline.exe; run by bench/measure.sh.
+"""Times Config.exe under Wine against two baselines, Baseline.exe (one empty dialog) and
+BaselineThemed.exe (the same with Config.exe's manifest); run by bench/measure.sh.
 
 Start-up: from the moment the Wine loader is started until X maps a top-level
 window with the dialog's title (Wine maps a window when Windows shows it).
@@ -171,7 +172,7 @@ def escape_title(title):
 
 class Arch:
     def __init__(self, argument):
-        self.name, self.loader, self.config, self.baseline = argument.split(":")
+        self.name, self.loader, self.config, self.baseline, self.themed = argument.split(":")
 
 
 class Bench:
@@ -248,21 +249,33 @@ def verdict(ok):
     return "met" if ok else "MISSED"
 
 
-def measure_startup(bench, archs, runs):
-    print("Start-up to the visible dialog: median [min-max] of %d runs each, interleaved" % runs)
+def measure_startup(bench, archs, runs, variants):
+    print("Start-up to the visible dialog: median [min-max] of %d runs each, interleaved; the "
+          "target is against the themed baseline, which has Config.exe's manifest" % runs)
     for arch in archs:
         programs = [("Baseline.exe", arch.baseline, BASELINE_TITLE),
+                    ("BaselineThemed.exe", arch.themed, BASELINE_TITLE),
                     ("Config.exe", arch.config, MAIN_TITLE)]
+        programs += [(name, exe, MAIN_TITLE) for name, exe in variants.get(arch.name, [])]
         for name, exe, title in programs:  # once each before timing
             bench.startup_seconds(arch, exe, title)
         times = {name: [] for name, _, _ in programs}
-        for run in range(runs):
-            for name, exe, title in programs[::1 if run % 2 == 0 else -1]:
+        for run in range(runs):  # each program in each place of the order equally often
+            turn = run % len(programs)
+            for name, exe, title in programs[turn:] + programs[:turn]:
                 times[name].append(bench.startup_seconds(arch, exe, title))
-        ratio = statistics.median(times["Config.exe"]) / statistics.median(times["Baseline.exe"])
-        print("  %-6s  Config.exe %s   Baseline.exe %s   ratio %.2f (target 1.20: %s)" % (
-            arch.name, spread(times["Config.exe"]), spread(times["Baseline.exe"]), ratio,
-            verdict(ratio <= 1.2)))
+        median = {name: statistics.median(values) for name, values in times.items()}
+        themed = median["Config.exe"] / median["BaselineThemed.exe"]
+        print("  %-6s  Config.exe %s   BaselineThemed.exe %s   Baseline.exe %s" % (
+            arch.name, spread(times["Config.exe"]), spread(times["BaselineThemed.exe"]),
+            spread(times["Baseline.exe"])))
+        print("          ratio to the themed baseline %.2f (target 1.20: %s), to the unthemed "
+              "one %.2f" % (themed, verdict(themed <= 1.2),
+                            median["Config.exe"] / median["Baseline.exe"]))
+        for name, _, _ in programs[3:]:
+            print("          %s %s   ratio to the themed baseline %.2f, to the unthemed one %.2f" % (
+                name, spread(times[name]), median[name] / median["BaselineThemed.exe"],
+                median[name] / median["Baseline.exe"]))
 
 
 def measure_key_test(bench, archs, repeats, idle_seconds):
@@ -290,19 +303,25 @@ def print_sizes(archs):
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--arch", action="append", required=True, type=Arch,
-                        help="NAME:LOADER:CONFIG_EXE:BASELINE_EXE")
-    parser.add_argument("--probe", required=True, help="the 32-bit probe.exe")
-    parser.add_argument("--probe-loader", required=True, help="the 32-bit Wine loader")
+                        help="NAME:LOADER:CONFIG_EXE:BASELINE_EXE:THEMED_BASELINE_EXE")
+    parser.add_argument("--probe", required=True, help="probe.exe")
+    parser.add_argument("--probe-loader", required=True, help="the Wine loader for the probe")
     parser.add_argument("--game", required=True, help="the folder the programs start in")
     parser.add_argument("--wineserver-pid", type=int, required=True)
     parser.add_argument("--xvfb-pid", type=int, required=True)
     parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--variant", action="append", default=[],
+                        help="ARCH:NAME:EXE, another Config.exe timed in the same series")
     parser.add_argument("--idle-repeats", type=int, default=3)
     parser.add_argument("--idle-seconds", type=float, default=10.0)
     args = parser.parse_args()
 
     bench = Bench(args)
-    measure_startup(bench, args.arch, args.runs)
+    variants = {}
+    for variant in args.variant:
+        arch, name, exe = variant.split(":", 2)
+        variants.setdefault(arch, []).append((name, exe))
+    measure_startup(bench, args.arch, args.runs, variants)
     measure_key_test(bench, args.arch, args.idle_repeats, args.idle_seconds)
     print_sizes(args.arch)
 

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Config.exe under Wine and Xvfb, beside Baseline.exe (one empty dialog):
-# start-up until the main dialog is visible, the CPU time of an idle key
-# test, and the sizes of both programs for i686 and x86_64.
+# Config.exe under Wine and Xvfb, beside Baseline.exe (one empty dialog) and
+# BaselineThemed.exe (the same with Config.exe's manifest): start-up until the
+# main dialog is visible, the CPU time of an idle key test, and the sizes, for
+# i686 and x86_64.
 #
 #   cmake --preset mingw-i686 && cmake --build --preset mingw-i686
 #   cmake --preset mingw-x86_64 && cmake --build --preset mingw-x86_64
 #   bench/measure.sh [RUNS]        RUNS start-ups of each program (default 15)
 #
-# CONFIG_BUILD_I686 and CONFIG_BUILD_X86_64 name other build folders. Other
+# CONFIG_BUILD_I686 and CONFIG_BUILD_X86_64 name other build folders;
+# CONFIG_BENCH_ARCHS="x86_64" measures one architecture only (the probe is then
+# the x86_64 one), for a machine that cannot start 32-bit programs.
+# CONFIG_BENCH_VARIANTS="ARCH:NAME:EXE ..." times other builds of Config.exe
+# in the same interleaved series (throw-away variants). Other
 # Wine or compiler work on the machine makes the times noisy: the load is
 # printed before and after.
 set -euo pipefail
@@ -17,7 +22,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine_prefix.sh"
 RUNS="${1:-15}"
 BUILD_I686="${CONFIG_BUILD_I686:-$BUILD_ROOT/mingw-i686}"
 BUILD_X86_64="${CONFIG_BUILD_X86_64:-$BUILD_ROOT/mingw-x86_64}"
-PROBE="$BUILD_I686/tools/probe/probe.exe"
+read -r -a ARCHS <<<"${CONFIG_BENCH_ARCHS:-i686 x86_64}"
+declare -A BUILD=([i686]="$BUILD_I686" [x86_64]="$BUILD_X86_64") LOADER=([i686]="$WINE32" [x86_64]="$WINE64")
+PROBE_ARCH="${ARCHS[0]}"
+PROBE="${BUILD[$PROBE_ARCH]}/tools/probe/probe.exe"
 
 WORK_DIR=
 WINESERVER_PID=
@@ -32,10 +40,11 @@ cleanup() {
 }
 
 require_builds() {
-  local file
-  for file in "$BUILD_I686"/{Config.exe,bench/baseline/Baseline.exe} "$PROBE" \
-    "$BUILD_X86_64"/{Config.exe,bench/baseline/Baseline.exe}; do
-    [ -f "$file" ] || die "$file is missing: build the mingw-i686 and mingw-x86_64 presets first"
+  local arch file
+  for arch in "${ARCHS[@]}"; do
+    for file in "${BUILD[$arch]}"/{Config.exe,bench/baseline/Baseline{,Themed}.exe} "$PROBE"; do
+      [ -f "$file" ] || die "$file is missing: build the mingw-$arch preset first"
+    done
   done
   [ -f "$LOCALE_DIR/ja_JP.UTF-8/LC_CTYPE" ] || die "no Japanese locale: run scripts/setup.sh first"
 }
@@ -68,10 +77,13 @@ main() {
 
   machine
   load before
-  python3 "$(dirname "${BASH_SOURCE[0]}")/measure.py" --runs "$RUNS" \
-    --arch "i686:$WINE32:$BUILD_I686/Config.exe:$BUILD_I686/bench/baseline/Baseline.exe" \
-    --arch "x86_64:$WINE64:$BUILD_X86_64/Config.exe:$BUILD_X86_64/bench/baseline/Baseline.exe" \
-    --probe "$PROBE" --probe-loader "$WINE32" --game "$WORK_DIR/game" \
+  local arch arguments=()
+  for arch in "${ARCHS[@]}"; do
+    arguments+=(--arch "$arch:${LOADER[$arch]}:${BUILD[$arch]}/Config.exe:${BUILD[$arch]}/bench/baseline/Baseline.exe:${BUILD[$arch]}/bench/baseline/BaselineThemed.exe")
+  done
+  for arch in ${CONFIG_BENCH_VARIANTS:-}; do arguments+=(--variant "$arch"); done
+  python3 "$(dirname "${BASH_SOURCE[0]}")/measure.py" --runs "$RUNS" "${arguments[@]}" \
+    --probe "$PROBE" --probe-loader "${LOADER[$PROBE_ARCH]}" --game "$WORK_DIR/game" \
     --wineserver-pid "$WINESERVER_PID" --xvfb-pid "$XVFB_PID"
   load after
 }

@@ -16,7 +16,7 @@ add_executable(Config WIN32
 foreach(target Config cfg_settings_win32)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE NOMINMAX)
 endforeach()
-target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 cfg_version dinput dxguid winmm)
+target_link_libraries(Config PRIVATE cfg_app cfg_settings_win32 dinput dxguid winmm)
 # No link time in the header: the same sources give the same executable.
 # Subsystem 6.1 (Windows 7): the 32-bit heap then ends the process on corruption.
 target_link_options(Config PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--subsystem,windows:6.1
@@ -34,7 +34,7 @@ target_link_options(Config PRIVATE -Wl,--gc-sections
   "-Wl,--defsym,${CONFIG_C_SYMBOL_PREFIX}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${CONFIG_C_SYMBOL_PREFIX}abort")
 # The icon is a resource file of its own; rebuild the resources when it changes.
 set_property(SOURCE res/config.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${PROJECT_BINARY_DIR}/generated/config_version.h ${PROJECT_SOURCE_DIR}/res/app.ico ${PROJECT_SOURCE_DIR}/res/config.manifest
+  ${PROJECT_SOURCE_DIR}/res/app.ico ${PROJECT_SOURCE_DIR}/res/config.manifest
   ${PROJECT_SOURCE_DIR}/res/resource_ids.h)
 add_subdirectory(tests/e2e)
 

@@ -60,28 +60,29 @@ BEGIN
   LTEXT "キー状態", 65535, 8, 15, 31, 8, 0x50020000
   LTEXT "          ", 2301, 57, 11, 49, 12, 0x50820000
 END
----
-104 14 /* RT_GROUP_ICON */
-BEGIN
-   0, 1, 1,	 /* Has 1 elements.  */
-    /* "width height colors pad", planes, bits, bytes, index.  */
-    "  \0\0", 1, 8,
-'''  # one 32x32 icon of 8 bits; the tab is windres's
+'''
+# Icon group 104's images in order: (size, the image's first two words), a bitmap's header
+# naming its width, the 256-pixel one a PNG signature.
+ICONS = [(16, "0x28 0x10"), (24, "0x28 0x18"), (32, "0x28 0x20"), (48, "0x28 0x30"),
+         (256, "0x474e5089 0xa1a0a0d")]
 VERSION = '''
- FILEVERSION {0}
- PRODUCTVERSION {0}
+ FILEVERSION 1, 0, 0, 0
+ PRODUCTVERSION 1, 0, 0, 0
     BLOCK "041104b0"
       VALUE "FileDescription", "Config"
-      VALUE "FileVersion", "{0}"
+      VALUE "FileVersion", "1, 0, 0, 0"
       VALUE "InternalName", "Config.exe"
       VALUE "OriginalFilename", "Config.exe"
-      VALUE "ProductVersion", "{0}"
+      VALUE "ProductVersion", "1, 0, 0, 0"
     VALUE "Translation", 0x411, 1200
 '''
-MANIFEST = ('>true</dpiAware>', "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
-            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", '<longPathAware xmlns="http://schemas.'
-            'microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>')
-SUBSYSTEM = "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n"  # Windows 7
+MANIFEST = ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', '>true</dpiAware>',
+            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+            '<longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true'
+            '</longPathAware>')
+SUBSYSTEM = "MajorSubsystemVersion	6
+MinorSubsystemVersion	1
+"  # Windows 7
 # No elevation request: UAC file virtualization must stay as the game has it.
 NO_MANIFEST = ("<requestedExecutionLevel", "<trustInfo")
 
@@ -93,13 +94,20 @@ def decoded(literal):
         int(m.group(1)[1:], 16) if m.group(1)[0] == "x" else int(m.group(1), 8)), body)
 
 
-def faults(exe, text):
-    """Each dialog template as one block of lines in order, each version line, the manifest."""
-    with open(os.path.join(os.path.dirname(os.path.abspath(exe)), "CMakeCache.txt")) as cache:
-        version = re.search(r"^CMAKE_PROJECT_VERSION:\w+=([\d.]+)$", cache.read(), re.M).group(1)
-    version = VERSION.format(", ".join(version.split(".") + ["0"]))  # "1, 1, 0, 0"
-    found = []
-    lines = [line + "\n" for line in version.split("\n")[1:-1]]
+def icons(text):
+    """Group 104's entries as (size, first two words of the image they name)."""
+    group = re.search(r"^104 14 /\* RT_GROUP_ICON \*/\n(?:.*\n){3}((?:    \".*\n)*)", text, re.M)
+    images = {index: first + " " + second for index, first, second in re.findall(
+        r"^(\d+) 3 /\* RT_ICON \*/\nBEGIN\n  (0x\w+)L *, (0x\w+)L", text, re.M)}
+    return [(ord(size) or 256, images.get(index)) for size, index in re.findall(
+        r'^    "(.).\0\0", 1, \d+, \w+, (\d+)', group.group(1) if group else "", re.M)]
+
+
+def faults(text):
+    """Each dialog template as one block of lines in order, the icons, each version line,
+    the manifest."""
+    found = ["icon group 104 holds %r" % icons(text)] * (icons(text) != ICONS)
+    lines = [line + "\n" for line in VERSION.split("\n")[1:-1]]
     for block in [block.strip("\n") for block in DIALOGS.split("---")] + lines:
         if block not in text:
             missing = [line.strip() for line in block.splitlines() if line not in text]
@@ -134,7 +142,8 @@ if __name__ == "__main__":
     exe, windres = sys.argv[1], (sys.argv[2:] or ["i686-w64-mingw32-windres"])[0]
     raw = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
                          text=True, encoding="latin-1").stdout
-    found = faults(exe, re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw))
+    found = faults(re.sub(r'L?"(?:[^"
+]|"")*"', lambda m: decoded(m.group(0)), raw))
     found += header_faults(exe, windres.replace("windres", "objdump"))
     print("".join("FAIL: %s\n" % fault for fault in found) + "resources of %s: %s" % (
         exe, "%d faults" % len(found) if found else "as expected"))

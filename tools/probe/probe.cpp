@@ -20,6 +20,8 @@
 //   probe xid TITLE                   print the window's X11 window id
 //   probe hold PATH MS                open the file without sharing, print
 //                                     "held" and keep it open MS milliseconds
+//   probe region TITLE                print the type of the window's region: 0 none
+//                                     (the whole window), 1 empty, 2 or 3 a shape
 //
 // TITLE and TEXT may spell characters as \uXXXX, so that a caller whose locale
 // cannot carry Japanese still names the window and the text exactly. Exit 0
@@ -169,6 +171,11 @@ int PrintXid(HWND window) {
   return PrintNumber(reinterpret_cast<LRESULT>(xid));
 }
 
+int PrintRegionType(HWND window) {
+  RECT box{};
+  return PrintNumber(GetWindowRgnBox(window, &box));
+}
+
 int WaitForText(HWND control, const std::wstring& text, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
@@ -248,6 +255,7 @@ int Run(int argc, wchar_t** argv) {
     return Notify(window, WM_SYSCOMMAND, SC_CLOSE);
   }
   if (command == L"xid") return PrintXid(window);
+  if (command == L"region") return PrintRegionType(window);
   if (command == L"focused") return PrintFocused(window);
   if (argc < 4) return kUsage;
   if (command == L"text") return PrintTexts(window, argc, argv);
