@@ -10,7 +10,7 @@
 #
 # CONFIG_BUILD_I686 and CONFIG_BUILD_X86_64 name other build folders;
 # CONFIG_BENCH_ARCHS="x86_64" measures one architecture only (the probe is then
-# the x86_64 one), for a machine that cannot start 32-bit programs.
+# the x86_64 one); it is the default on a machine that cannot start 32-bit programs.
 # CONFIG_BENCH_VARIANTS="ARCH:NAME:EXE ..." times other builds of Config.exe
 # in the same interleaved series (throw-away variants). Other
 # Wine or compiler work on the machine makes the times noisy: the load is
@@ -22,8 +22,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine_prefix.sh"
 RUNS="${1:-15}"
 BUILD_I686="${CONFIG_BUILD_I686:-$BUILD_ROOT/mingw-i686}"
 BUILD_X86_64="${CONFIG_BUILD_X86_64:-$BUILD_ROOT/mingw-x86_64}"
-read -r -a ARCHS <<<"${CONFIG_BENCH_ARCHS:-i686 x86_64}"
-declare -A BUILD=([i686]="$BUILD_I686" [x86_64]="$BUILD_X86_64") LOADER=([i686]="$WINE32" [x86_64]="$WINE64")
+if reason="$(cannot_start_32bit)"; then
+  say "measuring x86_64 alone: $reason"
+  read -r -a ARCHS <<<"${CONFIG_BENCH_ARCHS:-x86_64}"
+else
+  read -r -a ARCHS <<<"${CONFIG_BENCH_ARCHS:-i686 x86_64}"
+fi
+declare -A BUILD=([i686]="$BUILD_I686" [x86_64]="$BUILD_X86_64") LOADER=([i686]="$(wine_loader i686)" [x86_64]="$(wine_loader x86_64)")
 PROBE_ARCH="${ARCHS[0]}"
 PROBE="${BUILD[$PROBE_ARCH]}/tools/probe/probe.exe"
 
