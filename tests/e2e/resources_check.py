@@ -80,9 +80,7 @@ MANIFEST = ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', '>true
             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
             '<longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true'
             '</longPathAware>')
-SUBSYSTEM = "MajorSubsystemVersion	6
-MinorSubsystemVersion	1
-"  # Windows 7
+SUBSYSTEM = "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n"  # Windows 7
 # No elevation request: UAC file virtualization must stay as the game has it.
 NO_MANIFEST = ("<requestedExecutionLevel", "<trustInfo")
 
@@ -142,8 +140,7 @@ if __name__ == "__main__":
     exe, windres = sys.argv[1], (sys.argv[2:] or ["i686-w64-mingw32-windres"])[0]
     raw = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True, capture_output=True,
                          text=True, encoding="latin-1").stdout
-    found = faults(re.sub(r'L?"(?:[^"
-]|"")*"', lambda m: decoded(m.group(0)), raw))
+    found = faults(re.sub(r'L?"(?:[^"\n]|"")*"', lambda m: decoded(m.group(0)), raw))
     found += header_faults(exe, windres.replace("windres", "objdump"))
     print("".join("FAIL: %s\n" % fault for fault in found) + "resources of %s: %s" % (
         exe, "%d faults" % len(found) if found else "as expected"))
