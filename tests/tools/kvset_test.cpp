@@ -22,7 +22,7 @@
 #include "config_version.h"
 #include "settings/byte_order.h"
 #include "settings/file_system_posix.h"
-#include "tools/kvset/commands.h"
+#include "tools/kvset/kvset.h"
 
 namespace cfg {
 namespace {
