@@ -127,7 +127,7 @@ std::string KeyText(int32_t code) {
 
 std::string PadText(int32_t joystick, int32_t code) {
   const NameEntry* name = FindPadButtonName(code);
-  return "PAD" + std::to_string(joystick) + ":" +
+  return kPadInputPrefix + std::to_string(joystick) + kPadInputSeparator +
          (name != nullptr ? name->name : Hex(static_cast<uint32_t>(code)));
 }
 

@@ -122,7 +122,7 @@ void CommandOptions::Slot(std::optional<int>& slot) {
   command_
       .add_option_function<int>(
           "--slot", [&slot](const int& value) { slot = value; },
-          "the configuration slot, 0-4 (default: the file's current slot)")
+          "the configuration slot, " + SlotRangeText() + " (default: the file's current slot)")
       ->check(NumberFrom(0, kSlotCount - 1));
 }
 

@@ -19,6 +19,7 @@ namespace cfg {
 namespace {
 
 constexpr int kFirstController = 1;
+constexpr int kLastSlot = kSlotCount - 1;
 constexpr char kStandardInput[] = "-";
 constexpr bool kTakesFile = true;
 
@@ -41,8 +42,9 @@ void NoneToDeclare(CommandOptions&, NoOptions&) {}
 bool ChooseSlot(const std::optional<int>& given, const SettingsRecord& record, int& slot,
                 std::string& error) {
   slot = given ? *given : record.Int(record_offset::kCurrentSlot);
-  if (slot >= 0 && slot < kSlotCount) return true;
-  error = "the current slot is " + std::to_string(slot) + ", not 0-4; give --slot";
+  if (IsSlot(slot)) return true;
+  error =
+      "the current slot is " + std::to_string(slot) + ", not " + SlotRangeText() + "; give --slot";
   return false;
 }
 
@@ -249,7 +251,7 @@ std::vector<KvsetCommand> CommandTable() {
           "set", "Change the display options or the current slot", kTakesFile,
           [](CommandOptions& o, SetOptions& v) {
             o.Words("CHANGES", v.changes,
-                    "window=on|off start640x480=on|off keep320x240=on|off slot=0-4");
+                    "window=on|off start640x480=on|off keep320x240=on|off slot=" + SlotRangeText());
           },
           Set),
       Define<BindOptions>(
@@ -266,8 +268,8 @@ std::vector<KvsetCommand> CommandTable() {
       Define<CopySlotOptions>(
           "copy-slot", "Copy one slot's key map onto another", kTakesFile,
           [](CommandOptions& o, CopySlotOptions& v) {
-            o.Number("FROM", v.from, 0, kSlotCount - 1, "the slot to copy, 0-4", true);
-            o.Number("TO", v.to, 0, kSlotCount - 1, "the slot to overwrite, 0-4", true);
+            o.Number("FROM", v.from, 0, kLastSlot, "the slot to copy, " + SlotRangeText(), true);
+            o.Number("TO", v.to, 0, kLastSlot, "the slot to overwrite, " + SlotRangeText(), true);
           },
           CopySlot),
       Define<ExportOptions>(

@@ -10,7 +10,7 @@ std::optional<bool> ParseOnOff(const std::string& value) {
 }
 
 std::optional<int32_t> ParseSlot(const std::string& value) {
-  if (value.size() != 1 || value[0] < '0' || value[0] >= '0' + kSlotCount) return std::nullopt;
+  if (value.size() != 1 || !IsSlot(value[0] - '0')) return std::nullopt;
   return value[0] - '0';
 }
 
@@ -39,7 +39,10 @@ bool ParseOptionChange(const std::string& word, OptionChanges& changes, std::str
   if (name == "keep320x240") {
     return Assign(changes.keep320x240, ParseOnOff(value), word, "on or off", error);
   }
-  if (name == "slot") return Assign(changes.slot, ParseSlot(value), word, "a slot 0-4", error);
+  if (name == "slot") {
+    const std::string expected = "a slot " + SlotRangeText();
+    return Assign(changes.slot, ParseSlot(value), word, expected.c_str(), error);
+  }
   error = word + ": expected window=, start640x480=, keep320x240= or slot=";
   return false;
 }
