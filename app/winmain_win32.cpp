@@ -21,13 +21,6 @@ constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | 
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-WinFileSystem files;
-WinInputDevices inputDevices;
-WinJoystickApi joystickApi;
-WinDevicesThread devicesThread;
-Program program(Platform{files, inputDevices, joystickApi, devicesThread});
-MainDialog mainDialog(program);
-
 // The host window shows itself, without taking the focus, once the main
 // dialog is on screen: the dialog manager sends the owner WM_ENTERIDLE when
 // the dialog's queue first runs empty, after it has shown the dialog.
@@ -66,6 +59,12 @@ bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
 // The exit code: 1 when the player's confirmed settings were finally not saved.
 // No common controls to initialise: every control in the templates is USER32's.
 int Run(HINSTANCE instance) {
+  WinFileSystem files;
+  WinInputDevices inputDevices;
+  WinJoystickApi joystickApi;
+  WinDevicesThread devicesThread;
+  Program program(Platform{files, inputDevices, joystickApi, devicesThread});
+  MainDialog mainDialog(program);
   program.StartUp();
   const std::wstring hostName = WideFromCp932(kHostWindowName);
   if (!RegisterHostClass(instance, hostName.c_str())) return 0;

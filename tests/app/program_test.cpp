@@ -150,28 +150,32 @@ class ProgramTest : public ::testing::Test {
   void Play(char step) {
     const char* boxes = "wsk";
     const int boxIds[] = {IDC_WINDOW_MODE, IDC_START_640X480, IDC_KEEP_320X240};
-    if (std::strchr(boxes, step)) return view_.ClickCheck(boxIds[std::strchr(boxes, step) - boxes]);
-    if (step == '2' || step == '-') return view_.ChooseSlot(step == '2' ? 2 : -1);
-    if (step == 'C' || step == 'X' || step == 'Q') {
-      return view_.Press(step == 'C' ? IDC_CONFIRM : step == 'X' ? IDC_CANCEL : 0);
+    const FakeMainDialogView::Event clicked[] = {nullptr, &MainDialog::OnStart640x480Clicked,
+                                                 nullptr};
+    if (const char* box = std::strchr(boxes, step)) {
+      return view_.ClickCheck(boxIds[box - boxes], clicked[box - boxes]);
     }
+    if (step == '2' || step == '-') return view_.ChooseSlot(step == '2' ? 2 : -1);
+    // Q: the close box.
+    if (step == 'C') return view_.Do(&MainDialog::OnConfirmed);
+    if (step == 'X' || step == 'Q') return view_.Do(&MainDialog::OnCancelled);
     view_.scoreResetAnswer = step == 'R';
-    if (step == 'R' || step == 'r') return view_.Press(IDC_SCORE_RESET);
+    if (step == 'R' || step == 'r') return view_.Do(&MainDialog::OnScoreReset);
     if (step == 'T') {
-      view_.Press(IDC_KEY_TEST);
+      view_.Do(&MainDialog::OnKeyTest);
       EXPECT_EQ(view_.keyTests, 1);
       EXPECT_EQ(rig_.devices.Count(FakeInputDevices::Call::kCreateDirectInput), 1);
       EXPECT_EQ(rig_.devices.cooperativeWindow, 0u);  // started before the dialog has a window
       return;
     }
-    view_.buttonAssignDialog = [this, step] {
-      FakeButtonAssignView assign(rig_.program.buttonAssign);
+    view_.buttonAssignDialog = [this, step](ButtonAssign& model) {
+      FakeButtonAssignView assign(model);
       assign.Open();
       upText_ = assign.text(IDC_FIELD_UP);
-      if (step != 'K') rig_.program.buttonAssign.BeginEditing(rig_.record().KeyMap(2), 1);
+      if (step != 'K') model.BeginEditing(rig_.record().KeyMap(2), 1);
       return step == 'a' ? kDialogCancelled : kDialogConfirmed;
     };
-    if (step == 'K' || step == 'A' || step == 'a') view_.Press(IDC_KEY_CONFIG);
+    if (step == 'K' || step == 'A' || step == 'a') view_.Do(&MainDialog::OnButtonAssign);
   }
 
   void Check(const PlayerRun& run, const FaultCase* fault = nullptr) {
@@ -193,7 +197,7 @@ class ProgramTest : public ::testing::Test {
                                                        "Config: 3", "Config: 4"}));
     for (const char step : script) {
       if (step == 'C' || step == 'X' || step == 'Q') {
-        EXPECT_EQ(rig_.program.bindings.CurrentKeyMap(), rig_.record().KeyMap(view_.selected));
+        EXPECT_EQ(rig_.program.CurrentKeyMap(), rig_.record().KeyMap(view_.selected));
       }
       Play(step);
     }

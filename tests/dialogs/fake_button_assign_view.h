@@ -62,8 +62,8 @@ class FakeButtonAssignView : public FakeDialogView<ButtonAssignView> {
   void FocusControl(int id) override {
     const int old = focus_;
     focus_ = id;
-    if (FieldPosition(old) != -1) dialog_.OnCommand(*this, old, kEnKillFocus);
-    if (FieldPosition(id) != -1) dialog_.OnCommand(*this, id, kEnSetFocus);
+    if (FieldPosition(old) != kNoField) dialog_.OnFieldLeft();
+    if (FieldPosition(id) != kNoField) dialog_.OnFieldFocused(FieldPosition(id));
     if (keyInside < 0 || devices_ == nullptr) return;
     devices_->ReleaseAll();
     devices_->Hold(static_cast<uint8_t>(std::exchange(keyInside, -1)));
