@@ -6,6 +6,7 @@
 
 #include "config_version.h"
 #include "settings/settings_record.h"
+#include "tools/kvset/binding_text.h"
 #include "tools/kvset/commands.h"
 #include "tools/kvset/suggestion.h"
 
@@ -30,21 +31,16 @@ bool HasGameOption(const std::vector<std::string>& args) {
   });
 }
 
-// A whole number in the range; checked before CLI11 converts it, so that a
-// word that is no number gets the same plain message.
+// A number in the range; checked before CLI11 converts it, so that a word
+// that is no number gets the same plain message, and handed on in decimal.
 CLI::Validator NumberFrom(int first, int last) {
   const std::string range = std::to_string(first) + " to " + std::to_string(last);
   return CLI::Validator(
       [first, last, range](std::string& text) {
-        size_t used = 0;
-        int value = 0;
-        try {
-          value = std::stoi(text, &used);
-        } catch (const std::logic_error&) {
-          used = 0;
-        }
-        const bool fits = used != 0 && used == text.size() && value >= first && value <= last;
-        return fits ? std::string() : "takes a number from " + range;
+        const std::optional<int32_t> value = ParseInt32(text);
+        if (!value || *value < first || *value > last) return "takes a number from " + range;
+        text = std::to_string(*value);
+        return std::string();
       },
       "");
 }

@@ -1,5 +1,7 @@
 #include "tools/kvset/display_options.h"
 
+#include "tools/kvset/binding_text.h"
+
 namespace cfg {
 namespace {
 
@@ -10,8 +12,9 @@ std::optional<bool> ParseOnOff(const std::string& value) {
 }
 
 std::optional<int32_t> ParseSlot(const std::string& value) {
-  if (value.size() != 1 || !IsSlot(value[0] - '0')) return std::nullopt;
-  return value[0] - '0';
+  const std::optional<int32_t> slot = ParseInt32(value);
+  if (!slot || !IsSlot(*slot)) return std::nullopt;
+  return slot;
 }
 
 template <typename T>
