@@ -119,12 +119,9 @@ class FakeMainDialogView : public MainDialogView {
 };
 
 #ifdef GOLDEN_DIR
-// The record a confirmed run with no KV.set saves, as the independent model of
-// the file layout wrote it (tests/e2e/kvset_model.py).
-inline SettingsRecord GoldenRecord(bool joystick1) {
-  std::ifstream file(
-      std::string(GOLDEN_DIR) + (joystick1 ? "/defaults-joystick.set" : "/defaults.set"),
-      std::ios::binary);
+// A record the independent model of the file layout wrote (tests/e2e/kvset_model.py).
+inline SettingsRecord GoldenRecord(const std::string& name) {
+  std::ifstream file(std::string(GOLDEN_DIR) + "/" + name, std::ios::binary);
   const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
   SettingsRecord record;
   std::copy_n(bytes.begin(), std::min(bytes.size(), kSettingsRecordSize), record.bytes.begin());

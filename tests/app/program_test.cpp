@@ -28,7 +28,7 @@ constexpr char kUpArrow[] = "\x81\xAA";
 
 // The golden fresh record with this slot and controller 1's UP binding in slot 0.
 Bytes Edited(int32_t slot, int32_t upSource = kKeyboardSource, int32_t upCode = dik::kUp) {
-  SettingsRecord record = GoldenRecord(false);
+  SettingsRecord record = GoldenRecord("defaults.set");
   record.SetInt(offset::kCurrentSlot, slot);
   StoreBinding(record.KeyMap(0), 0, kUp, KeyBinding{upSource, upCode, 0x12345678});
   return RecordBytes(record);
@@ -36,7 +36,7 @@ Bytes Edited(int32_t slot, int32_t upSource = kKeyboardSource, int32_t upCode = 
 
 // Keyboard defaults that end after controller 1's UP and DOWN in slot 0.
 const Bytes kUpAndDown = [] {
-  Bytes keyboard = RecordBytes(GoldenRecord(false));
+  Bytes keyboard = RecordBytes(GoldenRecord("defaults.set"));
   keyboard.resize(offset::KeyMap(0) + 2 * kKeyBindingSize);
   return keyboard;
 }();
@@ -230,7 +230,8 @@ class ProgramTest : public ::testing::Test {
     if (!confirmed || !reached) return;
     ASSERT_TRUE(file && file->size() == kSettingsRecordSize);
     const std::optional<Bytes>& before = savedPath == kDataSettings ? run.data : run.localConfig;
-    SettingsRecord golden = GoldenRecord(joystick1), loaded = golden, saved;
+    SettingsRecord golden = GoldenRecord(joystick1 ? "defaults-joystick.set" : "defaults.set"),
+                   loaded = golden, saved;
     if (before) {
       std::copy_n(before->begin(), std::min(before->size(), kSettingsRecordSize),
                   loaded.bytes.begin());
@@ -261,6 +262,21 @@ TEST_P(MainDialogRunTest, ShowsKvSetAndSavesOnlyThePlayersChanges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, MainDialogRunTest, ::testing::ValuesIn(kRuns), RowName);
+
+// The model's read-back of a file of bytes unlike their neighbours: the program
+// saves exactly those bytes, and the oracle of the other runs agrees with it.
+TEST_F(ProgramTest, SavesAPatternAsTheModelDoes) {
+  const SettingsRecord pattern = GoldenRecord("pattern.set");
+  const SettingsRecord expected = GoldenRecord("pattern-saved.set");
+  rig_.files.AddDirectory("Data");
+  rig_.files.SetFile(kDataSettings, RecordBytes(pattern));
+  rig_.program.StartUp();
+  view_.Open();
+  view_.Do(&MainDialog::OnConfirmed);
+  ASSERT_TRUE(rig_.program.ShutDown());
+  EXPECT_EQ(rig_.files.FileBytes(kDataSettings), RecordBytes(expected));
+  EXPECT_EQ(ReadBackMismatch(pattern, expected), "");
+}
 
 class FileFaultTest : public ProgramTest, public ::testing::WithParamInterface<FaultCase> {};
 
