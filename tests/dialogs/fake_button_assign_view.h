@@ -1,7 +1,7 @@
 // Dialogs 102 and 103 on screen, in storage made up front so that a tick
 // touches no heap: the texts of their controls, the count of texts set, the
-// timer and the result. Moving the focus in dialog 102 reports EN_KILLFOCUS and
-// EN_SETFOCUS back to the dialog, as the platform does.
+// timer and the result. Moving the focus in dialog 102 reports the field left
+// and the field focused back to the dialog, as its Win32 procedure does.
 #pragma once
 
 #include <algorithm>
