@@ -9,6 +9,9 @@
 
 namespace cfg {
 
+// The dialog edits controller 1 only.
+constexpr int kAssignedController = 0;
+
 // "Config:" and the slot right-aligned in two places: one digit, so one
 // blank. No printf: it would bring some 27 KB of mingw's formatting
 // code into Config.exe.
@@ -21,40 +24,27 @@ void MainDialog::OnInit(MainDialogView& view) {
   SettingsToDialog(view);
 }
 
-void MainDialog::OnCommand(MainDialogView& view, int id, int notification) {
-  switch (id) {
-    case IDC_CONFIRM:
-      program_.confirmFlag = 1;
-      view.Finish(kDialogConfirmed);
-      break;
-    case IDC_CANCEL:
-      view.Finish(kDialogCancelled);
-      break;
-    case IDC_SCORE_RESET:
-      if (view.AskOkCancel(kScoreResetQuestion, kScoreResetCaption)) {
-        ResetRankingTables(program_.settings.record());
-      }
-      break;
-    case IDC_SLOT_LIST:
-      if (notification == kCbnSelChange) SwitchSlot(view);
-      break;
-    case IDC_KEY_CONFIG:
-      OpenButtonAssignDialog(view);
-      break;
-    case IDC_KEY_TEST:
-      program_.WaitForDevices();
-      view.RunKeyTestDialog(program_.keyTest);
-      break;
-    case IDC_START_640X480:
-      view.EnableControl(IDC_KEEP_320X240, view.IsChecked(IDC_START_640X480));
-      break;
-    default:
-      break;
+void MainDialog::OnConfirmed(MainDialogView& view) {
+  program_.Confirm();
+  view.Finish(kDialogConfirmed);
+}
+
+void MainDialog::OnCancelled(MainDialogView& view) {
+  view.Finish(kDialogCancelled);
+}
+
+void MainDialog::OnScoreReset(MainDialogView& view) {
+  if (view.AskOkCancel(kScoreResetQuestion, kScoreResetCaption)) {
+    ResetRankingTables(program_.record());
   }
 }
 
-void MainDialog::OnClose(MainDialogView& view) {
-  view.Finish(kDialogCancelled);
+void MainDialog::OnKeyTest(MainDialogView& view) {
+  view.RunKeyTestDialog(program_.ReadyKeyTest());
+}
+
+void MainDialog::OnStart640x480Clicked(MainDialogView& view) {
+  view.EnableControl(IDC_KEEP_320X240, view.IsChecked(IDC_START_640X480));
 }
 
 void MainDialog::OnDestroy(MainDialogView& view) {
@@ -64,11 +54,11 @@ void MainDialog::OnDestroy(MainDialogView& view) {
 void MainDialog::FillSlotList(MainDialogView& view) {
   view.ClearSlotList();
   for (int slot = 0; slot < kSlotCount; ++slot) view.AddSlotListEntry(SlotListEntry(slot));
-  view.SelectSlotListEntry(program_.settings.record().Int(record_offset::kCurrentSlot));
+  view.SelectSlotListEntry(program_.record().Int(record_offset::kCurrentSlot));
 }
 
 void MainDialog::SettingsToDialog(MainDialogView& view) {
-  const DisplayOptions options = ReadDisplayOptions(program_.settings.record());
+  const DisplayOptions options = ReadDisplayOptions(program_.record());
   FillSlotList(view);
   view.SetCheck(IDC_WINDOW_MODE, options.windowMode);
   view.SetCheck(IDC_START_640X480, options.start640x480);
@@ -77,7 +67,7 @@ void MainDialog::SettingsToDialog(MainDialogView& view) {
 }
 
 void MainDialog::DialogToSettings(MainDialogView& view) {
-  SettingsRecord& record = program_.settings.record();
+  SettingsRecord& record = program_.record();
   DisplayOptions options;
   options.windowMode = view.IsChecked(IDC_WINDOW_MODE);
   options.start640x480 = view.IsChecked(IDC_START_640X480);
@@ -89,16 +79,15 @@ void MainDialog::DialogToSettings(MainDialogView& view) {
 
 // The options live outside the slots, so they are stored before the switch
 // and shown again after it.
-void MainDialog::SwitchSlot(MainDialogView& view) {
+void MainDialog::OnSlotChosen(MainDialogView& view) {
   DialogToSettings(view);
-  program_.settings.SelectConfigSlot(view.SelectedSlotListEntry());
+  program_.SelectSlot(view.SelectedSlotListEntry());
   SettingsToDialog(view);
 }
 
-void MainDialog::OpenButtonAssignDialog(MainDialogView& view) {
-  program_.assignController = 0;
-  program_.BeginButtonAssign();
-  program_.EndButtonAssign(view.RunButtonAssignDialog(program_.buttonAssign));
+void MainDialog::OnButtonAssign(MainDialogView& view) {
+  ButtonAssign& model = program_.BeginButtonAssign(kAssignedController);
+  program_.EndButtonAssign(view.RunButtonAssignDialog(model));
 }
 
 }  // namespace cfg

@@ -7,8 +7,6 @@
 
 namespace cfg {
 
-constexpr int kCbnSelChange = 1;
-
 // "Config: 0" ... "Config: 4".
 std::string SlotListEntry(int slot);
 
@@ -38,9 +36,15 @@ class MainDialog {
  public:
   explicit MainDialog(Program& program) : program_(program) {}
 
+  // Dialog events; the Win32 procedure translates the platform's messages.
   void OnInit(MainDialogView& view);
-  void OnCommand(MainDialogView& view, int id, int notification);
-  void OnClose(MainDialogView& view);
+  void OnConfirmed(MainDialogView& view);  // "設定する"
+  void OnCancelled(MainDialogView& view);  // "キャンセル" or the close box
+  void OnScoreReset(MainDialogView& view);
+  void OnSlotChosen(MainDialogView& view);  // another entry in the slot list
+  void OnButtonAssign(MainDialogView& view);
+  void OnKeyTest(MainDialogView& view);
+  void OnStart640x480Clicked(MainDialogView& view);
   void OnDestroy(MainDialogView& view);
 
   void FillSlotList(MainDialogView& view);
@@ -48,9 +52,6 @@ class MainDialog {
   void DialogToSettings(MainDialogView& view);
 
  private:
-  void SwitchSlot(MainDialogView& view);
-  void OpenButtonAssignDialog(MainDialogView& view);
-
   Program& program_;
 };
 

@@ -10,8 +10,6 @@
 
 namespace cfg {
 
-static_assert(kCbnSelChange == CBN_SELCHANGE);
-
 namespace {
 
 // The main dialog's controls. The dialog (MainDialogWindow) owns the
@@ -70,6 +68,29 @@ class MainDialogControls : public MainDialogView {
   HWND dialog_;
 };
 
+// The buttons, the 640x480 box and a choice in the slot list, in the dialog's words.
+void OnCommand(MainDialog& mainDialog, MainDialogView& view, int id, int notification) {
+  switch (id) {
+    case IDC_CONFIRM:
+      return mainDialog.OnConfirmed(view);
+    case IDC_CANCEL:
+      return mainDialog.OnCancelled(view);
+    case IDC_SCORE_RESET:
+      return mainDialog.OnScoreReset(view);
+    case IDC_SLOT_LIST:
+      if (notification == CBN_SELCHANGE) mainDialog.OnSlotChosen(view);
+      return;
+    case IDC_KEY_CONFIG:
+      return mainDialog.OnButtonAssign(view);
+    case IDC_KEY_TEST:
+      return mainDialog.OnKeyTest(view);
+    case IDC_START_640X480:
+      return mainDialog.OnStart640x480Clicked(view);
+    default:
+      return;
+  }
+}
+
 void SetLargeIcon(HWND dialog) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
   const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
@@ -89,10 +110,10 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       SetLargeIcon(dialog);
       return TRUE;
     case WM_COMMAND:
-      mainDialog.OnCommand(view, LOWORD(wParam), HIWORD(wParam));
+      OnCommand(mainDialog, view, LOWORD(wParam), HIWORD(wParam));
       return FALSE;
     case WM_CLOSE:
-      mainDialog.OnClose(view);
+      mainDialog.OnCancelled(view);
       return FALSE;
     case WM_DESTROY:
       mainDialog.OnDestroy(view);

@@ -16,14 +16,15 @@ constexpr uintptr_t kNoWindow = 0;
 }  // namespace
 
 Program::Program(Platform platform)
-    : files(platform.files),
-      keyboard(platform.inputDevices),
-      joysticks(platform.joystickApi),
-      input(keyboard, joysticks),
-      bindings(keyboard, joysticks),
-      settings([this](int32_t slot) { bindings.SetCurrentKeyMap(settings.record().KeyMap(slot)); }),
-      buttonAssign(keyboard, joysticks),
-      keyTest(input, bindings),
+    : files_(platform.files),
+      keyboard_(platform.inputDevices),
+      joysticks_(platform.joystickApi),
+      input_(keyboard_, joysticks_),
+      bindings_(keyboard_, joysticks_),
+      settings_(
+          [this](int32_t slot) { bindings_.SetCurrentKeyMap(settings_.record().KeyMap(slot)); }),
+      buttonAssign_(keyboard_, joysticks_),
+      keyTest_(input_, bindings_),
       devicesThread_(platform.devicesThread) {}
 
 // The devices thread works on this object.
@@ -35,16 +36,16 @@ Program::~Program() {
 // longer than everything else before the main dialog appears.
 void Program::StartUp() {
   devicesThread_.Start(*this);
-  // Controller 1's keyboard defaults for now; FinishDefaultKeyMaps corrects
+  // Controller 1's keyboard_ defaults for now; FinishDefaultKeyMaps corrects
   // them once joystick 1 has answered.
-  WriteStartUpRecord(settings.record(), false);
-  priorDirectory = ReadLocalConfig(files);
+  WriteStartUpRecord(settings_.record(), false);
+  priorDirectory_ = ReadLocalConfig(files_);
   LoadSettings();
 }
 
 void Program::StartDevices() {
-  input.StartInput(kNoWindow);
-  joysticks.DetectJoysticks();
+  input_.StartInput(kNoWindow);
+  joysticks_.DetectJoysticks();
 }
 
 void Program::WaitForDevices() {
@@ -57,11 +58,11 @@ void Program::WaitForDevices() {
 // Defaults first, then the file over them: the key-map bytes KV.set did not
 // provide take the defaults for joystick 1's answer.
 void Program::FinishDefaultKeyMaps() {
-  if (!joysticks.present(0)) return;
+  if (!joysticks_.present(0)) return;
   SettingsRecord defaults;
   BuildDefaultKeyMaps(defaults, true);
-  SettingsRecord& record = settings.record();
-  const size_t fromFile = settings.loadedBytes();
+  SettingsRecord& record = settings_.record();
+  const size_t fromFile = settings_.loadedBytes();
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const size_t begin = record_offset::KeyMap(slot);
     const size_t end = begin + kKeyMapSize;
@@ -73,37 +74,44 @@ void Program::FinishDefaultKeyMaps() {
 
 // The folder of the last attempt is where the file is saved, found or not.
 void Program::LoadSettings() {
-  for (const std::string& folder : SettingsFolders(priorDirectory)) {
-    settingsFolder = folder;
-    if (settings.LoadSettingsFile(files, settingsFolder)) return;
+  for (const std::string& folder : SettingsFolders(priorDirectory_)) {
+    settingsFolder_ = folder;
+    if (settings_.LoadSettingsFile(files_, settingsFolder_)) return;
   }
 }
 
 bool Program::ShutDown(const SaveRetryQuestion& askRetry) {
   WaitForDevices();
-  keyboard.ReleaseInput();
-  if (confirmFlag != 1) return true;
+  keyboard_.ReleaseInput();
+  if (confirmFlag_ != 1) return true;
   FileFault fault;
   std::string keptAt;
   // The record stays in memory, so each attempt saves the player's changes whole.
-  while (!settings.SaveSettingsFile(files, settingsFolder, &fault)) {
+  while (!settings_.SaveSettingsFile(files_, settingsFolder_, &fault)) {
     if (!fault.keptAt.empty()) keptAt = fault.keptAt;
-    const bool retry = askRetry && askRetry(SettingsFilePath(settingsFolder), fault);
+    const bool retry = askRetry && askRetry(SettingsFilePath(settingsFolder_), fault);
     if (!retry || !CanRetrySave(fault)) return false;
   }
   // The copy an earlier attempt kept when it lost the old file is now one too many.
-  if (!keptAt.empty()) files.FileDelete(keptAt);
+  if (!keptAt.empty()) files_.FileDelete(keptAt);
   return true;
 }
 
-void Program::BeginButtonAssign() {
+KeyTest& Program::ReadyKeyTest() {
   WaitForDevices();
-  buttonAssign.BeginEditing(bindings.CurrentKeyMap(), assignController);
+  return keyTest_;
+}
+
+ButtonAssign& Program::BeginButtonAssign(int controller) {
+  WaitForDevices();
+  assignController_ = controller;
+  buttonAssign_.BeginEditing(bindings_.CurrentKeyMap(), assignController_);
+  return buttonAssign_;
 }
 
 void Program::EndButtonAssign(int result) {
   if (result != kDialogConfirmed) return;
-  buttonAssign.CommitTo(bindings.CurrentKeyMap(), assignController);
+  buttonAssign_.CommitTo(bindings_.CurrentKeyMap(), assignController_);
 }
 
 }  // namespace cfg

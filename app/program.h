@@ -68,30 +68,40 @@ class Program {
   // cannot mend is told once. False only when a confirmed save finally failed.
   bool ShutDown(const SaveRetryQuestion& askRetry = {});
 
-  // Copies controller assignController into the working copy; after the
-  // dialog, copies it back when it ended with 1.
-  void BeginButtonAssign();
+  // The record the main dialog shows and changes.
+  SettingsRecord& record() { return settings_.record(); }
+  // As SettingsStore::SelectConfigSlot; the bindings follow the slot.
+  void SelectSlot(int32_t slot) { settings_.SelectConfigSlot(slot); }
+  // The key map the bindings evaluate: the current slot's.
+  const uint8_t* CurrentKeyMap() const { return bindings_.CurrentKeyMap(); }
+  // The player confirmed: ShutDown saves.
+  void Confirm() { confirmFlag_ = 1; }
+
+  // The key test's model, once the devices are ready.
+  KeyTest& ReadyKeyTest();
+  // Copies the controller's bindings into the dialog's working copy; after
+  // the dialog, copies them back when it was confirmed.
+  ButtonAssign& BeginButtonAssign(int controller);
   void EndButtonAssign(int result);
 
-  FileSystem& files;
-  Keyboard keyboard;
-  Joysticks joysticks;
-  Input input;
-  Bindings bindings;
-  SettingsStore settings;
-  ButtonAssign buttonAssign;
-  KeyTest keyTest;
-
-  std::string priorDirectory;
-  std::string settingsFolder;  // where KV.set was last looked for
-  int32_t confirmFlag = 0;
-  int32_t assignController = 0;
-
  private:
-  // KV.set from priorDirectory's LocalConfig folder, else from .\Data\.
+  // KV.set from priorDirectory_'s LocalConfig folder, else from .\Data\.
   void LoadSettings();
   void FinishDefaultKeyMaps();
 
+  FileSystem& files_;
+  Keyboard keyboard_;
+  Joysticks joysticks_;
+  Input input_;
+  Bindings bindings_;
+  SettingsStore settings_;
+  ButtonAssign buttonAssign_;
+  KeyTest keyTest_;
+
+  std::string priorDirectory_;
+  std::string settingsFolder_;  // where KV.set was last looked for
+  int32_t confirmFlag_ = 0;
+  int32_t assignController_ = 0;
   DevicesThread& devicesThread_;
   bool devicesReady_ = false;
 };

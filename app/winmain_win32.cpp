@@ -21,21 +21,20 @@ constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | 
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-WinFileSystem files;
-WinInputDevices inputDevices;
-WinJoystickApi joystickApi;
-WinDevicesThread devicesThread;
-Program program(Platform{files, inputDevices, joystickApi, devicesThread});
-MainDialog mainDialog(program);
-
 // The host window shows itself, without taking the focus, and the devices
 // thread begins, once the main dialog is on screen: the dialog manager sends
 // the owner WM_ENTERIDLE when the dialog's queue first runs empty, after it has
-// shown the dialog.
+// shown the dialog. The thread comes in through CreateWindowExW's parameter.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
   if (message == WM_ENTERIDLE && !IsWindowVisible(window)) {
     ShowWindow(window, SW_SHOWNA);
-    devicesThread.Release();
+    auto* devicesThread =
+        reinterpret_cast<WinDevicesThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (devicesThread != nullptr) devicesThread->Release();
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -46,12 +45,12 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // above the dialog: it stays visible for the task bar and Alt+Tab, and takes
 // no clicks. Null when it could not be created: the dialog then runs without
 // an owner.
-HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className) {
+HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className, WinDevicesThread& devicesThread) {
   RECT outer{};
   AdjustWindowRectEx(&outer, kHostStyle, FALSE, kHostExStyle);
   const HWND window = CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
                                       outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                      nullptr, instance, nullptr);
+                                      nullptr, instance, &devicesThread);
   if (window != nullptr) SetWindowRgn(window, CreateRectRgn(0, 0, 0, 0), FALSE);
   return window;
 }
@@ -75,12 +74,19 @@ bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
 }
 
 // The exit code: 1 when the player's confirmed settings were finally not saved.
-// No common controls to initialise: every control in the templates is USER32's.
+// No common controls to initialise: the manifest's class redirection loads
+// comctl32 with the dialog's first control.
 int Run(HINSTANCE instance) {
+  WinFileSystem files;
+  WinInputDevices inputDevices;
+  WinJoystickApi joystickApi;
+  WinDevicesThread devicesThread;
+  Program program(Platform{files, inputDevices, joystickApi, devicesThread});
+  MainDialog mainDialog(program);
   program.StartUp();
   const std::wstring hostName = WideFromCp932(kHostWindowName);
   if (!RegisterHostClass(instance, hostName.c_str())) return 0;
-  const HWND hostWindow = OpenHostWindow(instance, hostName.c_str());
+  const HWND hostWindow = OpenHostWindow(instance, hostName.c_str(), devicesThread);
   DialogBoxParamW(instance, L"INITIALPAGE", hostWindow, MainDialogProc,
                   reinterpret_cast<LPARAM>(&mainDialog));
   // The host window outlives the save: a failure box needs an owner on the

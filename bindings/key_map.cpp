@@ -6,14 +6,10 @@
 namespace cfg {
 
 const std::array<int32_t, kPositionCount> BindingBitTable = {
-    static_cast<int32_t>(kPadUp),
-    static_cast<int32_t>(kPadDown),
-    static_cast<int32_t>(kPadLeft),
-    static_cast<int32_t>(kPadRight),
-    0x1,
-    0x2,
-    0x4,
-    0x8,
+    static_cast<int32_t>(kPadUp),       static_cast<int32_t>(kPadDown),
+    static_cast<int32_t>(kPadLeft),     static_cast<int32_t>(kPadRight),
+    static_cast<int32_t>(PadButton(1)), static_cast<int32_t>(PadButton(2)),
+    static_cast<int32_t>(PadButton(3)), static_cast<int32_t>(PadButton(4)),
 };
 
 namespace {
@@ -143,7 +139,7 @@ PadState Bindings::EvaluateController(int controller) const {
 }
 
 int32_t Bindings::KeyBindingHandler(const KeyBinding& binding, int position) const {
-  return keyboard_.IsKeyDown(binding.code & 0xFF) ? BindingBitTable[position] : 0;
+  return keyboard_.IsKeyDown(binding.code) ? BindingBitTable[position] : 0;
 }
 
 int32_t Bindings::PadBindingHandler(const KeyBinding& binding, int position) const {

@@ -1,5 +1,6 @@
 #include "bindings/name_tables.h"
 
+#include "input/joystick.h"
 #include "input/key_codes.h"
 
 namespace cfg {
@@ -83,10 +84,11 @@ const NameEntry KeyNameTable[kKeyNameCount + 1] = {
 };
 
 const NameEntry PadButtonNameTable[kPadButtonNameCount + 1] = {
-    {"UP", 0x10000},   {"DOWN", 0x20000}, {"LEFT", 0x40000}, {"RIGHT", 0x80000}, {"B1", 0x1},
-    {"B2", 0x2},       {"B3", 0x4},       {"B4", 0x8},       {"B5", 0x10},       {"B6", 0x20},
-    {"B7", 0x40},      {"B8", 0x80},      {"B9", 0x100},     {"B10", 0x200},     {"B11", 0x400},
-    {"B12", 0x800},    {"B13", 0x1000},   {"B14", 0x2000},   {"B15", 0x4000},    {"B16", 0x8000},
+    {"UP", kPadUp},         {"DOWN", kPadDown},     {"LEFT", kPadLeft},     {"RIGHT", kPadRight},
+    {"B1", PadButton(1)},   {"B2", PadButton(2)},   {"B3", PadButton(3)},   {"B4", PadButton(4)},
+    {"B5", PadButton(5)},   {"B6", PadButton(6)},   {"B7", PadButton(7)},   {"B8", PadButton(8)},
+    {"B9", PadButton(9)},   {"B10", PadButton(10)}, {"B11", PadButton(11)}, {"B12", PadButton(12)},
+    {"B13", PadButton(13)}, {"B14", PadButton(14)}, {"B15", PadButton(15)}, {"B16", PadButton(16)},
     {"", kEndOfTable},
 };
 

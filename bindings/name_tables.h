@@ -6,6 +6,10 @@
 
 namespace cfg {
 
+// A pad input as the fields and kvset show it: "PAD" joystick ":" name, as PAD1:B3.
+constexpr char kPadInputPrefix[] = "PAD";
+constexpr char kPadInputSeparator[] = ":";
+
 // The code of the entry that ends a table.
 constexpr int32_t kEndOfTable = -1;
 

@@ -35,7 +35,7 @@ int FieldPosition(int fieldId) {
   for (int position = 0; position < kPositionCount; ++position) {
     if (kFields[position].id == fieldId) return position;
   }
-  return -1;
+  return kNoField;
 }
 
 void ButtonAssign::BeginEditing(const uint8_t* keyMap, int controller) {
@@ -47,7 +47,7 @@ void ButtonAssign::CommitTo(uint8_t* keyMap, int controller) const {
 }
 
 void ButtonAssign::OnOpen(ButtonAssignView& view) {
-  focusedField_ = 0;
+  focusedPosition_ = kNoField;
   lastCapturedKey_ = kNoKey;
   lastCapturedPadWord_ = 0;  // which pad it came from matters no more
   keyGate_ = kGateOpen;
@@ -59,17 +59,22 @@ void ButtonAssign::OnOpen(ButtonAssignView& view) {
   }
 }
 
-void ButtonAssign::OnCommand(ButtonAssignView& view, int id, int notification) {
-  if (id == IDC_ASSIGN_OK || id == IDC_ASSIGN_CONFIRM) {
-    view.StopTimer();
-    view.Finish(kDialogConfirmed);
-  } else if (id == IDC_ASSIGN_CANCEL) {
-    view.StopTimer();
-    view.Finish(kDialogCancelled);
-  } else if (FieldPosition(id) != -1) {
-    if (notification == kEnSetFocus) focusedField_ = id;
-    if (notification == kEnKillFocus) focusedField_ = 0;
-  }
+void ButtonAssign::OnFieldFocused(int position) {
+  focusedPosition_ = position;
+}
+
+void ButtonAssign::OnFieldLeft() {
+  focusedPosition_ = kNoField;
+}
+
+void ButtonAssign::OnConfirmed(ButtonAssignView& view) {
+  view.StopTimer();
+  view.Finish(kDialogConfirmed);
+}
+
+void ButtonAssign::OnCancelled(ButtonAssignView& view) {
+  view.StopTimer();
+  view.Finish(kDialogCancelled);
 }
 
 void ButtonAssign::OnClose(ButtonAssignView& view) {
@@ -158,16 +163,15 @@ void ButtonAssign::CaptureKey(ButtonAssignView& view) {
 // focused the input is taken all the same, and nothing is assigned.
 void ButtonAssign::Assign(ButtonAssignView& view, std::string_view text, int32_t source,
                           int32_t code) {
-  const int position = SetFieldAndAdvance(view, focusedField_, text);
-  if (position >= 0) SetBinding(working_[position], source, code);
+  const int position = focusedPosition_;
+  if (position == kNoField) return;
+  SetFieldAndAdvance(view, position, text);
+  SetBinding(working_[position], source, code);
 }
 
-int ButtonAssign::SetFieldAndAdvance(ButtonAssignView& view, int fieldId, std::string_view text) {
-  view.SetControlText(fieldId, text);
-  const int position = FieldPosition(fieldId);
-  if (position == -1) return -1;
+void ButtonAssign::SetFieldAndAdvance(ButtonAssignView& view, int position, std::string_view text) {
+  view.SetControlText(kFields[position].id, text);
   view.FocusControl(kFields[position].next);
-  return position;
 }
 
 }  // namespace cfg

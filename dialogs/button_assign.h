@@ -14,19 +14,17 @@ namespace cfg {
 
 constexpr PadState kCaptureMask = 0xF03FF;  // B1-B10 and the four directions
 
-// Edit-control notifications, as the platform numbers them.
-constexpr int kEnSetFocus = 0x0100;
-constexpr int kEnKillFocus = 0x0200;
+constexpr int kNoField = -1;
 
 // What the capture needs of the dialog on screen.
 class ButtonAssignView : public PollingDialogView {
  public:
-  // Moving the focus makes the platform report EN_KILLFOCUS for the old
-  // field and EN_SETFOCUS for the new one through OnCommand.
+  // Moving the focus makes the platform report the field left and the field
+  // focused (OnFieldLeft, OnFieldFocused).
   virtual void FocusControl(int id) = 0;
 };
 
-// Position 0-7 of a binding field id, -1 for any other id.
+// Position 0-7 of a binding field id, kNoField for any other id.
 int FieldPosition(int fieldId);
 
 class ButtonAssign {
@@ -39,14 +37,17 @@ class ButtonAssign {
   // Copies the working copy back over the same controller.
   void CommitTo(uint8_t* keyMap, int controller) const;
 
-  // Dialog events.
+  // Dialog events; the Win32 procedure translates the platform's messages.
   void OnOpen(ButtonAssignView& view);
-  void OnCommand(ButtonAssignView& view, int id, int notification);
+  void OnFieldFocused(int position);  // the binding field at 0-7 took the focus
+  void OnFieldLeft();                 // a binding field lost it
+  void OnConfirmed(ButtonAssignView& view);
+  void OnCancelled(ButtonAssignView& view);
   void OnClose(ButtonAssignView& view);
   void OnTimer(ButtonAssignView& view);
 
   const ControllerBindings& working() const { return working_; }
-  int focusedField() const { return focusedField_; }
+  int focusedPosition() const { return focusedPosition_; }
 
  private:
   using PadWords = std::array<PadState, kJoystickSlots>;
@@ -57,7 +58,7 @@ class ButtonAssign {
   bool CapturePad(ButtonAssignView& view, const PadWords& pads);
   void CaptureKey(ButtonAssignView& view);
   void Assign(ButtonAssignView& view, std::string_view text, int32_t source, int32_t code);
-  int SetFieldAndAdvance(ButtonAssignView& view, int fieldId, std::string_view text);
+  void SetFieldAndAdvance(ButtonAssignView& view, int position, std::string_view text);
 
   Keyboard& keyboard_;
   Joysticks& joysticks_;
@@ -67,7 +68,7 @@ class ButtonAssign {
   // each has been released once, so a stick resting off-centre blocks nothing.
   PadWords resting_{};
   bool firstTick_ = true;
-  int focusedField_ = 0;
+  int focusedPosition_ = kNoField;
   int32_t lastCapturedKey_ = -1;
   PadState lastCapturedPadWord_ = 0;
   int lastCapturedPad_ = 0;

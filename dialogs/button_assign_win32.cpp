@@ -3,10 +3,9 @@
 #include "dialogs/button_assign.h"
 #include "dialogs/dialog_model_win32.h"
 #include "dialogs/polling_dialog_win32.h"
+#include "res/resource_ids.h"
 
 namespace cfg {
-
-static_assert(kEnSetFocus == EN_SETFOCUS && kEnKillFocus == EN_KILLFOCUS);
 
 namespace {
 
@@ -18,6 +17,23 @@ class ButtonAssignControls : public PollingDialogControls<ButtonAssignView> {
   // focused field up to date.
   void FocusControl(int id) override { SetFocus(GetDlgItem(dialog(), id)); }
 };
+
+// A field's focus notifications and the buttons, in the dialog's words.
+void OnCommand(ButtonAssign& buttonAssign, ButtonAssignView& view, int id, int notification) {
+  switch (id) {
+    case IDC_ASSIGN_OK:
+    case IDC_ASSIGN_CONFIRM:
+      return buttonAssign.OnConfirmed(view);
+    case IDC_ASSIGN_CANCEL:
+      return buttonAssign.OnCancelled(view);
+    default:
+      break;
+  }
+  const int position = FieldPosition(id);
+  if (position == kNoField) return;
+  if (notification == EN_SETFOCUS) buttonAssign.OnFieldFocused(position);
+  if (notification == EN_KILLFOCUS) buttonAssign.OnFieldLeft();
+}
 
 }  // namespace
 
@@ -31,7 +47,7 @@ INT_PTR CALLBACK ButtonAssignDialogProc(HWND dialog, UINT message, WPARAM wParam
       buttonAssign.OnOpen(view);
       return TRUE;
     case WM_COMMAND:
-      buttonAssign.OnCommand(view, LOWORD(wParam), HIWORD(wParam));
+      OnCommand(buttonAssign, view, LOWORD(wParam), HIWORD(wParam));
       return FALSE;
     case WM_CLOSE:
       buttonAssign.OnClose(view);

@@ -15,9 +15,9 @@ FieldText FieldText::KeyName(const char* name) {
 
 FieldText FieldText::PadInput(int32_t source, const char* name) {
   FieldText text;
-  text.Append("PAD");
+  text.Append(kPadInputPrefix);
   text.AppendNumber(source);
-  text.Append(":");
+  text.Append(kPadInputSeparator);
   text.Append(name);
   return text;
 }

@@ -29,8 +29,7 @@ void KeyTest::OnOpen(KeyTestView& view) {
   view.StartTimer();
 }
 
-void KeyTest::OnCommand(KeyTestView& view, int id) {
-  if (id != IDC_CANCEL) return;
+void KeyTest::OnCancelled(KeyTestView& view) {
   view.StopTimer();
   view.Finish(kDialogCancelled);
 }

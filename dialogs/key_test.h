@@ -23,8 +23,8 @@ class KeyTest {
   KeyTest(Input& input, Bindings& bindings) : input_(input), bindings_(bindings) {}
 
   void OnOpen(KeyTestView& view);
-  // Only IDCANCEL (Escape, or the close box) ends the test.
-  void OnCommand(KeyTestView& view, int id);
+  // Escape or the close box; nothing else ends the test.
+  void OnCancelled(KeyTestView& view);
   void OnTimer(KeyTestView& view);
 
  private:

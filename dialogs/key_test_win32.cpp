@@ -17,7 +17,7 @@ INT_PTR CALLBACK KeyTestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       keyTest.OnOpen(view);
       return TRUE;
     case WM_COMMAND:
-      keyTest.OnCommand(view, LOWORD(wParam));
+      if (LOWORD(wParam) == IDCANCEL) keyTest.OnCancelled(view);
       return FALSE;
     case WM_TIMER:
       keyTest.OnTimer(view);

@@ -12,7 +12,6 @@ namespace cfg::testing {
 namespace {
 
 constexpr int kControlIds[] = {0, IDC_ASSIGN_OK, IDC_ASSIGN_CANCEL, IDC_FIELD_UP, IDC_FIELD_B4};
-constexpr int kNotifications[] = {kEnSetFocus, kEnKillFocus, 0};
 
 struct Rig {
   FakeInputDevices devices;
@@ -25,7 +24,7 @@ struct Rig {
 
 void Tick(Rig& rig, int keyInside) {
   const ControllerBindings before = rig.dialog.working();
-  const int focused = FieldPosition(rig.dialog.focusedField());
+  const int focused = rig.dialog.focusedPosition();
   rig.view.keyInside = keyInside;
   rig.view.Tick();
   rig.view.keyInside = -1;
@@ -74,8 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         rig.view.Click(input.PickValueInArray(kControlIds));
         break;
       case 3:
-        rig.dialog.OnCommand(rig.view, input.PickValueInArray(kControlIds),
-                             input.PickValueInArray(kNotifications));
+        input.ConsumeBool()
+            ? rig.dialog.OnFieldLeft()
+            : rig.dialog.OnFieldFocused(input.ConsumeIntegralInRange(0, kPositionCount - 1));
         break;
       case 4:
         rig.devices.FailOnce(FakeInputDevices::Call::kGetDeviceState,

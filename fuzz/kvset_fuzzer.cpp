@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MainDialog dialog(rig.program);
   FakeMainDialogView view(dialog);
   view.Open();
-  view.Press(IDC_CONFIRM);
+  view.Do(&MainDialog::OnConfirmed);
   FUZZ_CHECK(view.destroyed && rig.program.ShutDown());
 
   const auto file = rig.files.FileBytes(kLocalConfigSettings);

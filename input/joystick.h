@@ -13,6 +13,11 @@ constexpr PadState kPadDown = 0x20000;
 constexpr PadState kPadLeft = 0x40000;
 constexpr PadState kPadRight = 0x80000;
 constexpr PadState kPadButtons = 0xFFFF;
+// Button 1-16's bit.
+constexpr PadState PadButton(int button) {
+  return PadState{1} << (button - 1);
+}
+static_assert(PadButton(16) << 1 == kPadUp, "the directions follow the buttons");
 
 constexpr int kJoystickSlots = 4;
 // GetSavedPadState's word for an index that names no joystick.

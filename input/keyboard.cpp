@@ -77,7 +77,7 @@ void Keyboard::PollKeyboardInto(KeyStateBuffer& buffer) {
 }
 
 uint8_t Keyboard::KeyByte(const KeyStateBuffer& buffer, int32_t code) const {
-  const uint8_t key = static_cast<uint8_t>(code & 0xFF);
+  const uint8_t key = KeyOfCode(code);
   return buffer[acquired_ ? key : ScanToVkTable[key]];
 }
 

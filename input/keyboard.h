@@ -14,6 +14,12 @@ namespace cfg {
 constexpr size_t kKeyStateSize = 256;
 using KeyStateBuffer = std::array<uint8_t, kKeyStateSize>;
 
+// A key is told by the low byte of its code: two codes with the same low byte
+// are one key to the query.
+constexpr uint8_t KeyOfCode(int32_t code) {
+  return static_cast<uint8_t>(code & 0xFF);
+}
+
 // Entry k: the virtual-key code of DirectInput key code k, 0 where there is none.
 extern const std::array<uint8_t, 256> ScanToVkTable;
 

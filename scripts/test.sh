@@ -95,6 +95,26 @@ line_counts() {
     "($([ $((3 * tests)) -le $((tests + program)) ] && echo "within" || echo "OVER") a third)"
 }
 
+# No include points up or sideways: each folder of the program includes only
+# itself and the folders below it (docs/architecture.md), the Win32 files too.
+include_directions() {
+  local -A below=([input]="" [settings]="" [bindings]="input settings"
+    [dialogs]="bindings input settings res" [app]="dialogs bindings input settings res"
+    [tools/kvset]="bindings input settings")
+  local folder file target wrong=0
+  for folder in "${!below[@]}"; do
+    for file in "$folder"/*.cpp "$folder"/*.h; do
+      while read -r target; do
+        case " $folder ${below[$folder]} " in
+          *" ${target%/*} "*) ;;
+          *) echo "$file includes $target" && wrong=1 ;;
+        esac
+      done < <(sed -n 's/^#include "\(.*\)"$/\1/p' "$file" | grep / | grep -v '^config_version')
+    done
+  done
+  return "$wrong"
+}
+
 not_built() {
   failed=$((failed + 1))
   summary+=("$(printf '%-24s not run: %s did not build' "$1" "$2")")
@@ -103,6 +123,8 @@ not_built() {
 mkdir -p "$LOG_DIR"
 started=$SECONDS
 cd "$REPO_ROOT" || exit 1
+
+step "include directions" include_directions
 
 if step setup scripts/setup.sh; then
   declare -A built

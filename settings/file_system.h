@@ -96,6 +96,12 @@ class FileSystem {
   virtual bool ChangeDirectory(const std::string& path) = 0;
 };
 
+// Reads until `count` bytes arrived or a read brings none: one read may
+// deliver less than asked. The number of bytes that arrived; `ended` (when
+// given) tells that the file ended, not that a read failed.
+size_t ReadUntilFull(FileSystem& files, FileSystem::Handle file, void* buffer, size_t count,
+                     bool* ended = nullptr);
+
 // Holds LockForChange for one scope.
 class ChangeLock {
  public:

@@ -51,13 +51,7 @@ std::vector<char> ReadLocalConfigText(FileSystem& files) {
   std::vector<char> text;
   if (size <= kLocalConfigMaxSize) {
     text.resize(size);
-    size_t filled = 0;
-    while (filled < size) {
-      const uint32_t wanted = static_cast<uint32_t>(size - filled);
-      const uint32_t got = files.FileRead(file, &text[filled], wanted);
-      if (got == 0) break;
-      filled += std::min(got, wanted);
-    }
+    const size_t filled = ReadUntilFull(files, file, text.data(), size);
     // The text ends where the bytes that arrived end, with two NULs.
     text.resize(filled + 2);
   }

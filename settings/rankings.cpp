@@ -20,7 +20,7 @@ constexpr RankingTableBytes BuildDefaultTable(int32_t (*valueOf)(int)) {
   for (int entry = 0; entry < kRankingEntryCount; ++entry) {
     uint8_t* bytes = &table[ranking_offset::Entry(entry)];
     StoreLeInt32(bytes + ranking_offset::kValue, valueOf(entry));
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < ranking_offset::kTripleCount; ++k) {
       StoreLeInt32(bytes + ranking_offset::kTriple + 4 * k, 3 * entry + k);
     }
   }
@@ -35,6 +35,17 @@ void CopyRankingTable(SettingsRecord& record, int table, const RankingTableBytes
 }
 
 }  // namespace
+
+RankingEntry LoadRankingEntry(const SettingsRecord& record, int table, int entry) {
+  const size_t offset = record_offset::RankingTable(table) + ranking_offset::Entry(entry);
+  RankingEntry loaded;
+  loaded.head = record.Int(offset + ranking_offset::kHead);
+  loaded.value = record.Int(offset + ranking_offset::kValue);
+  for (int k = 0; k < ranking_offset::kTripleCount; ++k) {
+    loaded.triple[k] = record.Int(offset + ranking_offset::kTriple + 4 * static_cast<size_t>(k));
+  }
+  return loaded;
+}
 
 void ResetRankingTables(SettingsRecord& record) {
   CopyRankingTable(record, 0, kDefaultRankingA);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "settings/byte_order.h"
 
@@ -17,6 +18,14 @@ constexpr size_t kKeyMapSize = 384;
 constexpr size_t kRankingTableSize = 200;
 constexpr int kRankingTableCount = 4;
 constexpr size_t kSoundFolderSize = 260;
+
+constexpr bool IsSlot(int32_t slot) {
+  return slot >= 0 && slot < kSlotCount;
+}
+// The slots as messages name them: "0-4".
+inline std::string SlotRangeText() {
+  return "0-" + std::to_string(kSlotCount - 1);
+}
 
 // Byte offsets of the record's fields.
 namespace record_offset {

@@ -43,10 +43,6 @@ constexpr int kTemporaryNameTries = 100;
 constexpr int kTransientTries = 150;
 constexpr unsigned kTransientPauseMs = 10;
 
-bool IsSlotIndex(int32_t index) {
-  return index >= 0 && index < kSlotCount;
-}
-
 // A new file of this save's own beside `target`.
 FileSystem::Handle CreateTemporaryFile(FileSystem& files, const std::string& target,
                                        std::string& temporaryPath) {
@@ -166,18 +162,9 @@ std::optional<uint64_t> LoadRecordFile(FileSystem& files, const std::string& pat
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) return std::nullopt;
   uint64_t size = files.FileGetSize(file);
-  // A read may deliver less than asked; go on until the record is full or the file ends.
-  size_t filled = 0;
   bool ended = false;
-  while (filled < kSettingsRecordSize) {
-    const uint32_t wanted = static_cast<uint32_t>(kSettingsRecordSize - filled);
-    const uint32_t got = files.FileRead(file, &record.bytes[filled], wanted);
-    if (got == 0) {
-      ended = files.LastFault().cause == FileError::kNone;
-      break;
-    }
-    filled += std::min(got, wanted);
-  }
+  const size_t filled =
+      ReadUntilFull(files, file, record.bytes.data(), kSettingsRecordSize, &ended);
   files.FileClose(file);
   // Without a size, a read that reached the end tells it.
   if (size == FileSystem::kUnknownSize && ended) size = filled;
@@ -203,7 +190,7 @@ bool SaveWholeFile(FileSystem& files, const std::string& path, const std::string
 void SettingsStore::SelectConfigSlot(int32_t index) {
   if (index == -1) index = record_.Int(record_offset::kCurrentSlot);
   // A file may name any slot; one outside the five would point past the slots.
-  if (!IsSlotIndex(index)) index = 0;
+  if (!IsSlot(index)) index = 0;
   record_.SetInt(record_offset::kCurrentSlot, index);
   slotSelected_(index);
 }

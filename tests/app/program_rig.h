@@ -56,36 +56,37 @@ struct ProgramRig {
   StdDevicesThread devicesThread;
   Program program{Platform{files, devices, joystickApi, devicesThread}};
 
-  SettingsRecord& record() { return program.settings.record(); }
+  SettingsRecord& record() { return program.record(); }
 };
 
-// Clicks reach the dialog as the platform sends them, and a dialog that has
-// ended is destroyed once the message that ended it is handled.
+// A dialog that has ended is destroyed once the event that ended it is handled.
 class FakeMainDialogView : public MainDialogView {
  public:
+  using Event = void (MainDialog::*)(MainDialogView&);
   explicit FakeMainDialogView(MainDialog& dialog) : dialog_(dialog) {}
 
   void Open() { dialog_.OnInit(*this); }
-  // An enabled auto check box flips, then reports the click.
-  void ClickCheck(int id) {
+  // An enabled auto check box flips, then reports the click if the dialog asks for it.
+  void ClickCheck(int id, Event clicked) {
     if (disabled[id]) return;
     checks[id] = !checks[id];
-    Press(id);
+    if (clicked != nullptr) Do(clicked);
   }
   void ChooseSlot(int index) {
     selected = index;
-    Press(IDC_SLOT_LIST, kCbnSelChange);
+    Do(&MainDialog::OnSlotChosen);
   }
-  // Id 0 is the close box.
-  void Press(int id, int notification = 0) {
-    id == 0 ? dialog_.OnClose(*this) : dialog_.OnCommand(*this, id, notification);
+  void Do(Event event) {
+    (dialog_.*event)(*this);
     if (!result || destroyed) return;
     destroyed = true;
     dialog_.OnDestroy(*this);
   }
 
   bool scoreResetAnswer = false;
-  std::function<int()> buttonAssignDialog = [] { return kDialogCancelled; };
+  std::function<int(ButtonAssign&)> buttonAssignDialog = [](ButtonAssign&) {
+    return kDialogCancelled;
+  };
   int keyTests = 0;
   std::vector<std::string> entries;
   int selected = -1;
@@ -106,7 +107,7 @@ class FakeMainDialogView : public MainDialogView {
   bool IsChecked(int id) const override { return checks.count(id) != 0 && checks.at(id); }
   void EnableControl(int id, bool enabled) override { disabled[id] = !enabled; }
   bool AskOkCancel(const std::string&, const std::string&) override { return scoreResetAnswer; }
-  int RunButtonAssignDialog(ButtonAssign&) override { return buttonAssignDialog(); }
+  int RunButtonAssignDialog(ButtonAssign& model) override { return buttonAssignDialog(model); }
   int RunKeyTestDialog(KeyTest&) override {
     ++keyTests;
     return kDialogCancelled;
@@ -118,12 +119,9 @@ class FakeMainDialogView : public MainDialogView {
 };
 
 #ifdef GOLDEN_DIR
-// The record a confirmed run with no KV.set saves, as the independent model of
-// the file layout wrote it (tests/e2e/kvset_model.py).
-inline SettingsRecord GoldenRecord(bool joystick1) {
-  std::ifstream file(
-      std::string(GOLDEN_DIR) + (joystick1 ? "/defaults-joystick.set" : "/defaults.set"),
-      std::ios::binary);
+// A record the independent model of the file layout wrote (tests/e2e/kvset_model.py).
+inline SettingsRecord GoldenRecord(const std::string& name) {
+  std::ifstream file(std::string(GOLDEN_DIR) + "/" + name, std::ios::binary);
   const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
   SettingsRecord record;
   std::copy_n(bytes.begin(), std::min(bytes.size(), kSettingsRecordSize), record.bytes.begin());

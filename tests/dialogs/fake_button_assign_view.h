@@ -1,7 +1,7 @@
 // Dialogs 102 and 103 on screen, in storage made up front so that a tick
 // touches no heap: the texts of their controls, the count of texts set, the
-// timer and the result. Moving the focus in dialog 102 reports EN_KILLFOCUS and
-// EN_SETFOCUS back to the dialog, as the platform does.
+// timer and the result. Moving the focus in dialog 102 reports the field left
+// and the field focused back to the dialog, as its Win32 procedure does.
 #pragma once
 
 #include <algorithm>
@@ -62,8 +62,8 @@ class FakeButtonAssignView : public FakeDialogView<ButtonAssignView> {
   void FocusControl(int id) override {
     const int old = focus_;
     focus_ = id;
-    if (FieldPosition(old) != -1) dialog_.OnCommand(*this, old, kEnKillFocus);
-    if (FieldPosition(id) != -1) dialog_.OnCommand(*this, id, kEnSetFocus);
+    if (FieldPosition(old) != kNoField) dialog_.OnFieldLeft();
+    if (FieldPosition(id) != kNoField) dialog_.OnFieldFocused(FieldPosition(id));
     if (keyInside < 0 || devices_ == nullptr) return;
     devices_->ReleaseAll();
     devices_->Hold(static_cast<uint8_t>(std::exchange(keyInside, -1)));

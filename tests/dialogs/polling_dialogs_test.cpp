@@ -185,28 +185,21 @@ INSTANTIATE_TEST_SUITE_P(Inputs, CaptureTest,
                                   (std::get<1>(info.param) ? "Raw" : "VirtualKey");
                          });
 
-// Only its buttons end the dialog (id 0 stands for the close box), and the
-// window's end takes its timer with it. Only a field takes the focus.
-TEST(ButtonAssignTest, EndsOnlyByItsButtons) {
+// Its buttons end the dialog and stop its timer; the close box's window takes
+// the timer with it.
+TEST(ButtonAssignTest, EndsByItsButtonsAndTheCloseBox) {
   const struct {
-    int id, notification;
-    std::optional<int> result;
-  } kCommands[] = {
-      {IDC_ASSIGN_OK, 0, kDialogConfirmed},
-      {IDC_ASSIGN_CONFIRM, 0, kDialogConfirmed},
-      {IDC_ASSIGN_CANCEL, 0, kDialogCancelled},
-      {0, 0, kDialogCancelled},
-      {IDC_FIELD_UP, 0x0300, std::nullopt},
-      {IDC_LABEL_UP, kEnSetFocus, std::nullopt},
-      {9999, 0, std::nullopt},
-  };
-  for (const auto& c : kCommands) {
-    SCOPED_TRACE(c.id);
+    void (ButtonAssign::*event)(ButtonAssignView&);
+    int result;
+    bool timerRunning;
+  } kEvents[] = {{&ButtonAssign::OnConfirmed, kDialogConfirmed, false},
+                 {&ButtonAssign::OnCancelled, kDialogCancelled, false},
+                 {&ButtonAssign::OnClose, kDialogCancelled, true}};
+  for (const auto& c : kEvents) {
     Rig rig(true);
-    c.id == 0 ? rig.dialog.OnClose(rig.view) : rig.dialog.OnCommand(rig.view, c.id, c.notification);
+    (rig.dialog.*c.event)(rig.view);
     EXPECT_EQ(rig.view.result, c.result);
-    EXPECT_EQ(rig.view.timerRunning, c.id == 0 || !c.result);
-    EXPECT_EQ(rig.dialog.focusedField(), 0);
+    EXPECT_EQ(rig.view.timerRunning, c.timerRunning);
   }
 }
 
@@ -264,9 +257,7 @@ TEST(KeyTestTest, ShowsController1EveryTick) {
     EXPECT_EQ(AllocationsDuring([&] { rig.keyTest.OnTimer(view); }), 0);
     EXPECT_EQ(view.text(IDC_KEY_STATE), c.shown);
     EXPECT_EQ(view.shown(), 1);
-    rig.keyTest.OnCommand(view, IDC_CONFIRM);
-    EXPECT_FALSE(view.result.has_value());
-    rig.keyTest.OnCommand(view, IDC_CANCEL);
+    rig.keyTest.OnCancelled(view);
     EXPECT_EQ(view.result, kDialogCancelled);
     EXPECT_FALSE(view.timerRunning);
   }

@@ -1,6 +1,7 @@
 """An independent model of KV.set, written from its byte layout: the one source of every
 expected file in the end-to-end cases and of the golden records, which it rewrites when
-run: tests/golden/defaults.set and defaults-joystick.set."""
+run: tests/golden/defaults.set and defaults-joystick.set, and a file of bytes unlike their
+neighbours (slot 3 current) with what a confirmed run saves of it: pattern.set, pattern-saved.set."""
 
 import pathlib, struct
 
@@ -104,3 +105,6 @@ if __name__ == "__main__":
     golden = pathlib.Path(__file__).resolve().parent.parent / "golden"
     for name, joystick_1 in (("defaults.set", False), ("defaults-joystick.set", True)):
         (golden / name).write_bytes(saved(joystick_1=joystick_1))
+    pattern = with_ints(bytes(i * 7 % 251 + 1 for i in range(SIZE)), (CURRENT_SLOT, 3))
+    (golden / "pattern.set").write_bytes(pattern)
+    (golden / "pattern-saved.set").write_bytes(saved(pattern))

@@ -22,7 +22,7 @@
 #include "config_version.h"
 #include "settings/byte_order.h"
 #include "settings/file_system_posix.h"
-#include "tools/kvset/commands.h"
+#include "tools/kvset/kvset.h"
 
 namespace cfg {
 namespace {
@@ -249,6 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
          "KV.set", Ints({{0, 4}, {3564, 0}, {3560, 1}, {3568, 1}})},
         {"SetSlot5", "set KV.set window=on slot=5", 2, "KV.set: slot=5: expected a slot 0-4"},
         {"SetSlot10", "set KV.set slot=10", 2, "slot=10: expected a slot 0-4"},
+        {"SetSlotAsEveryNumber", "set KV.set slot=0x3", 0, "", "KV.set", Ints({{0, 3}})},
         {"SetMisspelt", "set KV.set window=yes", 2, "KV.set: window=yes: expected on or off"},
         {"SetTwice", "set KV.set start640x480=on start640x480=on", 2, "=on: given twice"},
         {"SetUnknown", "set KV.set sound=on", 2, "KV.set: sound=on: expected window="},

@@ -47,28 +47,6 @@ bool IsDigitOf(char c, bool hex) {
   return (c >= '0' && c <= '9') || (hex && lower >= 'a' && lower <= 'f');
 }
 
-// A signed decimal in the int32 range, or 0x and up to eight hex digits taken
-// as the bits of an int32.
-std::optional<int32_t> ParseInt32(const std::string& text) {
-  constexpr size_t kMostDigits = 16;  // far below what overflows the conversion
-  std::string digits = text;
-  const bool hex = ConsumePrefix(digits, "0x");
-  const bool negative = !hex && !digits.empty() && digits[0] == '-';
-  if (negative) digits.erase(0, 1);
-  if (digits.empty() || digits.size() > kMostDigits) return std::nullopt;
-  for (const char c : digits) {
-    if (!IsDigitOf(c, hex)) return std::nullopt;
-  }
-  const long long magnitude = std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
-  if (hex) {
-    if (magnitude > 0xFFFFFFFFLL) return std::nullopt;
-    return static_cast<int32_t>(static_cast<uint32_t>(magnitude));
-  }
-  const long long value = negative ? -magnitude : magnitude;
-  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-  return static_cast<int32_t>(value);
-}
-
 std::optional<KeyBinding> Binding(int32_t source, int32_t code) {
   KeyBinding binding;
   SetBinding(binding, source, code);
@@ -127,11 +105,31 @@ std::string KeyText(int32_t code) {
 
 std::string PadText(int32_t joystick, int32_t code) {
   const NameEntry* name = FindPadButtonName(code);
-  return "PAD" + std::to_string(joystick) + ":" +
+  return kPadInputPrefix + std::to_string(joystick) + kPadInputSeparator +
          (name != nullptr ? name->name : Hex(static_cast<uint32_t>(code)));
 }
 
 }  // namespace
+
+std::optional<int32_t> ParseInt32(const std::string& text) {
+  constexpr size_t kMostDigits = 16;  // far below what overflows the conversion
+  std::string digits = text;
+  const bool hex = ConsumePrefix(digits, "0x");
+  const bool negative = !hex && !digits.empty() && digits[0] == '-';
+  if (negative) digits.erase(0, 1);
+  if (digits.empty() || digits.size() > kMostDigits) return std::nullopt;
+  for (const char c : digits) {
+    if (!IsDigitOf(c, hex)) return std::nullopt;
+  }
+  const long long magnitude = std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
+  if (hex) {
+    if (magnitude > 0xFFFFFFFFLL) return std::nullopt;
+    return static_cast<int32_t>(static_cast<uint32_t>(magnitude));
+  }
+  const long long value = negative ? -magnitude : magnitude;
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
 
 bool IsClearedBinding(const KeyBinding& binding) {
   return binding.source == kKeyboardSource && binding.code == 0;

@@ -40,6 +40,10 @@ std::string PositionName(int position);
 // Any case; nothing for a word that names no position.
 std::optional<int> ParsePositionName(const std::string& name);
 
+// A number as kvset reads one everywhere: a signed decimal in the int32
+// range, or 0x and up to eight hex digits taken as the bits of an int32.
+std::optional<int32_t> ParseInt32(const std::string& text);
+
 // True for a cleared binding (source 0, code 0).
 bool IsClearedBinding(const KeyBinding& binding);
 

@@ -2,13 +2,11 @@
 
 #include "bindings/key_map.h"
 #include "bindings/name_tables.h"
+#include "input/keyboard.h"
 #include "tools/kvset/binding_text.h"
 
 namespace cfg {
 namespace {
-
-// Evaluation tests a key by the low byte of its code.
-constexpr int32_t kKeyCodeBits = 0xFF;
 
 std::string Where(int slot, int controller) {
   return "slot " + std::to_string(slot) + ", controller " + std::to_string(controller + 1);
@@ -28,7 +26,7 @@ bool HasName(const KeyBinding& binding) {
 bool SameInput(const KeyBinding& a, const KeyBinding& b) {
   if (a.source != b.source || !IsKnownSource(a.source)) return false;
   if (a.source == kKeyboardSource) {
-    return (a.code & kKeyCodeBits) == (b.code & kKeyCodeBits) && (a.code & kKeyCodeBits) != 0;
+    return KeyOfCode(a.code) == KeyOfCode(b.code) && KeyOfCode(a.code) != 0;
   }
   return (a.code & b.code) != 0;
 }
@@ -77,9 +75,9 @@ std::vector<std::string> CheckRecordFile(const RecordFile& file) {
                        std::to_string(kSettingsRecordSize));
   }
   const int32_t currentSlot = file.record.Int(record_offset::kCurrentSlot);
-  if (currentSlot < 0 || currentSlot >= kSlotCount) {
-    findings.push_back("current slot " + std::to_string(currentSlot) +
-                       " is not 0-4 (the program falls back to slot 0)");
+  if (!IsSlot(currentSlot)) {
+    findings.push_back("current slot " + std::to_string(currentSlot) + " is not " +
+                       SlotRangeText() + " (the program falls back to slot 0)");
   }
   for (int slot = 0; slot < kSlotCount; ++slot) {
     for (int controller = 0; controller < kControllerCount; ++controller) {

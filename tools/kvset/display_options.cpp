@@ -1,5 +1,7 @@
 #include "tools/kvset/display_options.h"
 
+#include "tools/kvset/binding_text.h"
+
 namespace cfg {
 namespace {
 
@@ -10,8 +12,9 @@ std::optional<bool> ParseOnOff(const std::string& value) {
 }
 
 std::optional<int32_t> ParseSlot(const std::string& value) {
-  if (value.size() != 1 || value[0] < '0' || value[0] >= '0' + kSlotCount) return std::nullopt;
-  return value[0] - '0';
+  const std::optional<int32_t> slot = ParseInt32(value);
+  if (!slot || !IsSlot(*slot)) return std::nullopt;
+  return slot;
 }
 
 template <typename T>
@@ -39,7 +42,10 @@ bool ParseOptionChange(const std::string& word, OptionChanges& changes, std::str
   if (name == "keep320x240") {
     return Assign(changes.keep320x240, ParseOnOff(value), word, "on or off", error);
   }
-  if (name == "slot") return Assign(changes.slot, ParseSlot(value), word, "a slot 0-4", error);
+  if (name == "slot") {
+    const std::string expected = "a slot " + SlotRangeText();
+    return Assign(changes.slot, ParseSlot(value), word, expected.c_str(), error);
+  }
   error = word + ": expected window=, start640x480=, keep320x240= or slot=";
   return false;
 }

@@ -4,11 +4,11 @@
 
 #include "bindings/key_map.h"
 #include "tools/kvset/binding_text.h"
+#include "tools/kvset/text_decode.h"
 
 namespace cfg {
 namespace {
 
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kControllerHeader[] = "[controller ";
 
 std::string Trimmed(const std::string& line) {
@@ -32,9 +32,7 @@ std::optional<int> ParseControllerHeader(const std::string& line) {
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t start = text.compare(0, sizeof kByteOrderMark - 1, kByteOrderMark) == 0
-                     ? sizeof kByteOrderMark - 1
-                     : 0;
+  size_t start = text.compare(0, sizeof kUtf8Mark - 1, kUtf8Mark) == 0 ? sizeof kUtf8Mark - 1 : 0;
   while (start <= text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();

@@ -1,7 +1,7 @@
 // kvset: reads and changes KV.set from the command line.
 #include <sstream>
 
-#include "tools/kvset/commands.h"
+#include "tools/kvset/kvset.h"
 #include "tools/kvset/platform.h"
 
 namespace {

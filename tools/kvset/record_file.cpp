@@ -27,6 +27,11 @@ std::string FaultText(const FileFault& fault) {
 namespace {
 
 constexpr uint32_t kReadChunk = 4096;
+constexpr char kNoSuchFile[] = "cannot open the file: there is no such file";
+
+std::string NotWritten(const FileFault& fault) {
+  return "cannot write the file (" + FaultText(fault) + "); it was not changed";
+}
 
 bool OpenFailed(FileSystem& files, std::string& error) {
   const FileFault fault = files.LastFault();
@@ -35,7 +40,7 @@ bool OpenFailed(FileSystem& files, std::string& error) {
       error = "not a regular file (a folder, pipe or device); nothing was read";
       break;
     case FileError::kNoFolder:
-      error = "cannot open the file: there is no such file";
+      error = kNoSuchFile;
       break;
     case FileError::kReadOnly:
       error = "cannot open the file: permission denied";
@@ -51,7 +56,7 @@ bool ReplaceRecordFile(FileSystem& files, const std::string& path, const Setting
                        std::string& error) {
   FileFault fault;
   if (SaveRecordFile(files, path, record, &fault)) return true;
-  error = "cannot write the file (" + FaultText(fault) + "); it was not changed";
+  error = NotWritten(fault);
   return false;
 }
 
@@ -60,9 +65,9 @@ bool ReplaceRecordFile(FileSystem& files, const std::string& path, const Setting
 bool LockFailed(FileSystem& files, bool readsFirst, std::string& error) {
   const FileFault fault = files.LastFault();
   if (readsFirst && fault.cause == FileError::kNoFolder) {
-    error = "cannot open the file: there is no such file";
+    error = kNoSuchFile;
   } else {
-    error = "cannot write the file (" + FaultText(fault) + "); it was not changed";
+    error = NotWritten(fault);
   }
   return false;
 }
@@ -113,8 +118,11 @@ bool ReadTextFile(FileSystem& files, const std::string& path, std::string& text,
   if (file == FileSystem::kNoHandle) return OpenFailed(files, error);
   text.clear();
   char buffer[kReadChunk];
-  uint32_t got;
-  while ((got = files.FileRead(file, buffer, sizeof buffer)) > 0) text.append(buffer, got);
+  size_t got;
+  do {
+    got = ReadUntilFull(files, file, buffer, sizeof buffer);
+    text.append(buffer, got);
+  } while (got == sizeof buffer);
   files.FileClose(file);
   return true;
 }
@@ -123,7 +131,7 @@ bool WriteTextFile(FileSystem& files, const std::string& path, const std::string
                    std::string& error) {
   FileFault fault;
   if (SaveWholeFile(files, path, text, &fault)) return true;
-  error = "cannot write the file (" + FaultText(fault) + "); it was not changed";
+  error = NotWritten(fault);
   return false;
 }
 

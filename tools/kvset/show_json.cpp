@@ -50,12 +50,11 @@ Json SlotJson(const SettingsRecord& record, int slot) {
 }
 
 Json RankingEntryJson(const SettingsRecord& record, int table, int entry) {
-  const size_t offset = record_offset::RankingTable(table) + ranking_offset::Entry(entry);
-  const size_t triple = offset + ranking_offset::kTriple;
+  const RankingEntry loaded = LoadRankingEntry(record, table, entry);
   return {{"rank", entry + 1},
-          {"head", record.Int(offset + ranking_offset::kHead)},
-          {"value", record.Int(offset + ranking_offset::kValue)},
-          {"triple", {record.Int(triple), record.Int(triple + 4), record.Int(triple + 8)}}};
+          {"head", loaded.head},
+          {"value", loaded.value},
+          {"triple", loaded.triple}};
 }
 
 Json RankingJson(const SettingsRecord& record, int table) {

@@ -57,13 +57,13 @@ std::string SlotLines(const SettingsRecord& record, int slot) {
 }
 
 std::string RankingEntryLine(const SettingsRecord& record, int table, int entry) {
-  const size_t offset = record_offset::RankingTable(table) + ranking_offset::Entry(entry);
-  const size_t triple = offset + ranking_offset::kTriple;
+  const RankingEntry loaded = LoadRankingEntry(record, table, entry);
   const std::string rank = std::to_string(entry + 1);
-  return std::string(kRankWidth - rank.size(), ' ') + rank + ". value " +
-         IntText(record, offset + ranking_offset::kValue) + ", head " +
-         IntText(record, offset + ranking_offset::kHead) + ", triple " + IntText(record, triple) +
-         " " + IntText(record, triple + 4) + " " + IntText(record, triple + 8) + "\n";
+  std::string line = std::string(kRankWidth - rank.size(), ' ') + rank + ". value " +
+                     std::to_string(loaded.value) + ", head " + std::to_string(loaded.head) +
+                     ", triple";
+  for (const int32_t number : loaded.triple) line += " " + std::to_string(number);
+  return line + "\n";
 }
 
 std::string RankingLines(const SettingsRecord& record, int table) {

@@ -7,7 +7,6 @@
 namespace cfg {
 namespace {
 
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr char kUtf16LeMark[] = "\xFF\xFE";
 constexpr char kUtf16BeMark[] = "\xFE\xFF";
 constexpr uint32_t kHighSurrogate = 0xD800;

@@ -7,6 +7,9 @@
 
 namespace cfg {
 
+// UTF-8's byte-order mark, which an editor may put before a text.
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
 // UTF-8 (a byte-order mark dropped) from UTF-8 with or without a byte-order
 // mark, UTF-16 LE or BE with one, or else code page 932; nothing when the
 // bytes are none of these.
