@@ -159,22 +159,23 @@ bool PosixFileSystem::FileTakeIdentity(Handle file, const std::string& original)
   if (fstat(descriptor, &own) != 0) return Failed(false);
   // Only root may give a file away; a member of the file's group still keeps the group.
   if ((own.st_uid != status.st_uid || own.st_gid != status.st_gid) &&
-      fchown(descriptor, status.st_uid, status.st_gid) != 0) {
-    fchown(descriptor, static_cast<uid_t>(-1), status.st_gid);
+      calls_.fchown(descriptor, status.st_uid, status.st_gid) != 0) {
+    calls_.fchown(descriptor, static_cast<uid_t>(-1), status.st_gid);
   }
   // After the owner: a change of owner clears the set-ID bits.
   return fchmod(descriptor, status.st_mode & kPermissionBits) == 0 || Failed(false);
 }
 
 uint32_t PosixFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {
-  const ssize_t got = Uninterrupted([&] { return read(Descriptor(file), buffer, count); });
+  const ssize_t got = Uninterrupted([&] { return calls_.read(Descriptor(file), buffer, count); });
   if (got < 0) return Failed(0u);
   if (got == 0) error_ = 0;
   return static_cast<uint32_t>(got);
 }
 
 uint32_t PosixFileSystem::FileWrite(Handle file, const void* buffer, uint32_t count) {
-  const ssize_t written = Uninterrupted([&] { return write(Descriptor(file), buffer, count); });
+  const ssize_t written =
+      Uninterrupted([&] { return calls_.write(Descriptor(file), buffer, count); });
   if (written < 0) return Failed(0u);
   // A regular file takes fewer bytes than given only when its disk is full.
   if (static_cast<uint32_t>(written) < count) error_ = ENOSPC;
@@ -183,7 +184,7 @@ uint32_t PosixFileSystem::FileWrite(Handle file, const void* buffer, uint32_t co
 
 bool PosixFileSystem::FileClose(Handle file) {
   const int descriptor = Descriptor(file);
-  const bool synced = !IsWrittenFile(descriptor) || fsync(descriptor) == 0;
+  const bool synced = !IsWrittenFile(descriptor) || calls_.fsync(descriptor) == 0;
   if (!synced) error_ = errno;
   const bool closed = close(descriptor) == 0;
   if (!closed) error_ = errno;
@@ -204,7 +205,7 @@ std::string PosixFileSystem::FinalPath(const std::string& path) {
     struct stat status;
     if (lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) break;
     std::vector<char> target(static_cast<size_t>(status.st_size) + 1);
-    const ssize_t length = readlink(current.c_str(), target.data(), target.size());
+    const ssize_t length = calls_.readlink(current.c_str(), target.data(), target.size());
     if (length < 0 || static_cast<size_t>(length) >= target.size()) break;
     const std::string next(target.data(), static_cast<size_t>(length));
     current = next[0] == '/' || current.find('/') == std::string::npos
@@ -247,7 +248,7 @@ FileSystem::Handle PosixFileSystem::LockForChange(const std::string& path) {
   // The folder, unlike the file, stays the same through the rename.
   const int descriptor = open(FolderOf(*native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return Failed(kNoHandle);
-  if (Uninterrupted([&] { return flock(descriptor, LOCK_EX); }) != 0) {
+  if (Uninterrupted([&] { return calls_.flock(descriptor, LOCK_EX); }) != 0) {
     const int error = errno;
     close(descriptor);
     return Failed(kNoHandle, error);

@@ -5,7 +5,11 @@
 // the file's folder.
 #pragma once
 
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <functional>
 
 #include "settings/file_system.h"
 
@@ -19,9 +23,21 @@ enum class PathStyle {
   kNative,
 };
 
+// The system calls whose failures the file layer handles, as one seam through
+// which the tests put faults in.
+struct PosixCalls {
+  std::function<ssize_t(int, void*, size_t)> read = ::read;
+  std::function<ssize_t(int, const void*, size_t)> write = ::write;
+  std::function<int(int)> fsync = ::fsync;
+  std::function<int(int, uid_t, gid_t)> fchown = ::fchown;
+  std::function<ssize_t(const char*, char*, size_t)> readlink = ::readlink;
+  std::function<int(int, int)> flock = ::flock;
+};
+
 class PosixFileSystem : public FileSystem {
  public:
-  explicit PosixFileSystem(PathStyle style = PathStyle::kGame) : style_(style) {}
+  explicit PosixFileSystem(PathStyle style = PathStyle::kGame, PosixCalls calls = {})
+      : style_(style), calls_(std::move(calls)) {}
 
   Handle FileOpenRead(const std::string& path) override;
   Handle FileCreateNew(const std::string& path) override;
@@ -54,6 +70,7 @@ class PosixFileSystem : public FileSystem {
   }
 
   PathStyle style_;
+  PosixCalls calls_;
   int error_ = 0;
   unsigned temporaryCount_ = 0;
 };

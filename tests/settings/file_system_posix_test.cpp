@@ -8,9 +8,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/settings_store.h"
 
@@ -168,6 +171,92 @@ INSTANTIATE_TEST_SUITE_P(
         {"AnotherOwnerIsKept", 0640, FileError::kNone, SaveRow::kRootOnly, 65534},
         {"AnotherGroupIsKept", 0640, FileError::kNone, SaveRow::kRootOnly, -1, 65534},
         {"NoFolderIsNotMade", 0, FileError::kNoFolder, SaveRow::kAnyone},
+    }),
+    [](const auto& info) { return info.param.name; });
+
+// Faults put into the system calls under an old file "f" and the link "l" to
+// it: an interrupted call is made again, a failed sync leaves the old file
+// whole, an owner refused still gets the group, a link that grew is not followed.
+struct CallFault {
+  const char* name;
+  std::function<void(PosixCalls&, std::vector<uid_t>& owners)> fault;
+  std::function<bool(PosixFileSystem&, const std::vector<uid_t>& owners)> holds;
+};
+
+template <typename Call>
+auto InterruptedOnce(Call call) {
+  return [call, interrupted = false](auto... args) mutable {
+    if (std::exchange(interrupted, true)) return call(args...);
+    errno = EINTR;
+    return decltype(call(args...)){-1};
+  };
+}
+
+// What "f" holds after a save of `bytes`, after the cause when it failed.
+std::string Saved(PosixFileSystem& files, const std::string& bytes) {
+  FileFault fault;
+  const bool saved = SaveWholeFile(files, "f", bytes, &fault);
+  std::stringstream content;
+  content << (saved ? "" : fault.systemText + ": ") << std::ifstream("f").rdbuf();
+  return content.str();
+}
+
+class PosixCallTest : public PosixTest, public ::testing::WithParamInterface<CallFault> {};
+
+TEST_P(PosixCallTest, FaultsAreMetAsTheirCallsSay) {
+  std::ofstream("f") << "old";
+  fs::create_symlink("f", "l");
+  ASSERT_EQ(chown("f", geteuid() + 1, getegid()), geteuid() == 0 ? 0 : -1);
+  PosixCalls calls;
+  std::vector<uid_t> owners;
+  GetParam().fault(calls, owners);
+  PosixFileSystem files(PathStyle::kGame, calls);
+  EXPECT_TRUE(GetParam().holds(files, owners));
+  EXPECT_EQ(Names("."), (std::set<std::string>{"f", "l"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, PosixCallTest,
+    ::testing::ValuesIn(std::vector<CallFault>{
+        {"ReadInterrupted", [](PosixCalls& c, auto&) { c.read = InterruptedOnce(c.read); },
+         [](PosixFileSystem& files, auto&) {
+           char bytes[4] = {};
+           const FileSystem::Handle file = files.FileOpenRead("f");
+           return files.FileRead(file, bytes, 4) == 3 && files.FileClose(file) &&
+                  std::string(bytes) == "old";
+         }},
+        {"WriteInterrupted", [](PosixCalls& c, auto&) { c.write = InterruptedOnce(c.write); },
+         [](PosixFileSystem& files, auto&) { return Saved(files, "new") == "new"; }},
+        {"LockInterrupted", [](PosixCalls& c, auto&) { c.flock = InterruptedOnce(c.flock); },
+         [](PosixFileSystem& files, auto&) { return ChangeLock(files, "f").held(); }},
+        {"SyncFails",
+         [](PosixCalls& c, auto&) {
+           c.fsync = [](int) {
+             errno = EIO;
+             return -1;
+           };
+         },
+         [](PosixFileSystem& files, auto&) {
+           return Saved(files, "new") == std::string(std::strerror(EIO)) + ": old";
+         }},
+        {"OwnerRefusedGroupKept",
+         [](PosixCalls& c, std::vector<uid_t>& owners) {
+           c.fchown = [&owners](int file, uid_t owner, gid_t group) {
+             owners.push_back(owner);
+             errno = EPERM;
+             return owner == static_cast<uid_t>(-1) ? fchown(file, owner, group) : -1;
+           };
+         },
+         [](PosixFileSystem& files, const std::vector<uid_t>& owners) {
+           return Saved(files, "new") == "new" &&
+                  (geteuid() != 0 ||  // only root's file can have another owner
+                   owners == std::vector<uid_t>{geteuid() + 1, static_cast<uid_t>(-1)});
+         }},
+        {"LinkGrewWhileRead",
+         [](PosixCalls& c, auto&) {
+           c.readlink = [](const char*, char*, size_t size) { return static_cast<ssize_t>(size); };
+         },
+         [](PosixFileSystem& files, auto&) { return files.FinalPath("l") == "l"; }},
     }),
     [](const auto& info) { return info.param.name; });
 
