@@ -13,10 +13,6 @@ std::unique_ptr<FileSystem> PlatformFileSystem() {
   return std::make_unique<PosixFileSystem>(PathStyle::kNative);
 }
 
-std::unique_ptr<FileSystem> GameFileSystem() {
-  return std::make_unique<PosixFileSystem>(PathStyle::kGame);
-}
-
 bool WriteStandardOutput(const std::string& text) {
   const size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
   return std::fflush(stdout) == 0 && written == text.size() && !std::ferror(stdout);
