@@ -431,12 +431,15 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
 TEST_F(KvsetTest, CheckGameReportsWhatLocalConfigHides) {
   WriteFile("lc/Data/KV.set", GoldenFile("defaults.set"));
   WriteFile("lc/LocalConfig/LocalConfig.Txt",
-            "DataPath Z:\\game\r\nDataPath nowhere\r\n// old DataPath e\r\n// moved\nDataPath d\n");
+            "DataPath Z:\\game\r\nDataPath \\d\r\nDataPath nowhere\r\n// old DataPath e\r\n"
+            "// moved\nDataPath d\n");
   fs::create_directory("lc/d");
-  const std::vector<std::string> findings = {
-      "line 1: DataPath Z:\\game is a drive path", "line 2: DataPath nowhere: no such folder",
-      "line 3: DataPath stands after // on its line", "line 4: the line ends in LF alone",
-      "line 5: the game does not see this DataPath"};
+  const std::vector<std::string> findings = {"line 1: DataPath Z:\\game is a drive or root path",
+                                             "line 2: DataPath \\d is a drive or root path",
+                                             "line 3: DataPath nowhere: no such folder",
+                                             "line 4: DataPath stands after // on its line",
+                                             "line 5: the line ends in LF alone",
+                                             "line 6: the game does not see this DataPath"};
 
   EXPECT_EQ(Kvset("check --game lc"), kExitFindings);
 

@@ -16,6 +16,9 @@ namespace cfg {
 namespace {
 
 constexpr char kParent[] = "..";
+// The start of this file system's own absolute paths: the game folder. No
+// token of LocalConfig.Txt holds a control byte, so none names it.
+constexpr char kGameRoot[] = "\\\x01";
 
 bool IsFolder(const std::string& path) {
   struct stat status;
@@ -44,8 +47,8 @@ std::vector<std::string> PathParts(const std::string& path) {
 
 // A FileSystem whose current directory lives here, not in the process: the
 // lookup never moves the user's working folder. Its own absolute paths start
-// with a backslash and are taken from the game folder (the game's drive
-// paths are not followed: no Windows drive stands for a Linux folder here).
+// with kGameRoot; the game's drive and root paths are not followed (no
+// Windows drive stands for a Linux folder here).
 class WineGameFiles : public FileSystem {
  public:
   WineGameFiles(FileSystem& named, std::string folder)
@@ -107,9 +110,9 @@ class WineGameFiles : public FileSystem {
     return Cp932FromUtf8(name);
   }
   std::string CurrentDirectory() override {
-    std::string path;
+    std::string path = kGameRoot;
     for (const std::string& part : current_) path += "\\" + part;
-    return path.empty() ? "\\" : path;
+    return path;
   }
   bool ChangeDirectory(const std::string& path) override {
     const std::optional<std::vector<std::string>> parts = Resolved(path);
@@ -122,9 +125,11 @@ class WineGameFiles : public FileSystem {
  private:
   // The names from the game folder on, "." and ".." taken out where they can be.
   std::optional<std::vector<std::string>> Resolved(const std::string& path) const {
-    if (IsDrivePath(path)) return std::nullopt;
-    std::vector<std::string> parts = IsRooted(path) ? std::vector<std::string>() : current_;
-    for (const std::string& part : PathParts(path)) {
+    const bool fromGameRoot = path.rfind(kGameRoot, 0) == 0;
+    if (!fromGameRoot && (IsDrivePath(path) || IsRooted(path))) return std::nullopt;
+    std::vector<std::string> parts = fromGameRoot ? std::vector<std::string>() : current_;
+    for (const std::string& part :
+         PathParts(fromGameRoot ? path.substr(sizeof kGameRoot - 1) : path)) {
       if (part.empty() || part == ".") continue;
       if (part == kParent && !parts.empty() && parts.back() != kParent) {
         parts.pop_back();
@@ -162,9 +167,10 @@ class WineGameFolder : public GameFolder {
       error = "cannot follow the game's path " + Utf8FromCp932(lookup.path).value_or(lookup.path);
       return false;
     }
-    file = {*native, *native, lookup.found,
-            game.Native(std::string("\\") + kLocalConfigTextName).value_or(std::string()),
-            lookup.localConfigFindings};
+    file = {
+        *native, *native, lookup.found,
+        game.Native(std::string(kGameRoot) + "\\" + kLocalConfigTextName).value_or(std::string()),
+        lookup.localConfigFindings};
     return true;
   }
 

@@ -37,8 +37,8 @@ std::string Line(int line) {
   return "line " + std::to_string(line) + ": ";
 }
 
-bool IsDrivePath(const std::string& folder) {
-  return folder.size() > 1 && folder[1] == ':';
+bool IsDriveOrRootPath(const std::string& folder) {
+  return (folder.size() > 1 && folder[1] == ':') || folder[0] == '\\' || folder[0] == '/';
 }
 
 // The game's reading: each DataPath applied, by its line.
@@ -61,8 +61,9 @@ std::set<int> ApplyAsTheGame(FileSystem& files, const std::string& text,
     const std::string shown = Utf8FromCp932(folder).value_or(folder);
     findings.push_back(
         Line(line) + "DataPath " + shown +
-        (IsDrivePath(folder)
-             ? " is a drive path, which the Linux kvset cannot follow (fix: a path relative to "
+        (IsDriveOrRootPath(folder)
+             ? " is a drive or root path, which the Linux kvset cannot follow (fix: a path "
+               "relative to "
                "the game's folder, such as ..\\other)"
              : ": no such folder, so the game stays where it was (fix: create the folder or "
                "correct its name)"));
