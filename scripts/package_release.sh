@@ -62,7 +62,11 @@ tar_name="kvset-$version-linux-x86_64"
 tar_folder="$staging/$tar_name"
 mkdir -p "$tar_folder"
 strip -o "$tar_folder/kvset" "$linux/tools/kvset/kvset"
-cp "$linux/tools/kvset/kvset.1" tools/kvset/kvset.bash-completion "$tar_folder/"
+# Laid out as under ~/.local, where man and bash-completion look (QUICKSTART.txt).
+mkdir -p "$tar_folder/share/man/man1" "$tar_folder/share/bash-completion/completions"
+cp tools/kvset/kvset.1 "$tar_folder/share/man/man1/"
+cp tools/kvset/kvset.bash-completion "$tar_folder/share/bash-completion/completions/kvset"
+cp tools/kvset/QUICKSTART.txt "$tar_folder/"
 cp README.md CHANGELOG.md LICENSE "$tar_folder/"
 scripts/third_party_notices.sh linux >"$tar_folder/THIRD-PARTY-NOTICES.txt"
 tar --sort=name --mtime="@$epoch" --owner=0 --group=0 --numeric-owner \

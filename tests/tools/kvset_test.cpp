@@ -89,7 +89,7 @@ class KvsetTest : public ::testing::Test {
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunKvset(
-        args, {*named_, gameFiles_}, [this] { return in_; }, out, err);
+        args, {*named_, *gameFolder_}, [this] { return in_; }, out, err);
     out_ = out.str();
     err_ = err.str();
     return status;
@@ -112,8 +112,8 @@ class KvsetTest : public ::testing::Test {
   std::string root_ = "/tmp/kvset-test-XXXXXX";
   // As the Linux kvset has them: names are the system's bytes, no code page, no "\\".
   PosixFileSystem files_{PathStyle::kNative};
-  PosixFileSystem gameFiles_{PathStyle::kGame};
   FileSystem* named_ = &files_;
+  const std::unique_ptr<GameFolder> gameFolder_ = PlatformGameFolder(files_);
   std::string in_;  // standard input
   std::string out_;
   std::string err_;
@@ -152,6 +152,12 @@ Edit Golden(const std::string& name, size_t offset = 0) {
   return [=](Image image) { return image.replace(offset, -1, GoldenFile(name).substr(offset)); };
 }
 
+// A whole record of a file's bytes, what it lacks from a fresh file.
+const Edit kRepaired = [](Image image) {
+  return image.size() >= 4684 ? image.substr(0, 4684)
+                              : image + GoldenFile("defaults.set").substr(image.size());
+};
+
 struct RunCase {
   const char* name;
   std::string line;  // the command line
@@ -167,17 +173,21 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     for (const char* name :
          {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
           "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set",
-          "a/KV.set", "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
+          "p/data/kv.set", "q/Data/KV.set", "q/localconfig/kv.set", "r/d/data/KV.set", "a/KV.set",
+          "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
       images_[name] = PatternImage();
     }
     images_["slot5.set"] = WithInt(PatternImage(), 0, 5);
     images_["short.set"] = PatternImage().substr(1);
     images_["tiny.set"] = WithInt(Image(4, 0), 0, 4);
+    images_["empty.set"] = "";
+    images_["long.set"] = PatternImage() + "xyz";
     images_["clean.set"] = GoldenFile("defaults.set");
     images_["real/target.set"] = PatternImage();
     images_["victim"] = "mine";
     images_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
     images_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
+    images_["r/localconfig/localconfig.txt"] = "DataPath D\r\n";
     // Marked twice, as by an editor that adds its mark to a marked text.
     images_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
     images_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
@@ -199,10 +209,11 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     // A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
     WriteFile("huge.set", PatternImage());
     truncate("huge.set", (uint64_t{1} << 32) + 4684);
-    for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600"}) {
+    for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600/data"}) {
       fs::create_directories(folder);
     }
-    for (const char* absent : {"e/Data/KV.set", "new.set", "none.set"}) images_[absent] = "";
+    for (const char* absent : {"e/Data/KV.set", "new.set", "none.set", u8"x\U0001F600/data/KV.set"})
+      images_[absent] = "";
     in_ = "\xFF\xFE";  // UTF-16, as a Windows shell pipes it
     for (const char c : std::string("[controller 1]\nUP=z")) in_ += {c, '\0'};
   }
@@ -243,9 +254,10 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, RunTest,
     ::testing::ValuesIn(std::vector<RunCase>{
-        {"SetAll", "set KV.set slot=0 keep320x240=on start640x480=off window=on", 0, "", "KV.set",
+        {"SetAll", "set KV.set slot=0 keep320x240=on start640x480=off window=on", 0,
+         u8"KV.set: window mode: on (fullScreen -1785821312) → on (fullScreen 0)\n", "KV.set",
          Ints({{0, 0}, {3564, 1}, {3560, 0}, {3568, 0}})},
-        {"SetAllOther", "set KV.set start640x480=on keep320x240=off window=off slot=4", 0, "",
+        {"SetAllOther", "set KV.set start640x480=on keep320x240=off window=off slot=4", 0, u8" → ",
          "KV.set", Ints({{0, 4}, {3564, 0}, {3560, 1}, {3568, 1}})},
         {"SetSlot5", "set KV.set window=on slot=5", 2, "KV.set: slot=5: expected a slot 0-4"},
         {"SetSlot10", "set KV.set slot=10", 2, "slot=10: expected a slot 0-4"},
@@ -254,12 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
         {"SetTwice", "set KV.set start640x480=on start640x480=on", 2, "=on: given twice"},
         {"SetUnknown", "set KV.set sound=on", 2, "KV.set: sound=on: expected window="},
         {"SetNothing", "set KV.set", 2, "kvset: KV.set: CHANGES"},
-        {"BindCurrentSlot", u8"bind KV.set UP=↓", 0, "", "KV.set", Binds(2, 0, {{0, 0, 208}})},
-        {"BindSlot4Pad4", "bind KV.set --slot 4 --controller 4 B4=pad2:B3", 0, "", "KV.set",
+        {"BindCurrentSlot", u8"bind KV.set UP=↓", 0, u8"1 UP: source1650152525:0x7E777069 → ↓\n",
+         "KV.set", Binds(2, 0, {{0, 0, 208}})},
+        {"BindSlot4Pad4", "bind KV.set --slot 4 --controller 4 B4=pad2:B3", 0, u8" → ", "KV.set",
          Binds(4, 3, {{7, 2, 4}})},
         {"BindSeveralSlot0", "bind KV.set --slot=0 --controller 2 left=none DOWN=key:300 B2=\\", 0,
-         "", "KV.set", Binds(0, 1, {{2, 0, 0}, {1, 0, 300}, {5, 0, 125}})},
-        {"BindSlotOverFile", "bind slot5.set --slot 1 UP=z", 0, "", "slot5.set",
+         u8" → ", "KV.set", Binds(0, 1, {{2, 0, 0}, {1, 0, 300}, {5, 0, 125}})},
+        {"BindSlotOverFile", "bind slot5.set --slot 1 UP=z", 0, u8" → ", "slot5.set",
          Binds(1, 0, {{0, 0, 44}})},
         {"BindFileSlot5", "bind slot5.set UP=z", 2, "slot5.set: the current slot is 5, not 0-4"},
         {"BindSlot5", "bind KV.set --slot 5 UP=z", 2, "--slot takes a number from 0 to 4\n"},
@@ -278,56 +291,92 @@ INSTANTIATE_TEST_SUITE_P(
         {"BindTwice", "bind KV.set --controller 3 UP=z up=x", 2, "controller 3 UP is given twice"},
         {"BindNoFolder", "bind no/KV.set UP=z", 2, "cannot open the file: there is no such"},
         {"BindMissing", "bind none.set UP=z", 2, "none.set: cannot open the file: there is no"},
-        {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, "", "KV.set", CopyKeyMap(4, 0)},
-        {"CopySlotTo4", "copy-slot KV.set 0 4", 0, "", "KV.set", CopyKeyMap(0, 4)},
+        {"BindBoundTwice", "bind clean.set UP=z", 0,
+         "kvset: warning: clean.set: slot 0, controller 1 UP and B1: both bound to z\n",
+         "clean.set", Binds(0, 0, {{0, 0, 44}})},
+        {"BindDryRun", "bind KV.set --dry-run UP=z", 0,
+         u8"→ z\nkvset: KV.set: --dry-run: the file was not written\n"},
+        {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, u8" → ", "KV.set", CopyKeyMap(4, 0)},
+        {"CopySlotTo4", "copy-slot KV.set 0 4", 0, u8" → ", "KV.set", CopyKeyMap(0, 4)},
         {"CopyToSlot5", "copy-slot KV.set 0 5", 2, "TO takes a number from 0 to 4"},
         {"CopyFromSlot5", "copy-slot KV.set 5 0", 2, "FROM takes a number from 0 to 4"},
-        {"Import", "import KV.set --slot 1 map.txt", 0, "", "KV.set",
+        {"Import", "import KV.set --slot 1 map.txt", 0, u8" → ", "KV.set",
          Binds(1, 3, {{7, 1, 2}, {0, 0, 203}})},
-        {"ImportStandardInput", "import KV.set -", 0, "", "KV.set", Binds(2, 0, {{0, 0, 44}})},
+        {"ImportStandardInput", "import KV.set -", 0, u8" → ", "KV.set", Binds(2, 0, {{0, 0, 44}})},
         {"ImportBadLine", "import KV.set bad.txt", 2, "kvset: bad.txt: line 3: B1=zz: no such"},
         {"ImportNoHeader", "import KV.set nohead.txt", 2, "line 2: a binding before the first"},
         {"ImportController5", "import KV.set c5.txt", 2, "line 2: [controller 5]: expected [contr"},
         {"ImportTwice", "import KV.set twice.txt", 2, "twice.txt: controller 2 UP is given twice"},
         {"ImportMissing", "import KV.set none.txt", 2, "none.txt: cannot open the file"},
         {"ImportOddUtf16", "import KV.set odd.txt", 2, "odd.txt: the text is not UTF-8"},
+        {"ExportOverItsFile", "export tiny.set -o ./tiny.set", 2,
+         "./tiny.set: the file the export reads; give --force"},
+        {"ExportOverAKvSet", "export tiny.set -o other.set", 2,
+         "other.set: a KV.set (4684 bytes); give --force"},
+        {"ExportStandardOutput", "export KV.set -o -", 0, "[controller 1]\nUP="},
+        {"ShowStandardInput", "show -", 0, "file: standard input (40 bytes, not 4684"},
+        {"CheckStandardInput", "check -", 1, "standard input: size 40 bytes, not 4684 ("},
+        {"SetStandardInput", "set - window=on", 2, "kvset: -: standard input cannot be changed"},
+        {"SetGameWithoutFile", "set --game e window=on", 2,
+         "--game e: no KV.set yet; make one with 'kvset defaults --game e' (it goes to "
+         "e/Data/KV.set)"},
         {"ExportNoFolder", "export KV.set -o no/map.txt", 2, "no/map.txt: cannot write the file ("},
         {"CheckClean", "check clean.set", 0, "clean.set: no findings\n"},
         {"CheckSlot5", "check slot5.set", 1, "slot5.set: current slot 5 is not 0-4 (the"},
         {"ShowShortFile", "show tiny.set", 0, "(4 bytes, not 4684; what lies past its end"},
         {"ShowDefaultsPastTheEnd", "show tiny.set", 0,
          u8"slot 4 (current):\n  controller 1: UP=↑ DOWN=↓ LEFT=← RIGHT=→ B1=z B2=x B3=c B4=v\n"},
-        {"ResetRankings", "reset-rankings KV.set", 0, "", "KV.set", Golden("defaults.set", 3884)},
+        {"RepairTiny", "repair tiny.set", 0, "tiny.set: 4 bytes made 4684: all kept, and the 4680",
+         "tiny.set", kRepaired},
+        {"RepairEmpty", "repair empty.set", 0, "empty.set: 0 bytes made 4684", "empty.set",
+         kRepaired},
+        {"RepairLong", "repair long.set", 0, "long.set: 4687 bytes made 4684: the first 4684 kept",
+         "long.set", kRepaired},
+        {"RepairWhole", "repair KV.set", 0, "KV.set: already 4684 bytes; nothing to repair"},
+        {"ResetRankings", "reset-rankings KV.set", 0, "kvset: KV.set: rankings: reset\n", "KV.set",
+         Golden("defaults.set", 3884)},
         {"DefaultsOverAFile", "defaults KV.set", 2, "KV.set: the file exists; give --force"},
         {"DefaultsForced", "defaults KV.set --force", 0, "", "KV.set", Golden("defaults.set")},
         {"DefaultsJoystick", "defaults new.set --joystick", 0, "", "new.set",
          Golden("defaults-joystick.set")},
         {"DefaultsNoFolder", "defaults no/KV.set", 2, "file (its folder is missing); it was not"},
         {"DefaultsGame", "defaults --game e", 0,
-         "no KV.set yet; .\\Data\\KV.set is where Config.exe", "e/Data/KV.set",
+         "--game e: no KV.set yet; e/Data/KV.set is where Config.exe saves it\n", "e/Data/KV.set",
          Golden("defaults.set")},
+        // Only the game's own names need code page 932; each is matched ignoring case.
+        {"DefaultsGameNotCp932", u8"defaults --game x\U0001F600", 0, u8"x\U0001F600/data/KV.set is",
+         u8"x\U0001F600/data/KV.set", Golden("defaults.set")},
         {"GameLocalConfig", "set --game h window=on", 0,
-         "--game h: the game's file is LocalConfig\\KV.set", "h/LocalConfig/KV.set", kWindowOn},
-        {"GameData", "set --game=g window=on", 0, "file is .\\Data\\KV.set", "g/Data/KV.set",
+         "--game h: the game's file is h/LocalConfig/KV.set\n", "h/LocalConfig/KV.set", kWindowOn},
+        {"GameData", "set --game=g window=on", 0, "file is g/Data/KV.set", "g/Data/KV.set",
          kWindowOn},
-        {"GameDataPath", "set --game k window=on", 0, "Data\\KV.set (in", "k/d/Data/KV.set",
+        {"GameDataLowerCase", "set --game p window=on", 0, "file is p/data/kv.set", "p/data/kv.set",
          kWindowOn},
-        // The file beside LocalConfig.Txt is named by its whole path.
-        {"GameDataPathLocalConfig", "set --game m window=on", 0, "m\\LocalConfig\\KV.set",
+        {"GameLocalConfigLowerCase", "set --game q window=on", 0, "q/localconfig/kv.set",
+         "q/localconfig/kv.set", kWindowOn},
+        {"GameDataPath", "set --game k window=on", 0, "file is k/d/Data/KV.set", "k/d/Data/KV.set",
+         kWindowOn},
+        {"GameDataPathLowerCase", "set --game r window=on", 0, "file is r/d/data/KV.set",
+         "r/d/data/KV.set", kWindowOn},
+        // The file beside LocalConfig.Txt, not the one in DataPath's folder.
+        {"GameDataPathLocalConfig", "set --game m window=on", 0, "file is m/LocalConfig/KV.set",
          "m/LocalConfig/KV.set", kWindowOn},
         {"GameMissing", "show --game none", 2, "--game none: cannot enter the folder"},
-        {"GameNotCp932", u8"show --game x\U0001F600", 2, "code page 932 lacks"},
         {"ShadowedDataFile", "set h/Data/KV.set window=on", 0,
          "h/Data/KV.set: the game reads h/LocalConfig/KV.set instead", "h/Data/KV.set", kWindowOn},
-        {"LinkedFile", "set link.set window=on", 0, "", "real/target.set", kWindowOn},
-        {"CheckHugeFile", "check huge.set", 1, "huge.set: size 4294971980 bytes, not 4684\n"},
+        {"ShadowedLowerCase", "set q/Data/KV.set window=on", 0,
+         "the game reads q/localconfig/kv.set instead", "q/Data/KV.set", kWindowOn},
+        {"LinkedFile", "set link.set window=on", 0, u8" → ", "real/target.set", kWindowOn},
+        {"CheckHugeFile", "check huge.set", 1,
+         "huge.set: size 4294971980 bytes, not 4684 ('kvset repair' makes"},
         {"BindHugeFile", "bind huge.set UP=z", 2, "file is 4294971980 bytes, not 4684; nothing"},
         {"ShortFile", "set short.set window=on", 2, "the file is 4683 bytes, not 4684; nothing"},
-        {"ReadOnly", "set readonly.set window=on", 2, "write the file (read-only); it was not"},
+        {"ReadOnly", "set readonly.set window=on", 2,
+         "write the file: the file is read-only (fix: chmod u+w readonly.set); it was"},
         {"Folder", "show folder", 2, "folder: not a regular file"},
-        {"NameWithBackslash", "set a\\KV.set window=on", 0, "", "a\\KV.set", kWindowOn},
-        {"NameOfWaveDash", u8"set KV〜.set window=on", 0, "", u8"KV〜.set", kWindowOn},
-        {"NameNotUtf8", "set KV\xFF.set window=on", 0, "", "KV\xFF.set", kWindowOn},
+        {"NameWithBackslash", "set a\\KV.set window=on", 0, u8" → ", "a\\KV.set", kWindowOn},
+        {"NameOfWaveDash", u8"set KV〜.set window=on", 0, u8" → ", u8"KV〜.set", kWindowOn},
+        {"NameNotUtf8", "set KV\xFF.set window=on", 0, u8" → ", "KV\xFF.set", kWindowOn},
         {"PipeShow", "show pipe.set", 2, "kvset: pipe.set: not a regular file"},
         {"PipeSet", "set pipe.set slot=1", 2, "not a regular file"},
         {"PipeDefaults", "defaults pipe.set", 2, "not a regular file"},
@@ -372,8 +421,37 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
   for (const std::string& finding : findings) text += "KV.set: " + finding + "\n";
   EXPECT_EQ(out_, text);
   EXPECT_EQ(Kvset("check --json KV.set"), kExitFindings);
-  EXPECT_EQ(Json::parse(out_),
-            Json({{"format", 1}, {"file", "KV.set"}, {"size", 4684}, {"findings", findings}}));
+  EXPECT_EQ(Json::parse(out_), Json({{"format", 1},
+                                     {"file", "KV.set"},
+                                     {"path", root_ + "/KV.set"},
+                                     {"size", 4684},
+                                     {"findings", findings}}));
+}
+
+// Each thing in LocalConfig.Txt that hides what the player meant, by its line, with its fix.
+TEST_F(KvsetTest, CheckGameReportsWhatLocalConfigHides) {
+  WriteFile("lc/Data/KV.set", GoldenFile("defaults.set"));
+  WriteFile("lc/LocalConfig/LocalConfig.Txt",
+            "DataPath Z:\\game\r\nDataPath \\d\r\nDataPath nowhere\r\n// old DataPath e\r\n"
+            "// moved\nDataPath d\n");
+  fs::create_directory("lc/d");
+  const std::vector<std::string> findings = {"line 1: DataPath Z:\\game is a drive or root path",
+                                             "line 2: DataPath \\d is a drive or root path",
+                                             "line 3: DataPath nowhere: no such folder",
+                                             "line 4: DataPath stands after // on its line",
+                                             "line 5: the line ends in LF alone",
+                                             "line 6: the game does not see this DataPath"};
+
+  EXPECT_EQ(Kvset("check --game lc"), kExitFindings);
+
+  std::istringstream lines(out_);
+  std::string line;
+  for (const std::string& finding : findings) {
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(line.rfind("lc/LocalConfig/LocalConfig.Txt: " + finding, 0), 0u) << line;
+    EXPECT_NE(line.find("(fix: "), std::string::npos) << line;
+  }
+  EXPECT_FALSE(std::getline(lines, line)) << line;
 }
 
 // Slot 3 current, window on, 640x480 on, keep 320x240 off; in it controller 2 has every kind.
@@ -422,7 +500,8 @@ TEST_F(KvsetTest, ShowWritesTheOptionsEveryBindingAndTheRankingsAsTextAndJson) {
   EXPECT_EQ(json["slots"][3]["controllers"][1]["bindings"][0],
             Json::parse(u8R"({"position": "UP", "input": "↓", "source": 0, "code": 208,
                               "handler": 3735928559})"));
-  for (const char* field : {"slots", "rankings"}) json.erase(field);
+  EXPECT_EQ(json["path"], root_ + "/KV.set");
+  for (const char* field : {"slots", "rankings", "path"}) json.erase(field);
   EXPECT_EQ(json, Json::parse(R"({"format": 1, "file": "KV.set", "size": 4684,
       "currentSlot": 3, "windowMode": true, "start640x480": true, "keep320x240": false,
       "fields": {"fullScreen": 7, "start640x480": 1, "keep320x240": 0}})"));
@@ -435,6 +514,9 @@ TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
   const std::string exported = out_;
   ASSERT_EQ(Kvset("export KV.set --slot 3 -o map.txt"), kExitDone) << err_;
   EXPECT_EQ(ReadFile("map.txt"), exported);
+  WriteFile("copy.set", CraftedImage());
+  ASSERT_EQ(Kvset("export KV.set --slot 3 -o copy.set --force"), kExitDone) << err_;
+  EXPECT_EQ(ReadFile("copy.set"), exported);
   EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 1 + 4 * 9);  // each binding
   ASSERT_EQ(Kvset("copy-slot KV.set 0 3"), kExitDone);
 
@@ -442,6 +524,32 @@ TEST_F(KvsetTest, ImportOfAnExportRestoresEverySourceAndCode) {
 
   ASSERT_EQ(Kvset("export KV.set"), kExitDone);
   EXPECT_EQ(out_, exported);
+}
+
+// Run by another user: each refusal names its true cause (the file's mode is no cause here).
+TEST_F(KvsetTest, RefusedSaveSaysWhy) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"set locked/KV.set window=on",
+       "you may not write in its folder locked, which belongs to root (fix: sudo chown 4321 "
+       "locked)"},
+      {"defaults open/KV.set --force",
+       "the file belongs to root, as after a 'sudo kvset' (fix: sudo chown 4321 open/KV.set)"}};
+  for (const char* name : {"locked/KV.set", "open/KV.set"}) WriteFile(name, PatternImage());
+  chmod("locked/KV.set", 0666);
+  chmod("open", 0777);
+  chmod(".", 0755);  // for the other user to come in
+  for (const auto& [line, cause] : rows) {
+    const pid_t child = fork();
+    if (child == 0) {
+      _exit(setuid(4321) != 0 || Kvset(line) != kExitError ||
+            err_.find(cause + "; it was not changed\n") == std::string::npos);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << line;
+  }
+  EXPECT_TRUE(ReadFile("locked/KV.set") == PatternImage() &&
+              ReadFile("open/KV.set") == PatternImage());
 }
 
 // Reads that give nothing (a disk gone): a change would write defaults over the unread bytes.

@@ -72,7 +72,7 @@ std::vector<std::string> CheckRecordFile(const RecordFile& file) {
   std::vector<std::string> findings;
   if (file.size != kSettingsRecordSize) {
     findings.push_back("size " + std::to_string(file.size) + " bytes, not " +
-                       std::to_string(kSettingsRecordSize));
+                       std::to_string(kSettingsRecordSize) + " (" + kRepairHint + ")");
   }
   const int32_t currentSlot = file.record.Int(record_offset::kCurrentSlot);
   if (!IsSlot(currentSlot)) {

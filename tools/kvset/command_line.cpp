@@ -156,7 +156,7 @@ int RunKvset(const std::vector<std::string>& args, const KvsetFiles& files, cons
     err << "kvset: " << ParseErrorText(app, args, file, error) << "\n" << kUsageHint;
     return kExitError;
   }
-  TargetFile target(file, files, err);
+  TargetFile target(file, files, in, err);
   Session session{target, files.named, in, out, err};
   return runs.at(app.get_subcommands().front())(session);
 }

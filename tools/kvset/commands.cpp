@@ -6,8 +6,10 @@
 #include "settings/settings_store.h"
 #include "tools/kvset/binding_edits.h"
 #include "tools/kvset/binding_text.h"
+#include "tools/kvset/change_report.h"
 #include "tools/kvset/check.h"
 #include "tools/kvset/display_options.h"
+#include "tools/kvset/export_output.h"
 #include "tools/kvset/fresh_record.h"
 #include "tools/kvset/key_map_text.h"
 #include "tools/kvset/record_file.h"
@@ -20,7 +22,6 @@ namespace {
 
 constexpr int kFirstController = 1;
 constexpr int kLastSlot = kSlotCount - 1;
-constexpr char kStandardInput[] = "-";
 constexpr bool kTakesFile = true;
 
 // A command whose options are read into its own `Values`.
@@ -48,18 +49,54 @@ bool ChooseSlot(const std::optional<int>& given, const SettingsRecord& record, i
   return false;
 }
 
-int Changed(Session& session, const RecordEdit& edit) {
-  return session.file.Change(edit) ? kExitDone : kExitError;
+// --dry-run, for the commands that change bindings or options.
+struct DryRun {
+  bool dryRun = false;
+};
+
+void DeclareDryRun(CommandOptions& options, DryRun& values) {
+  options.Flag("--dry-run", values.dryRun, "say what would change, and change nothing");
+}
+
+void SayChange(Session& session, const ChangeReport& report, bool dryRun) {
+  const std::string& name = session.file.Name();
+  for (const std::string& change : report.changes) {
+    session.err << "kvset: " << name << ": " << change << "\n";
+  }
+  if (report.changes.empty()) session.err << "kvset: " << name << ": nothing changed\n";
+  for (const std::string& warning : report.warnings) {
+    session.err << "kvset: warning: " << name << ": " << warning << "\n";
+  }
+  if (dryRun) session.err << "kvset: " << name << ": --dry-run: the file was not written\n";
+}
+
+// The edit, and one line a change on standard error once it is in place.
+int Changed(Session& session, const RecordEdit& edit, bool dryRun = false) {
+  ChangeReport report;
+  const RecordEdit reported = [&](SettingsRecord& record, std::string& error) {
+    const SettingsRecord before = record;
+    if (!edit(record, error)) return false;
+    report = ReportChange(before, record);
+    return true;
+  };
+  if (!(dryRun ? session.file.Preview(reported) : session.file.Change(reported))) {
+    return kExitError;
+  }
+  SayChange(session, report, dryRun);
+  return kExitDone;
 }
 
 int ChangeBindings(Session& session, const std::optional<int>& slotGiven,
-                   const std::vector<BindingChange>& changes) {
-  return Changed(session, [&](SettingsRecord& record, std::string& error) {
-    int slot = 0;
-    if (!ChooseSlot(slotGiven, record, slot, error)) return false;
-    ApplyBindingChanges(changes, slot, record);
-    return true;
-  });
+                   const std::vector<BindingChange>& changes, bool dryRun) {
+  return Changed(
+      session,
+      [&](SettingsRecord& record, std::string& error) {
+        int slot = 0;
+        if (!ChooseSlot(slotGiven, record, slot, error)) return false;
+        ApplyBindingChanges(changes, slot, record);
+        return true;
+      },
+      dryRun);
 }
 
 struct JsonOption {
@@ -70,7 +107,8 @@ int Show(Session& session, const JsonOption& options) {
   RecordFile file;
   if (!session.file.Read(file)) return kExitError;
   const std::string& name = session.file.Name();
-  session.out << (options.json ? ShowJson(name, file) : ShowText(name, file));
+  session.out << (options.json ? ShowJson(name, session.file.AbsolutePath(), file)
+                               : ShowText(name, file));
   return kExitDone;
 }
 
@@ -78,14 +116,17 @@ int Check(Session& session, const JsonOption& options) {
   RecordFile file;
   if (!session.file.Read(file)) return kExitError;
   const std::string& name = session.file.Name();
-  const std::vector<std::string> findings = CheckRecordFile(file);
-  const int status = findings.empty() ? kExitDone : kExitFindings;
+  std::vector<std::string> findings = CheckRecordFile(file);
+  const std::vector<std::string>& gameFindings = session.file.GameFindings();
+  const int status = findings.empty() && gameFindings.empty() ? kExitDone : kExitFindings;
   if (options.json) {
-    session.out << CheckJson(name, file, findings);
+    findings.insert(findings.end(), gameFindings.begin(), gameFindings.end());
+    session.out << CheckJson(name, session.file.AbsolutePath(), file, findings);
     return status;
   }
+  for (const std::string& finding : gameFindings) session.out << finding << "\n";
   for (const std::string& finding : findings) session.out << name << ": " << finding << "\n";
-  if (findings.empty()) session.out << name << ": no findings\n";
+  if (status == kExitDone) session.out << name << ": no findings\n";
   return status;
 }
 
@@ -101,7 +142,7 @@ int Keys(Session& session, const NoOptions&) {
   return kExitDone;
 }
 
-struct SetOptions {
+struct SetOptions : DryRun {
   std::vector<std::string> changes;
 };
 
@@ -111,13 +152,16 @@ int Set(Session& session, const SetOptions& options) {
   if (!ParseOptionChanges(options.changes, changes, error)) {
     return Fail(session.err, session.file.Word(), error);
   }
-  return Changed(session, [&](SettingsRecord& record, std::string&) {
-    ApplyOptionChanges(changes, record);
-    return true;
-  });
+  return Changed(
+      session,
+      [&](SettingsRecord& record, std::string&) {
+        ApplyOptionChanges(changes, record);
+        return true;
+      },
+      options.dryRun);
 }
 
-struct BindOptions {
+struct BindOptions : DryRun {
   std::optional<int> slot;
   int controller = kFirstController;
   std::vector<std::string> bindings;
@@ -130,24 +174,28 @@ int Bind(Session& session, const BindOptions& options) {
                            error)) {
     return Fail(session.err, session.file.Word(), error);
   }
-  return ChangeBindings(session, options.slot, changes);
+  return ChangeBindings(session, options.slot, changes, options.dryRun);
 }
 
-struct CopySlotOptions {
+struct CopySlotOptions : DryRun {
   int from = 0;
   int to = 0;
 };
 
 int CopySlot(Session& session, const CopySlotOptions& options) {
-  return Changed(session, [&](SettingsRecord& record, std::string&) {
-    CopySlotKeyMap(options.from, options.to, record);
-    return true;
-  });
+  return Changed(
+      session,
+      [&](SettingsRecord& record, std::string&) {
+        CopySlotKeyMap(options.from, options.to, record);
+        return true;
+      },
+      options.dryRun);
 }
 
 struct ExportOptions {
   std::optional<int> slot;
   std::string outputFile;
+  bool force = false;
 };
 
 int Export(Session& session, const ExportOptions& options) {
@@ -159,19 +207,22 @@ int Export(Session& session, const ExportOptions& options) {
     return Fail(session.err, session.file.Name(), error);
   }
   const std::string text = ExportKeyMap(file.record, slot);
-  if (options.outputFile.empty()) {
+  if (options.outputFile.empty() || options.outputFile == kStandardStream) {
     session.out << text;
     return kExitDone;
   }
   std::string outputPath;
   if (!PathOfName(session.named, options.outputFile, outputPath, session.err)) return kExitError;
+  if (!options.force && !MayWriteExport(session.named, outputPath, session.file.Path(), error)) {
+    return Fail(session.err, options.outputFile, error);
+  }
   if (!WriteTextFile(session.named, outputPath, text, error)) {
     return Fail(session.err, options.outputFile, error);
   }
   return kExitDone;
 }
 
-struct ImportOptions {
+struct ImportOptions : DryRun {
   std::optional<int> slot;
   std::string textFile;
 };
@@ -180,7 +231,7 @@ struct ImportOptions {
 bool ReadBindingsText(Session& session, const std::string& textFile, std::string& text) {
   std::string bytes;
   std::string error;
-  if (textFile == kStandardInput) {
+  if (textFile == kStandardStream) {
     bytes = session.in();
   } else {
     std::string textPath;
@@ -206,7 +257,7 @@ int Import(Session& session, const ImportOptions& options) {
   std::vector<BindingChange> changes;
   std::string error;
   if (!ParseKeyMapText(text, changes, error)) return Fail(session.err, options.textFile, error);
-  return ChangeBindings(session, options.slot, changes);
+  return ChangeBindings(session, options.slot, changes, options.dryRun);
 }
 
 int ResetRankings(Session& session, const NoOptions&) {
@@ -230,6 +281,31 @@ int Defaults(Session& session, const DefaultsOptions& options) {
   return file.Write(FreshRecord(options.joystick)) ? kExitDone : kExitError;
 }
 
+// A file of another size as a whole record: its first 4684 bytes, and for
+// what it lacks what Config.exe writes in a fresh file.
+int Repair(Session& session, const NoOptions&) {
+  RecordFile file;
+  if (!session.file.Read(file)) return kExitError;
+  const std::string& name = session.file.Name();
+  const std::string whole = std::to_string(kSettingsRecordSize);
+  if (file.size == kSettingsRecordSize) {
+    session.err << "kvset: " << name << ": already " << whole << " bytes; nothing to repair\n";
+    return kExitDone;
+  }
+  const SettingsRecord fresh = FreshRecord(false);
+  for (uint64_t at = file.size; at < kSettingsRecordSize; ++at) {
+    file.record.bytes[at] = fresh.bytes[at];
+  }
+  if (!session.file.Write(file.record)) return kExitError;
+  session.err << "kvset: " << name << ": " << file.size << " bytes made " << whole << ": "
+              << (file.size > kSettingsRecordSize
+                      ? "the first " + whole + " kept"
+                      : "all kept, and the " + std::to_string(kSettingsRecordSize - file.size) +
+                            " missing as in a fresh file")
+              << "\n";
+  return kExitDone;
+}
+
 std::vector<KvsetCommand> CommandTable() {
   return {
       Define<JsonOption>(
@@ -250,6 +326,7 @@ std::vector<KvsetCommand> CommandTable() {
       Define<SetOptions>(
           "set", "Change the display options or the current slot", kTakesFile,
           [](CommandOptions& o, SetOptions& v) {
+            DeclareDryRun(o, v);
             o.Words("CHANGES", v.changes,
                     "window=on|off start640x480=on|off keep320x240=on|off slot=" + SlotRangeText());
           },
@@ -260,6 +337,7 @@ std::vector<KvsetCommand> CommandTable() {
             o.Slot(v.slot);
             o.Number("--controller", v.controller, kFirstController, kControllerCount,
                      "the controller, 1-4 (default 1)", false);
+            DeclareDryRun(o, v);
             o.Words("BINDINGS", v.bindings,
                     "POSITION=INPUT: positions UP DOWN LEFT RIGHT B1-B4; inputs a key name (z, "
                     "Home), key:CODE, padN:NAME (pad2:B3, pad1:UP), padN:0xMASK, or none");
@@ -268,6 +346,7 @@ std::vector<KvsetCommand> CommandTable() {
       Define<CopySlotOptions>(
           "copy-slot", "Copy one slot's key map onto another", kTakesFile,
           [](CommandOptions& o, CopySlotOptions& v) {
+            DeclareDryRun(o, v);
             o.Number("FROM", v.from, 0, kLastSlot, "the slot to copy, " + SlotRangeText(), true);
             o.Number("TO", v.to, 0, kLastSlot, "the slot to overwrite, " + SlotRangeText(), true);
           },
@@ -277,20 +356,24 @@ std::vector<KvsetCommand> CommandTable() {
           [](CommandOptions& o, ExportOptions& v) {
             o.Slot(v.slot);
             o.Text("-o,--output", v.outputFile,
-                   "write the text to this file, whole or not at all (default: standard output)",
+                   "write the text to this file, whole or not at all; - or none: standard output",
                    false);
+            o.Flag("--force", v.force, "write over the file read, or over a KV.set");
           },
           Export),
       Define<ImportOptions>(
           "import", "Read bindings, as export writes them, into one slot", kTakesFile,
           [](CommandOptions& o, ImportOptions& v) {
             o.Slot(v.slot);
+            DeclareDryRun(o, v);
             o.Text("TEXTFILE", v.textFile,
                    "the bindings text (UTF-8, UTF-16 or CP932), or - for standard input", true);
           },
           Import),
       Define<NoOptions>("reset-rankings", "Put the four ranking tables back to their defaults",
                         kTakesFile, NoneToDeclare, ResetRankings),
+      Define<NoOptions>("repair", "Make a file of another size a whole record, keeping what it has",
+                        kTakesFile, NoneToDeclare, Repair),
       Define<DefaultsOptions>(
           "defaults", "Write a fresh file, as a confirmed first run with nothing changed writes it",
           kTakesFile,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/file_system.h"
+#include "tools/kvset/game_folder.h"
 
 namespace cfg {
 
@@ -17,13 +18,11 @@ constexpr int kExitError = 2;
 // All of standard input; called only by a command that reads it.
 using InputReader = std::function<std::string()>;
 
-// The file systems kvset works through: names typed on the command line in
-// the system's own form (on Linux the bytes as given), and the game's own
-// paths (LocalConfig.Txt's DataPath, LocalConfig\KV.set) as the game forms
-// them. On Windows the two are one.
+// What kvset works through: names typed on the command line in the system's
+// own form (on Linux the bytes as given), and the game folders of --game.
 struct KvsetFiles {
   FileSystem& named;
-  FileSystem& game;
+  GameFolder& game;
 };
 
 // `args` are the words after the program's name, in UTF-8; so is all output.

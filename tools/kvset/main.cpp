@@ -13,7 +13,7 @@ constexpr char kOutputFailed[] =
 
 int main(int argc, char** argv) {
   const std::unique_ptr<cfg::FileSystem> named = cfg::PlatformFileSystem();
-  const std::unique_ptr<cfg::FileSystem> game = cfg::GameFileSystem();
+  const std::unique_ptr<cfg::GameFolder> game = cfg::PlatformGameFolder(*named);
   std::ostringstream out;
   std::ostringstream err;
   int status = cfg::RunKvset(cfg::CommandLineWords(argc, argv), {*named, *game},

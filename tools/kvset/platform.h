@@ -14,8 +14,6 @@ namespace cfg {
 std::vector<std::string> CommandLineWords(int argc, char** argv);
 // For the names typed on the command line.
 std::unique_ptr<FileSystem> PlatformFileSystem();
-// For the game's own paths, as Config.exe takes them.
-std::unique_ptr<FileSystem> GameFileSystem();
 // False when the text could not be written whole (closed, a full disk).
 bool WriteStandardOutput(const std::string& text);
 void WriteStandardError(const std::string& text);

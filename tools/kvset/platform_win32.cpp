@@ -69,10 +69,6 @@ std::unique_ptr<FileSystem> PlatformFileSystem() {
   return std::make_unique<WinFileSystem>();
 }
 
-std::unique_ptr<FileSystem> GameFileSystem() {
-  return std::make_unique<WinFileSystem>();
-}
-
 bool WriteStandardOutput(const std::string& text) {
   return WriteTo(STD_OUTPUT_HANDLE, text);
 }

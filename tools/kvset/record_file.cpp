@@ -89,19 +89,27 @@ bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file
   return true;
 }
 
+bool ReadChangeableRecord(FileSystem& files, const std::string& path, SettingsRecord& record,
+                          std::string& error) {
+  RecordFile file;
+  if (!ReadRecordFile(files, path, file, error)) return false;
+  if (file.size != kSettingsRecordSize) {
+    error = "the file is " + std::to_string(file.size) + " bytes, not " +
+            std::to_string(kSettingsRecordSize) + "; nothing changed (" + kRepairHint + ")";
+    return false;
+  }
+  record = file.record;
+  return true;
+}
+
 bool ChangeRecordFile(FileSystem& files, const std::string& path, const RecordEdit& edit,
                       std::string& error) {
   const std::string target = files.FinalPath(path);
   const ChangeLock lock(files, target);
   if (!lock.held()) return LockFailed(files, true, error);
-  RecordFile file;
-  if (!ReadRecordFile(files, target, file, error)) return false;
-  if (file.size != kSettingsRecordSize) {
-    error = "the file is " + std::to_string(file.size) + " bytes, not " +
-            std::to_string(kSettingsRecordSize) + "; nothing changed";
-    return false;
-  }
-  return edit(file.record, error) && ReplaceRecordFile(files, target, file.record, error);
+  SettingsRecord record;
+  return ReadChangeableRecord(files, target, record, error) && edit(record, error) &&
+         ReplaceRecordFile(files, target, record, error);
 }
 
 bool WriteRecordFile(FileSystem& files, const std::string& path, const SettingsRecord& record,

@@ -16,6 +16,9 @@ struct RecordFile {
   uint64_t size = 0;  // of the file on disk
 };
 
+// For a file of another size than 4684 bytes.
+constexpr char kRepairHint[] = "'kvset repair' makes it a whole record";
+
 // Why a file operation failed, in a few plain words.
 std::string FaultText(const FileFault& fault);
 
@@ -25,6 +28,9 @@ using RecordEdit = std::function<bool(SettingsRecord& record, std::string& error
 // A file of any size, read over the start-up record (as the program sees it).
 bool ReadRecordFile(FileSystem& files, const std::string& path, RecordFile& file,
                     std::string& error);
+// A file of exactly 4684 bytes, the only size a change writes back.
+bool ReadChangeableRecord(FileSystem& files, const std::string& path, SettingsRecord& record,
+                          std::string& error);
 // Reads a file of exactly 4684 bytes (writing the record back would change
 // the length of any other), edits it and puts the result in its place, all
 // under the change lock: changes made at the same time land one after another.

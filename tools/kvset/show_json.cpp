@@ -65,9 +65,13 @@ Json RankingJson(const SettingsRecord& record, int table) {
   return {{"table", table}, {"entries", entries}};
 }
 
+Json PathJson(const std::string& path) {
+  return path.empty() ? Json() : Json(path);
+}
+
 }  // namespace
 
-std::string ShowJson(const std::string& name, const RecordFile& file) {
+std::string ShowJson(const std::string& name, const std::string& path, const RecordFile& file) {
   const SettingsRecord& record = file.record;
   const DisplayOptions options = ReadDisplayOptions(record);
   Json slots = Json::array();
@@ -79,6 +83,7 @@ std::string ShowJson(const std::string& name, const RecordFile& file) {
   const Json json = {
       {"format", kJsonFormat},
       {"file", name},
+      {"path", PathJson(path)},
       {"size", file.size},
       {"currentSlot", record.Int(record_offset::kCurrentSlot)},
       {"windowMode", options.windowMode},
@@ -94,10 +99,13 @@ std::string ShowJson(const std::string& name, const RecordFile& file) {
   return Dump(json);
 }
 
-std::string CheckJson(const std::string& name, const RecordFile& file,
+std::string CheckJson(const std::string& name, const std::string& path, const RecordFile& file,
                       const std::vector<std::string>& findings) {
-  const Json json = {
-      {"format", kJsonFormat}, {"file", name}, {"size", file.size}, {"findings", findings}};
+  const Json json = {{"format", kJsonFormat},
+                     {"file", name},
+                     {"path", PathJson(path)},
+                     {"size", file.size},
+                     {"findings", findings}};
   return Dump(json);
 }
 

@@ -1,25 +1,20 @@
 #include "tools/kvset/target_file.h"
 
-#include <algorithm>
 #include <optional>
 
-#include "settings/folder_path.h"
-#include "settings/local_config.h"
-#include "settings/settings_folders.h"
-#include "settings/settings_store.h"
-#include "settings/text_codec.h"
 #include "tools/kvset/ascii_case.h"
+#include "tools/kvset/export_output.h"
+#include "tools/kvset/game_folder.h"
+#include "tools/kvset/named_path.h"
+#include "tools/kvset/record_bytes.h"
+#include "tools/kvset/save_refusal.h"
 
 namespace cfg {
 namespace {
 
 constexpr char kDataFolderName[] = "data";
-constexpr char kLocalConfigFile[] = "LocalConfig\\KV.set";
-
-struct GameFile {
-  std::string path;    // as the program forms it, relative to the current directory or absolute
-  bool found = false;  // else `path` is where Config.exe would save
-};
+constexpr char kLocalConfigFolderName[] = "LocalConfig";
+constexpr char kSettingsFileName[] = "KV.set";
 
 bool IsSeparator(char c) {
   return c == '\\' || c == '/';
@@ -27,12 +22,6 @@ bool IsSeparator(char c) {
 
 bool IsDataFolderName(const std::string& name) {
   return EqualsIgnoringCase(name, kDataFolderName);
-}
-
-bool IsRelativePath(const std::string& path) {
-  const bool rooted = !path.empty() && IsSeparator(path[0]);
-  const bool drive = path.size() > 1 && path[1] == ':';
-  return !rooted && !drive;
 }
 
 // The position after the last separator before `end`, or 0.
@@ -43,6 +32,12 @@ size_t NameStart(const std::string& path, size_t end) {
   return end;
 }
 
+bool IsRelativePath(const std::string& path) {
+  const bool rooted = !path.empty() && IsSeparator(path[0]);
+  const bool drive = path.size() > 1 && path[1] == ':';
+  return !rooted && !drive;
+}
+
 bool FileOpens(FileSystem& files, const std::string& path) {
   const FileSystem::Handle file = files.FileOpenRead(path);
   if (file == FileSystem::kNoHandle) return false;
@@ -50,29 +45,20 @@ bool FileOpens(FileSystem& files, const std::string& path) {
   return true;
 }
 
-// From inside the game's folder: applies its LocalConfig.Txt (which may
-// change the current directory) and tries the settings folders in the
-// program's order. `files` takes the game's own paths.
-GameFile FindGameFile(FileSystem& files) {
-  GameFile file;
-  for (const std::string& settingsFolder : SettingsFolders(ReadLocalConfig(files))) {
-    file.path = SettingsFilePath(settingsFolder);
-    file.found = FileOpens(files, file.path);
-    if (file.found) break;
-  }
-  return file;
-}
-
 // For a `path` in a folder named Data: the LocalConfig\KV.set beside that
-// folder when it opens (the game reads that one first); else nothing.
+// folder when it opens (the game reads that one first); else nothing. The
+// names are matched as the game's file system matches them.
 std::optional<std::string> ShadowingFile(FileSystem& files, const std::string& path) {
   const size_t fileStart = NameStart(path, path.size());
   if (fileStart == 0) return std::nullopt;
   const size_t folderStart = NameStart(path, fileStart - 1);
   if (!IsDataFolderName(path.substr(folderStart, fileStart - 1 - folderStart))) return std::nullopt;
   // In the path's own separator.
-  std::string shadowing = path.substr(0, folderStart) + kLocalConfigFile;
-  std::replace(shadowing.begin() + folderStart, shadowing.end(), '\\', path[fileStart - 1]);
+  const char separator = path[fileStart - 1];
+  const std::string gameFolder = path.substr(0, folderStart);
+  const std::string folder =
+      gameFolder + NameInFolder(gameFolder, kLocalConfigFolderName) + separator;
+  const std::string shadowing = folder + NameInFolder(folder, kSettingsFileName);
   if (!FileOpens(files, shadowing)) return std::nullopt;
   return shadowing;
 }
@@ -100,6 +86,11 @@ bool TargetFile::Locate() {
     located_ = LocateGameFile();
     return located_;
   }
+  if (IsStandardInput()) {
+    name_ = "standard input";
+    located_ = true;
+    return true;
+  }
   if (!PathOfName(files_.named, argument_.file, path_, err_)) return false;
   name_ = argument_.file;
   WarnWhenShadowed();
@@ -107,34 +98,38 @@ bool TargetFile::Locate() {
   return true;
 }
 
-// The lookup runs inside the game's folder in the game's own paths, as
-// Config.exe's does; then the working folder is the user's again, so that
-// the other names on the command line mean what they meant.
 bool TargetFile::LocateGameFile() {
   const std::string where = Word();
   std::string folder;
   if (!PathOfName(files_.named, argument_.game, folder, err_)) return false;
-  FileSystem& named = files_.named;
-  FileSystem& game = files_.game;
-  const std::string startFolder = named.CurrentDirectory();
-  if (!named.ChangeDirectory(folder)) {
-    Fail(err_, where, "cannot enter the folder (" + FaultText(named.LastFault()) + ")");
+  GameFile file;
+  std::string error;
+  if (!files_.game.Find(folder, file, error)) {
+    Fail(err_, where, error);
     return false;
   }
-  const GameFile file = FindGameFile(game);
-  const std::string folderNow = game.CurrentDirectory();
-  named.ChangeDirectory(startFolder);
-  if (folderNow.empty()) {
-    Fail(err_, where, "the folder's name has characters that code page 932 lacks");
+  path_ = file.path;
+  name_ = file.name;
+  gameNote_ = file.found ? "the game's file is " + name_
+                         : "no KV.set yet; " + name_ + " is where Config.exe saves it";
+  gameFileMissing_ = !file.found;
+  for (const std::string& finding : file.localConfigFindings) {
+    gameFindings_.push_back(file.localConfigName + ": " + finding);
+  }
+  return true;
+}
+
+// Said once, by the first operation that uses the file; a change of a file
+// that is not there says instead how to make it.
+bool TargetFile::SayWhichFile(bool changes) {
+  if (gameNote_.empty()) return true;
+  if (changes && gameFileMissing_) {
+    Fail(err_, Word(),
+         "no KV.set yet; make one with 'kvset defaults " + Word() + "' (it goes to " + name_ + ")");
     return false;
   }
-  path_ = IsRelativePath(file.path) ? WithTrailingBackslash(folderNow) + file.path : file.path;
-  pathFiles_ = &game;
-  name_ = Utf8FromCp932(file.path).value_or(file.path);
-  err_ << "kvset: " << where << ": "
-       << (file.found ? "the game's file is " + name_
-                      : "no KV.set yet; " + name_ + " is where Config.exe saves it")
-       << " (in " << Utf8FromCp932(folderNow).value_or(folderNow) << ")\n";
+  err_ << "kvset: " << Word() << ": " << gameNote_ << "\n";
+  gameNote_.clear();
   return true;
 }
 
@@ -150,20 +145,66 @@ bool TargetFile::Report(bool done) {
   return done;
 }
 
+bool TargetFile::IsStandardInput() const {
+  return argument_.game.empty() && argument_.file == kStandardStream;
+}
+
+// "read-only" covers a folder the user may not write in and a file of
+// another user too; each has its own fix.
+bool TargetFile::ReportSave(bool done) {
+  if (!done && files_.named.LastFault().cause == FileError::kReadOnly) {
+    const std::optional<std::string> cause = SaveRefusalCause(path_);
+    if (cause) error_ = "cannot write the file: " + *cause + "; it was not changed";
+  }
+  return Report(done);
+}
+
+std::string TargetFile::AbsolutePath() const {
+  if (path_.empty() || !IsRelativePath(path_)) return Utf8OfNamedPath(path_);
+  const std::string folder = files_.named.CurrentDirectory();
+  const char separator = folder.rfind('/', 0) == 0 ? '/' : '\\';
+  std::string relative = path_;
+  while (relative.size() > 2 && relative[0] == '.' && IsSeparator(relative[1])) {
+    relative.erase(0, 2);
+  }
+  return Utf8OfNamedPath(folder + (IsSeparator(folder.back()) ? "" : std::string(1, separator)) +
+                         relative);
+}
+
 bool TargetFile::Exists() {
-  return FileOpens(*pathFiles_, path_);
+  SayWhichFile(false);
+  return FileOpens(files_.named, path_);
 }
 
 bool TargetFile::Read(RecordFile& file) {
-  return Locate() && Report(ReadRecordFile(*pathFiles_, path_, file, error_));
+  if (!Locate() || !SayWhichFile(false)) return false;
+  if (IsStandardInput()) {
+    file = RecordFileOfBytes(in_());
+    return true;
+  }
+  return Report(ReadRecordFile(files_.named, path_, file, error_));
 }
 
 bool TargetFile::Change(const RecordEdit& edit) {
-  return Locate() && Report(ChangeRecordFile(*pathFiles_, path_, edit, error_));
+  return Locate() && !RefusedStandardInput() && SayWhichFile(true) &&
+         ReportSave(ChangeRecordFile(files_.named, path_, edit, error_));
+}
+
+bool TargetFile::Preview(const RecordEdit& edit) {
+  SettingsRecord record;
+  return Locate() && !RefusedStandardInput() && SayWhichFile(true) &&
+         Report(ReadChangeableRecord(files_.named, path_, record, error_) && edit(record, error_));
 }
 
 bool TargetFile::Write(const SettingsRecord& record) {
-  return Locate() && Report(WriteRecordFile(*pathFiles_, path_, record, error_));
+  return Locate() && !RefusedStandardInput() && SayWhichFile(false) &&
+         ReportSave(WriteRecordFile(files_.named, path_, record, error_));
+}
+
+bool TargetFile::RefusedStandardInput() {
+  if (!IsStandardInput()) return false;
+  Fail(err_, argument_.file, "standard input cannot be changed; give the file's name");
+  return true;
 }
 
 }  // namespace cfg
