@@ -92,6 +92,9 @@ class WineGameFiles : public FileSystem {
   bool FileClose(Handle file) override { return named_.FileClose(file); }
   uint64_t FileGetSize(Handle file) override { return named_.FileGetSize(file); }
   std::string FinalPath(const std::string& path) override { return path; }
+  bool FileCanReplace(const std::string& to) override {
+    return WithNative(to, false, [&](const std::string& p) { return named_.FileCanReplace(p); });
+  }
   bool FileReplace(const std::string& from, const std::string& to) override {
     const std::optional<std::string> source = Native(from);
     const std::optional<std::string> target = Native(to);
@@ -106,6 +109,7 @@ class WineGameFiles : public FileSystem {
   }
   void Unlock(Handle lock) override { named_.Unlock(lock); }
   FileFault LastFault() override { return named_.LastFault(); }
+  void Pause(unsigned milliseconds) override { named_.Pause(milliseconds); }
   std::optional<std::string> PathFromUtf8(const std::string& name) override {
     return Cp932FromUtf8(name);
   }
