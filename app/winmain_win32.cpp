@@ -17,7 +17,8 @@ namespace cfg {
 
 namespace {
 
-constexpr char kHostWindowName[] = "コンフィグ";
+// The title is the language's; the class keeps the Japanese name.
+constexpr char kHostClassName[] = "コンフィグ";
 constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -46,12 +47,14 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // above the dialog: it stays visible for the task bar and Alt+Tab, and takes
 // no clicks. Null when it could not be created: the dialog then runs without
 // an owner.
-HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className, WinDevicesThread& devicesThread) {
+HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className, const std::string& name,
+                    WinDevicesThread& devicesThread) {
   RECT outer{};
   AdjustWindowRectEx(&outer, kHostStyle, FALSE, kHostExStyle);
-  const HWND window = CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
-                                      outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                      nullptr, instance, &devicesThread);
+  const HWND window =
+      CreateWindowExW(kHostExStyle, className, WideFromCp932(name).c_str(), kHostStyle, 0, 0,
+                      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                      instance, &devicesThread);
   if (window != nullptr) SetWindowRgn(window, CreateRectRgn(0, 0, 0, 0), FALSE);
   return window;
 }
@@ -85,9 +88,10 @@ int Run(HINSTANCE instance, Language language) {
   Program program(Platform{files, inputDevices, joystickApi, devicesThread});
   MainDialog mainDialog(program, language);
   program.StartUp();
-  const std::wstring hostName = WideFromCp932(kHostWindowName);
-  if (!RegisterHostClass(instance, hostName.c_str())) return 0;
-  const HWND hostWindow = OpenHostWindow(instance, hostName.c_str(), devicesThread);
+  const std::wstring className = WideFromCp932(kHostClassName);
+  if (!RegisterHostClass(instance, className.c_str())) return 0;
+  const HWND hostWindow =
+      OpenHostWindow(instance, className.c_str(), TextsOf(language).hostWindowName, devicesThread);
   DialogBoxInLanguage(instance, L"INITIALPAGE", language, hostWindow, MainDialogProc,
                       reinterpret_cast<LPARAM>(&mainDialog));
   // The host window outlives the save: a failure box needs an owner on the

@@ -10,6 +10,9 @@ namespace {
 const UiTexts kTexts[] = {
     {
         "ja",
+        // コンフィグ
+        "\x83R\x83\x93\x83t\x83"
+        "B\x83O",
         // スコアを初期化しますか？
         "\x83X\x83R\x83"
         "A\x82\xF0\x8F\x89\x8A\xFA\x89\xBB\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81H",
@@ -79,6 +82,7 @@ const UiTexts kTexts[] = {
     },
     {
         "en",
+        "Config",
         "Reset the scores?",
         "Reset scores",
         "Settings",

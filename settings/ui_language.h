@@ -12,7 +12,8 @@ enum class Language { kJapanese, kEnglish };
 // The texts the program shows outside its dialog templates. The Japanese ones
 // are CP932, the English ones ASCII.
 struct UiTexts {
-  const char* code;  // the value of the command line's switch
+  const char* code;            // the value of the command line's switch
+  const char* hostWindowName;  // the task bar's
   const char* scoreResetQuestion;
   const char* scoreResetCaption;
   const char* saveFailureCaption;

@@ -57,7 +57,7 @@ SAVE_FAILED = ("設定ファイル Z:%s を保存できませんでした。\n%s
                "[再試行] でもう一度保存します。[キャンセル] で保存せずに終了します。")
 READ_ONLY, IN_USE = "ファイルが読み取り専用です。", "ファイルを他のプログラムが使用中です。"
 # What /lang:en shows instead; a session translates the titles and texts it is given.
-ENGLISH = {**resources_check.ENGLISH, "スコア初期化の確認": "Reset scores",
+ENGLISH = {**resources_check.ENGLISH, HOST: "Config", "スコア初期化の確認": "Reset scores",
            "スコアを初期化しますか？": "Reset the scores?", READ_ONLY: "The file is read-only.",
            SAVE_FAILED: "Could not save the settings file Z:%s.\n%s\n\n"
                         "[Retry] saves again. [Cancel] ends without saving.",
