@@ -34,7 +34,8 @@ void MainDialog::OnCancelled(MainDialogView& view) {
 }
 
 void MainDialog::OnScoreReset(MainDialogView& view) {
-  if (view.AskOkCancel(kScoreResetQuestion, kScoreResetCaption)) {
+  const UiTexts& texts = TextsOf(language_);
+  if (view.AskOkCancel(texts.scoreResetQuestion, texts.scoreResetCaption)) {
     ResetRankingTables(program_.record());
   }
 }

@@ -4,15 +4,12 @@
 #include <string>
 
 #include "app/program.h"
+#include "settings/ui_language.h"
 
 namespace cfg {
 
 // "Config: 0" ... "Config: 4".
 std::string SlotListEntry(int slot);
-
-// The confirmation box of "スコア初期化".
-constexpr char kScoreResetQuestion[] = "スコアを初期化しますか？";
-constexpr char kScoreResetCaption[] = "スコア初期化の確認";
 
 class MainDialogView {
  public:
@@ -34,7 +31,10 @@ class MainDialogView {
 
 class MainDialog {
  public:
-  explicit MainDialog(Program& program) : program_(program) {}
+  // The dialogs and boxes it opens speak `language`.
+  MainDialog(Program& program, Language language) : program_(program), language_(language) {}
+
+  Language language() const { return language_; }
 
   // Dialog events; the Win32 procedure translates the platform's messages.
   void OnInit(MainDialogView& view);
@@ -53,6 +53,7 @@ class MainDialog {
 
  private:
   Program& program_;
+  Language language_;
 };
 
 }  // namespace cfg

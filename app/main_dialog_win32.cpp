@@ -16,7 +16,7 @@ namespace {
 // sub-dialogs and the confirmation box.
 class MainDialogControls : public MainDialogView {
  public:
-  explicit MainDialogControls(HWND dialog) : dialog_(dialog) {}
+  MainDialogControls(HWND dialog, Language language) : dialog_(dialog), language_(language) {}
 
   void ClearSlotList() override { SendSlotList(CB_RESETCONTENT, 0, 0); }
 
@@ -51,11 +51,11 @@ class MainDialogControls : public MainDialogView {
   }
 
   int RunButtonAssignDialog(ButtonAssign& model) override {
-    return RunModelDialog(dialog_, IDD_BUTTON_ASSIGN, ButtonAssignDialogProc, model);
+    return RunModelDialog(dialog_, IDD_BUTTON_ASSIGN, language_, ButtonAssignDialogProc, model);
   }
 
   int RunKeyTestDialog(KeyTest& model) override {
-    return RunModelDialog(dialog_, IDD_KEY_TEST, KeyTestDialogProc, model);
+    return RunModelDialog(dialog_, IDD_KEY_TEST, language_, KeyTestDialogProc, model);
   }
 
   void Finish(int result) override { EndDialog(dialog_, result); }
@@ -66,6 +66,7 @@ class MainDialogControls : public MainDialogView {
   }
 
   HWND dialog_;
+  Language language_;  // of the sub-dialogs' templates
 };
 
 // The buttons, the 640x480 box and a choice in the slot list, in the dialog's words.
@@ -103,7 +104,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   MainDialog* const model = DialogModel<MainDialog>(dialog, message, lParam);
   if (model == nullptr) return FALSE;
   MainDialog& mainDialog = *model;
-  MainDialogControls view(dialog);
+  MainDialogControls view(dialog, mainDialog.language());
   switch (message) {
     case WM_INITDIALOG:
       mainDialog.OnInit(view);

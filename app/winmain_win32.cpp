@@ -6,6 +6,7 @@
 #include "app/main_dialog_win32.h"
 #include "app/program.h"
 #include "app/save_failure_win32.h"
+#include "dialogs/dialog_model_win32.h"
 #include "input/input_devices_win32.h"
 #include "input/joystick_api_win32.h"
 #include "res/resource_ids.h"
@@ -16,7 +17,8 @@ namespace cfg {
 
 namespace {
 
-constexpr char kHostWindowName[] = "コンフィグ";
+// The title is the language's; the class keeps the Japanese name.
+constexpr char kHostClassName[] = "コンフィグ";
 constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
 constexpr DWORD kHostExStyle = WS_EX_APPWINDOW;
 constexpr DWORD kHostStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -45,12 +47,14 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // above the dialog: it stays visible for the task bar and Alt+Tab, and takes
 // no clicks. Null when it could not be created: the dialog then runs without
 // an owner.
-HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className, WinDevicesThread& devicesThread) {
+HWND OpenHostWindow(HINSTANCE instance, const wchar_t* className, const std::string& name,
+                    WinDevicesThread& devicesThread) {
   RECT outer{};
   AdjustWindowRectEx(&outer, kHostStyle, FALSE, kHostExStyle);
-  const HWND window = CreateWindowExW(kHostExStyle, className, className, kHostStyle, 0, 0,
-                                      outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                      nullptr, instance, &devicesThread);
+  const HWND window =
+      CreateWindowExW(kHostExStyle, className, WideFromCp932(name).c_str(), kHostStyle, 0, 0,
+                      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                      instance, &devicesThread);
   if (window != nullptr) SetWindowRgn(window, CreateRectRgn(0, 0, 0, 0), FALSE);
   return window;
 }
@@ -76,24 +80,25 @@ bool RegisterHostClass(HINSTANCE instance, const wchar_t* className) {
 // The exit code: 1 when the player's confirmed settings were finally not saved.
 // No common controls to initialise: the manifest's class redirection loads
 // comctl32 with the dialog's first control.
-int Run(HINSTANCE instance) {
+int Run(HINSTANCE instance, Language language) {
   WinFileSystem files;
   WinInputDevices inputDevices;
   WinJoystickApi joystickApi;
   WinDevicesThread devicesThread;
   Program program(Platform{files, inputDevices, joystickApi, devicesThread});
-  MainDialog mainDialog(program);
+  MainDialog mainDialog(program, language);
   program.StartUp();
-  const std::wstring hostName = WideFromCp932(kHostWindowName);
-  if (!RegisterHostClass(instance, hostName.c_str())) return 0;
-  const HWND hostWindow = OpenHostWindow(instance, hostName.c_str(), devicesThread);
-  DialogBoxParamW(instance, L"INITIALPAGE", hostWindow, MainDialogProc,
-                  reinterpret_cast<LPARAM>(&mainDialog));
+  const std::wstring className = WideFromCp932(kHostClassName);
+  if (!RegisterHostClass(instance, className.c_str())) return 0;
+  const HWND hostWindow =
+      OpenHostWindow(instance, className.c_str(), TextsOf(language).hostWindowName, devicesThread);
+  DialogBoxInLanguage(instance, L"INITIALPAGE", language, hostWindow, MainDialogProc,
+                      reinterpret_cast<LPARAM>(&mainDialog));
   // The host window outlives the save: a failure box needs an owner on the
   // task bar, or it gets a button of its own and may open behind other windows.
   const bool saved =
-      program.ShutDown([hostWindow](const std::string& path, const FileFault& fault) {
-        return AskToRetrySave(hostWindow, path, fault);
+      program.ShutDown([hostWindow, language](const std::string& path, const FileFault& fault) {
+        return AskToRetrySave(hostWindow, path, fault, language);
       });
   if (hostWindow != nullptr) DestroyWindow(hostWindow);
   return saved ? 0 : 1;
@@ -103,10 +108,11 @@ int Run(HINSTANCE instance) {
 
 }  // namespace cfg
 
-// The command line is not read.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// The command line asks for the interface's language, if any (ASCII: the
+// system's code page is whatever it is).
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // A DataPath on an empty card reader fails quietly instead of raising the
   // system's "no disk" box.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  return cfg::Run(instance);
+  return cfg::Run(instance, cfg::LanguageFromCommandLine(commandLine));
 }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ProgramRig rig;
   rig.files.SetFile(kLocalConfigSettings, std::vector<uint8_t>(data, data + size));
   rig.program.StartUp();
-  MainDialog dialog(rig.program);
+  MainDialog dialog(rig.program, Language::kJapanese);
   FakeMainDialogView view(dialog);
   view.Open();
   view.Do(&MainDialog::OnConfirmed);

@@ -3,6 +3,7 @@
 # same sources whatever the builder's time zone and umask:
 #   Config-VERSION.zip                 Config.exe and kvset.exe (32-bit: they run
 #                                      on 32- and 64-bit Windows), Config-README.txt,
+#                                      Config-English.cmd (Config.exe /lang:en),
 #                                      Config-CHANGELOG.txt, LICENSE.txt,
 #                                      THIRD-PARTY-NOTICES.txt
 #   kvset-VERSION-linux-x86_64.tar.gz  kvset, its man page and bash completion
@@ -36,6 +37,8 @@ zip_folder="$staging/zip"
 mkdir -p "$zip_folder"
 cp "$windows/Config.exe" "$windows/tools/kvset/kvset.exe" "$zip_folder/"
 windows_text docs/player/README.txt >"$zip_folder/Config-README.txt"
+# No byte-order mark: cmd.exe would take it for part of the first command.
+sed 's/$/\r/' docs/player/Config-English.cmd >"$zip_folder/Config-English.cmd"
 windows_text CHANGELOG.md >"$zip_folder/Config-CHANGELOG.txt"
 sed 's/$/\r/' LICENSE >"$zip_folder/LICENSE.txt"
 scripts/third_party_notices.sh windows | sed 's/$/\r/' >"$zip_folder/THIRD-PARTY-NOTICES.txt"
@@ -44,7 +47,7 @@ mkdir -p "$output"
 zip="$output/Config-$version.zip"
 # Fixed entry times (UTC, not the builder's zone), modes and order.
 python3 - "$zip" "$epoch" "$zip_folder" \
-  Config.exe kvset.exe Config-README.txt Config-CHANGELOG.txt LICENSE.txt \
+  Config.exe kvset.exe Config-English.cmd Config-README.txt Config-CHANGELOG.txt LICENSE.txt \
   THIRD-PARTY-NOTICES.txt <<'PY'
 import sys, time, zipfile
 path, epoch, folder, *names = sys.argv[1:]

@@ -3,7 +3,9 @@
 # that cannot start 32-bit programs) under Wine, with the Japanese
 # locale and fonts, into docs/ (or FOLDER): the main dialog (main-dialog.png),
 # the button assignment (button-assign-dialog.png) and the key test while ↑
-# and z are held (key-test-dialog.png).
+# and z are held (key-test-dialog.png); then the main dialog of
+# "Config.exe /lang:en" in a prefix and locale without any Japanese font
+# (english-main-dialog.png).
 #
 #   scripts/screenshot.sh [FOLDER]
 set -euo pipefail
@@ -71,4 +73,21 @@ xdotool key Escape
 probe gone "$KEY_TEST" 5000 || die "the key test did not close"
 
 probe click "$MAIN" 2
+wait "$program" || true
+"$WINESERVER" -w
+
+# English: the prefix without the replacements for the Japanese faces, and
+# fontconfig shown only Wine's own fonts, so that no Japanese font is found.
+export WINEPREFIX="$work/prefix-en" LANG=en_US.UTF-8 FONTCONFIG_FILE="$work/fonts.conf"
+unset LC_ALL LOCPATH
+copy_wine_prefix "$WINEPREFIX"
+cat >"$FONTCONFIG_FILE" <<EOF
+<?xml version="1.0"?>
+<fontconfig><dir>$WINE_FONTS</dir><cachedir>$work/fontconfig</cachedir></fontconfig>
+EOF
+"$(wine_loader "$RUN_ARCH")" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /f >/dev/null 2>&1
+(cd "$work/game" && exec "$(wine_loader "$RUN_ARCH")" "$BUILD_ROOT/mingw-$RUN_ARCH/Config.exe" /lang:en) >/dev/null 2>&1 &
+program=$!
+shoot Settings english-main-dialog.png
+probe click Settings 2
 wait "$program" || true

@@ -261,7 +261,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   ProgramRig rig_;
-  MainDialog dialog_{rig_.program};
+  MainDialog dialog_{rig_.program, Language::kJapanese};
   FakeMainDialogView view_{dialog_};
   std::string upText_;
 };

@@ -26,10 +26,10 @@ def check(what, seen, wanted):
 
 
 # files: {path: bytes, or None for a folder} in the game folder; writes: {path: bytes};
-# japanese: else an English locale; joysticks: joysticks.txt at start-up (None: Wine's
+# japanese: else an English locale; english: Config.exe /lang:en; joysticks: joysticks.txt at start-up (None: Wine's
 # own winmm); start_in: the folder in the game folder that Config.exe starts in.
 Case = collections.namedtuple("Case", "name files steps writes japanese joysticks start_in "
-                              "exit_code", defaults=(True, None, "", 0))
+                              "exit_code english", defaults=(True, None, "", 0, False))
 
 
 # Random bytes wherever the program keeps what it loaded, odd values elsewhere; the
@@ -56,6 +56,12 @@ MERGED = bytes(m if m != l else t for m, l, t in zip(
 SAVE_FAILED = ("設定ファイル Z:%s を保存できませんでした。\n%s\n\n"
                "[再試行] でもう一度保存します。[キャンセル] で保存せずに終了します。")
 READ_ONLY, IN_USE = "ファイルが読み取り専用です。", "ファイルを他のプログラムが使用中です。"
+# What /lang:en shows instead; a session translates the titles and texts it is given.
+ENGLISH = {**resources_check.ENGLISH, HOST: "Config", "スコア初期化の確認": "Reset scores",
+           "スコアを初期化しますか？": "Reset the scores?", READ_ONLY: "The file is read-only.",
+           SAVE_FAILED: "Could not save the settings file Z:%s.\n%s\n\n"
+                        "[Retry] saves again. [Cancel] ends without saving.",
+           IN_USE: "Another program is using the file.", "再試行": "Retry", "キャンセル": "Cancel"}
 BOX_CANCEL, BOX_RETRY = 2, 4
 JAPANESE, FOLDER_5C = "ゲーム", "表ソ"  # both characters of 表ソ have 0x5C as second CP932 byte
 JAPANESE_KV = "%s/%s/%s" % (JAPANESE, FOLDER_5C, DATA_KV)
@@ -84,7 +90,7 @@ save_theirs = lambda session: (session.game / DATA_KV).write_bytes(THEIRS)
 def texts(session):
     """The template's texts and the slot entries, in the locale's code page."""
     check("the controls", dict(zip(MAIN_TEXTS, session.value("text", MAIN, *MAIN_TEXTS))),
-          MAIN_TEXTS)
+          {i: session.say(text) for i, text in MAIN_TEXTS.items()})
     check("the slot list", session.value("items", MAIN, SLOT_LIST), SLOT_ENTRIES)
 
 
@@ -114,9 +120,11 @@ def save_failure(session, button):
     offers 再試行 (taken after read-only is cleared) and キャンセル."""
     os.chmod(session.game / DATA_KV, 0o444)
     click(CONFIRM)(session)
-    reads(MAIN, BOX_TEXT, SAVE_FAILED % (windows_path(session, DATA_KV), READ_ONLY), 10)(session)
-    offers = session.value("text", MAIN, BOX_RETRY, BOX_CANCEL)
-    check("the box offers", [offers[0][:3], offers[1]], ["再試行", "キャンセル"])
+    reads(MAIN, BOX_TEXT, session.say(SAVE_FAILED) % (windows_path(session, DATA_KV),
+                                                      session.say(READ_ONLY)), 10)(session)
+    offers, retry = session.value("text", MAIN, BOX_RETRY, BOX_CANCEL), session.say("再試行")
+    check("the box offers", [offers[0].replace("&", "")[: len(retry)], offers[1]],
+          [retry, session.say("キャンセル")])
     if button == BOX_RETRY:
         os.chmod(session.game / DATA_KV, 0o640)
     click(button)(session)
@@ -126,7 +134,8 @@ def held_save(session):
     """KV.set held open by another program: refused as in use, before anything is made."""
     session.hold(DATA_KV, 60000)
     click(CONFIRM)(session)
-    reads(MAIN, BOX_TEXT, SAVE_FAILED % (windows_path(session, DATA_KV), IN_USE), 15)(session)
+    reads(MAIN, BOX_TEXT, session.say(SAVE_FAILED) % (windows_path(session, DATA_KV),
+                                                      session.say(IN_USE)), 15)(session)
     click(BOX_CANCEL)(session)
 
 
@@ -234,3 +243,8 @@ CASES = [
      assign(pads(joystick(2, buttons=1)), *capture(RIGHT, "PAD2:B1"), pads(joystick(2)),
             position=RIGHT), assigned((RIGHT, 2, 1)), joystick(2)),
     ("key test: held keys shown, Escape ends it", KEY_TEST_STEPS, assigned(), None))]
+# The main flows again in English under an English locale: its texts, the same files written.
+CASES += [case._replace(name="/lang:en, " + case.name.replace("Japanese", "English"), english=True,
+                        japanese=False) for case in CASES if case.name.startswith((
+    "Japanese locale", "score reset with OK", "read-only KV.set: the box names it",
+    "KV.set held open", "assign: Down into UP, confirmed", "key test"))]

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """resources_check.py CONFIG_EXE [WINDRES]: Config.exe's dialog templates (ids, kinds, texts,
-positions, styles, order), icon, version block and manifest, in windres's text, as written here;
+positions, styles, order) in Japanese, the English ones equal to them but for their texts and font,
+icon, version block and manifest, in windres's text, as written here;
 the subsystem version of Config.exe and of kvset.exe beside it (tools/kvset), and that both import
 only DLLs that every Windows has, in objdump's."""
 
@@ -61,6 +62,20 @@ BEGIN
   LTEXT "          ", 2301, 57, 11, 49, 12, 0x50820000
 END
 '''
+# The English templates: the Japanese ones with these texts and fonts in place of theirs.
+ENGLISH = {"設定": "Settings", "ウィンドウモードで起動する": "Start in window mode",
+           "６４０×４８０で起動する": "Start at 640x480",
+           "画面を３２０×２４０を保持する": "Keep the screen at 320x240",
+           "キーの設定内容を５つまで保存しておくことができます": "Up to five key setups can be kept",
+           "キーコンフィグ": "Key config", "キーテスト": "Key test", "設定する": "Save",
+           "設定しない": "Don't save", "スコア初期化": "Reset scores", "ボタン設定": "Buttons",
+           "ｷｬﾝｾﾙ": "Cancel", "コントローラーテスト": "Controller test",
+           "ESCキーで終了します": "Esc ends the test", "キー状態": "Keys",
+           "ＭＳ ゴシック": "Tahoma", "ＭＳ Ｐゴシック": "Tahoma"}
+ENGLISH_FONT_SIZE = "FONT 8,"
+in_english = lambda templates: re.sub(r"^FONT \d+,", ENGLISH_FONT_SIZE, re.sub(
+    r'"([^"\n]*)"', lambda m: '"%s"' % ENGLISH.get(m.group(1), m.group(1)), templates), flags=re.M)
+JAPANESE, IN_ENGLISH = ("17", "1"), ("9", "1")  # LANGUAGE lines: LANG_JAPANESE, LANG_ENGLISH
 # Icon group 104's images in order: (size, the image's first two words), a bitmap's header
 # naming its width, the 256-pixel one a PNG signature.
 ICONS = [(16, "0x28 0x10"), (24, "0x28 0x18"), (32, "0x28 0x20"), (48, "0x28 0x30"),
@@ -101,22 +116,34 @@ def icons(text):
         r'^    "(.).\0\0", 1, \d+, \w+, (\d+)', group.group(1) if group else "", re.M)]
 
 
-def faults(text):
-    """Each dialog template as one block of lines in order, the icons, each version line,
-    the manifest."""
-    found = ["icon group 104 holds %r" % icons(text)] * (icons(text) != ICONS)
-    lines = [line + "\n" for line in VERSION.split("\n")[1:-1]]
-    for block in [block.strip("\n") for block in DIALOGS.split("---")] + lines:
+def block_faults(blocks, text, where):
+    """Each block of lines missing from text, or out of order there."""
+    found = []
+    for block in blocks:
         if block not in text:
             missing = [line.strip() for line in block.splitlines() if line not in text]
-            found.append("%s: %s" % (block.split("\n")[0].strip(),
-                                     "no line " + missing[0] if missing else "lines out of order"))
+            found.append("%s%s: %s" % (where, block.split("\n")[0].strip(),
+                                       "no line " + missing[0] if missing else "lines out of order"))
+    return found
+
+
+def faults(text):
+    """Each dialog template as one block of lines in order, in Japanese and in English, the
+    icons, each version line, the manifest."""
+    found = ["icon group 104 holds %r" % icons(text)] * (icons(text) != ICONS)
+    sections = {}  # {LANGUAGE line's numbers: the resources that follow each such line}
+    for language, sublanguage, section in re.findall(
+            r"^LANGUAGE (\d+), (\d+)\n((?:(?!LANGUAGE ).*\n)*)", text, re.M):
+        sections[(language, sublanguage)] = sections.get((language, sublanguage), "") + section
+    japanese = [block.strip("\n") for block in DIALOGS.split("---")]
+    found += block_faults(japanese + [line + "\n" for line in VERSION.split("\n")[1:-1]],
+                          sections.get(JAPANESE, ""), "")
+    found += block_faults(map(in_english, japanese), sections.get(IN_ENGLISH, ""), "English ")
     manifest = "".join(re.findall(r'^  "(.*)\\n"$', text, re.M))
     found += ["manifest lacks " + part for part in MANIFEST if part not in manifest]
     found += ["manifest asks for an execution level"] * any(p in manifest for p in NO_MANIFEST)
-    languages = sorted(set(re.findall(r"^LANGUAGE (\d+), (\d+)$", text, re.M)))
-    only_japanese = languages == [("17", "1")]
-    return found + ["resource languages %r, not only 0x0411" % languages] * (not only_japanese)
+    return found + ["resource languages %r, not 0x0411 and 0x0409" % sorted(sections)] * (
+        sorted(sections) != sorted((JAPANESE, IN_ENGLISH)))
 
 
 # What every Windows has; anything else (libstdc++, libgcc, a DLL of the build) would be missing.

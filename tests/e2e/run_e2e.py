@@ -22,6 +22,7 @@ class Session:
 
     def __init__(self, build_dir, arch, display, work_dir, case):
         self.build_dir, self.loader, self.process, self.held = build_dir, LOADERS[arch], None, []
+        self.say = lambda text: cases.ENGLISH.get(text, text) if case.english else text
         self.game, prefix = pathlib.Path(work_dir, "game"), os.path.join(work_dir, "prefix")
         self.game.mkdir(parents=True)
         subprocess.run([WINE_PREFIX_SCRIPT, prefix], check=True)
@@ -76,8 +77,8 @@ class Session:
     def probe(self, *args, waiting_s=0):
         """The probe's exit code and output lines; titles reach it as ASCII. A file, not a
         pipe: the Wine services that a prefix's first process starts inherit it."""
-        words = ["".join(c if 32 <= ord(c) < 128 else "\\u%04x" % ord(c) for c in str(a))
-                 for a in args]
+        words = ["".join(c if 32 <= ord(c) < 128 else "\\u%04x" % ord(c) for c in str(
+            self.say(a))) for a in args]
         with tempfile.TemporaryFile() as output:
             code = subprocess.run([self.loader, os.path.join(self.build_dir, PROBE), *words],
                                   env=self.env, stdout=output, stderr=subprocess.DEVNULL,
@@ -146,8 +147,9 @@ def run_case(case, build, work_dir):
     before, faults = snapshot(session.game), []
     try:
         session.process = subprocess.Popen(
-            [session.loader, session.program], cwd=session.game / case.start_in, env=session.env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            [session.loader, session.program] + ["/lang:en"] * case.english,
+            cwd=session.game / case.start_in, env=session.env, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
         for step in [cases.wait(MAIN, True, 30)] + case.steps:
             step(session)
         code = session.process.wait(timeout=15)

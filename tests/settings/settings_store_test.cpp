@@ -7,9 +7,11 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/save_failure_message.h"
+#include "settings/ui_language.h"
 #include "tests/support/record_images.h"
 
 namespace cfg {
@@ -246,7 +248,8 @@ TEST(SaveFailureMessageTest, NamesTheFileTheCauseAndTheChoice) {
   };
   std::set<std::string> heads;
   for (const Row& row : rows) {
-    const SaveFailureText text = SaveFailureMessage("C:\\Game\\Data\\KV.set", row.fault);
+    const SaveFailureText text =
+        SaveFailureMessage("C:\\Game\\Data\\KV.set", row.fault, Language::kJapanese);
     SCOPED_TRACE(text.head + text.tail);
     const std::string first = "設定ファイル C:\\Game\\Data\\KV.set を保存できませんでした。\n";
     ASSERT_EQ(text.head.rfind(first, 0), 0u);
@@ -261,8 +264,38 @@ TEST(SaveFailureMessageTest, NamesTheFileTheCauseAndTheChoice) {
                   row.fault.keptAt + "\n";
     EXPECT_EQ(text.tail, kept + "\n" + row.choice + " で保存せずに終了します。");
     heads.insert(text.head);
+    heads.insert(SaveFailureMessage("KV.set", row.fault, Language::kEnglish).head);
   }
-  EXPECT_EQ(heads.size(), 8u);
+  EXPECT_EQ(heads.size(), 16u);  // each cause its own words in each language
+}
+
+// Each spelling of the switch, in any case and anywhere on the line; the last
+// one counts; an unknown or missing value, or another switch, leaves Japanese.
+TEST(LanguageFromCommandLineTest, TakesEachSpellingAndFallsBackToJapanese) {
+  const Language ja = Language::kJapanese, en = Language::kEnglish;
+  const std::pair<const char*, Language> rows[] = {
+      {"", ja},
+      {"/lang:en", en},
+      {"-lang en", en},
+      {"--lang=en", en},
+      {"/LANG:EN", en},
+      {"-LaNg\tEn", en},
+      {"\"/lang:en\"", en},
+      {"x.set /lang:en", en},
+      {"/lang:ja", ja},
+      {"/lang:fr", ja},
+      {"/lang:", ja},
+      {"-lang", ja},
+      {"/lang:english", ja},
+      {"/language:en", ja},
+      {"lang:en", ja},
+      {"/lang:en /lang:ja", ja},
+      {"-lang ja --lang=en", en},
+      {"/lang:e", ja},
+  };
+  for (const auto& [commandLine, language] : rows) {
+    EXPECT_EQ(LanguageFromCommandLine(commandLine), language) << commandLine;
+  }
 }
 
 }  // namespace
