@@ -89,7 +89,24 @@ std::wstring LockName(const std::wstring& path) {
   return kLockNamePrefix + std::wstring(digits);
 }
 
+// Another program holds the file or the folder entry, perhaps only for a moment.
+bool IsHeldByAnother(DWORD error) {
+  switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_DELETE_PENDING:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+      return true;
+    default:
+      return false;
+  }
+}
+
 FileError CauseOf(DWORD error) {
+  if (IsHeldByAnother(error)) return FileError::kInUse;
   switch (error) {
     case ERROR_SUCCESS:
       return FileError::kNone;
@@ -99,13 +116,6 @@ FileError CauseOf(DWORD error) {
     // held: the read-only attribute was looked at before.
     case ERROR_ACCESS_DENIED:
       return FileError::kDenied;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_USER_MAPPED_FILE:
-    case ERROR_DELETE_PENDING:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
     case kLockUnavailable:
       return FileError::kInUse;
     case ERROR_FILE_NOT_FOUND:
@@ -130,19 +140,7 @@ FileError CauseOf(DWORD error) {
 // makes the calls fail with: ReplaceFileW, MoveFileExW and DeleteFileW are
 // worth trying again for a while.
 bool IsTransient(DWORD error) {
-  switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_ACCESS_DENIED:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_USER_MAPPED_FILE:
-    case ERROR_DELETE_PENDING:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-      return true;
-    default:
-      return false;
-  }
+  return IsHeldByAnother(error) || error == ERROR_ACCESS_DENIED;
 }
 
 // The system's own words for the error, in UTF-8: code page 932 would lose
