@@ -19,4 +19,11 @@ std::string WithTrailingBackslash(const std::string& folder) {
   return folder + '\\';
 }
 
+bool IsDriveOrRootPath(const std::string& path) {
+  // No trail byte of a double-byte character is a colon, so path[1] is one only as itself.
+  const bool drive = path.size() > 1 && path[1] == ':';
+  const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+  return drive || rooted;
+}
+
 }  // namespace cfg

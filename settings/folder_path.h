@@ -18,4 +18,8 @@ bool EndsWithBackslash(const std::string& folder);
 // The folder with a closing backslash, added only when it has none.
 std::string WithTrailingBackslash(const std::string& folder);
 
+// A path that does not start from the current folder: it names a drive
+// ("C:", "C:\\x") or starts at a root ("\\x", "/x").
+bool IsDriveOrRootPath(const std::string& path);
+
 }  // namespace cfg

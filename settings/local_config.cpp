@@ -8,7 +8,6 @@
 namespace cfg {
 namespace {
 
-constexpr char kLocalConfigPath[] = ".\\LocalConfig\\LocalConfig.Txt";
 constexpr char kDataPathKeyword[] = "DataPath";
 
 enum class ByteClass { kEnd, kSeparator, kTwoByteSeparator, kSkipped, kComment, kLead, kToken };
@@ -41,11 +40,10 @@ size_t SkipComment(const char* text, size_t position) {
   }
 }
 
-// The file's bytes followed by two NULs; empty when there is no usable file.
-// A file too large for the text area is ignored whole rather than cut, so a
-// truncated folder is never applied.
+}  // namespace
+
 std::vector<char> ReadLocalConfigText(FileSystem& files) {
-  const FileSystem::Handle file = files.FileOpenRead(kLocalConfigPath);
+  const FileSystem::Handle file = files.FileOpenRead(std::string(".\\") + kLocalConfigTextName);
   if (file == FileSystem::kNoHandle) return {};
   const uint64_t size = files.FileGetSize(file);
   std::vector<char> text;
@@ -58,8 +56,6 @@ std::vector<char> ReadLocalConfigText(FileSystem& files) {
   files.FileClose(file);
   return text;
 }
-
-}  // namespace
 
 size_t NextConfigToken(const char* text, size_t position, std::string& token) {
   token.clear();

@@ -239,6 +239,20 @@ INSTANTIATE_TEST_SUITE_P(
          [](PosixFileSystem& files, auto&) {
            return Saved(files, "new") == std::string(std::strerror(EIO)) + ": old";
          }},
+        {"DiskFull",  // a write that takes nothing is a full disk, whatever errno held
+         [](PosixCalls& c, auto&) {
+           c.write = [](int, const void*, size_t) {
+             errno = EAGAIN;
+             return ssize_t{0};
+           };
+         },
+         [](PosixFileSystem& files, auto&) {
+           FileFault fault;
+           std::stringstream kept;
+           const bool saved = SaveWholeFile(files, "f", "new", &fault);
+           kept << std::ifstream("f").rdbuf();
+           return !saved && fault.cause == FileError::kDiskFull && kept.str() == "old";
+         }},
         {"OwnerRefusedGroupKept",
          [](PosixCalls& c, std::vector<uid_t>& owners) {
            c.fchown = [&owners](int file, uid_t owner, gid_t group) {

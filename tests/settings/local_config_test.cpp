@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/folder_path.h"
 #include "tests/support/memory_file_system.h"
 
 namespace cfg {
@@ -48,6 +49,15 @@ TEST(ConfigTokenTest, SplitsTheTextIntoTheseTokens) {
       {"\x7F \x80 \x9F \xA0 \xDF \xE0 \xFF", {"\x7F", "\x80 \x9F \xA0", "\xDF", "\xE0 \xFF"}},
   };
   for (const auto& [text, tokens] : rows) EXPECT_EQ(Tokens(text), tokens) << text;
+}
+
+// What a DataPath or a file name may start with: a drive or a root is not relative.
+TEST(FolderPathTest, TellsDriveAndRootPaths) {
+  const std::pair<std::string, bool> rows[] = {
+      {"", false},   {"d", false}, {"..\\d", false}, {"ab:c", false},    {":", false},
+      {"\\d", true}, {"/d", true}, {"Z:", true},     {"z:\\game", true}, {"\x95\\d", false},
+  };
+  for (const auto& [path, absolute] : rows) EXPECT_EQ(IsDriveOrRootPath(path), absolute) << path;
 }
 
 struct ConfigRow {

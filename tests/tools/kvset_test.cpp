@@ -173,8 +173,8 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     for (const char* name :
          {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
           "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set",
-          "p/data/kv.set", "q/Data/KV.set", "q/localconfig/kv.set", "r/d/data/KV.set", "a/KV.set",
-          "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
+          "n/Data/KV.set", "p/data/kv.set", "q/Data/KV.set", "q/localconfig/kv.set",
+          "r/d/data/KV.set", "a/KV.set", "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
       images_[name] = PatternImage();
     }
     images_["slot5.set"] = WithInt(PatternImage(), 0, 5);
@@ -188,6 +188,8 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     images_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
     images_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
     images_["r/localconfig/localconfig.txt"] = "DataPath D\r\n";
+    images_["n/LocalConfig/LocalConfig.Txt"] = "\n";
+    images_["theirs.set"] = PatternImage();
     // Marked twice, as by an editor that adds its mark to a marked text.
     images_["map.txt"] = u8"\uFEFF\uFEFF# mine\r\n\r\n[controller 4]\r\n  b4=pad1:b2  \r\nUP=←";
     images_["bad.txt"] = "[controller 1]\nUP=z\nB1=zz\n";
@@ -197,6 +199,8 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     images_["odd.txt"] = "\xFF\xFE[";
     for (const auto& [name, bytes] : images_) WriteFile(name, bytes);
     chmod("readonly.set", 0444);
+    chmod("theirs.set", 0444);
+    chown("theirs.set", 4321, 4322);  // as root, who may write it but for its mode
     // A pipe would block a plain open until a writer came.
     mkfifo("pipe.set", 0600);
     // Temporary names of this process taken by a link and a pipe: not to follow or remove.
@@ -297,6 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
          "clean.set", Binds(0, 0, {{0, 0, 44}})},
         {"BindDryRun", "bind KV.set --dry-run UP=z", 0,
          u8"→ z\nkvset: KV.set: --dry-run: the file was not written\n"},
+        {"CopySlotDryRun", "copy-slot KV.set --dry-run 4 0", 0, "--dry-run: the file was not"},
         {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, u8" → ", "KV.set", CopyKeyMap(4, 0)},
         {"CopySlotTo4", "copy-slot KV.set 0 4", 0, u8" → ", "KV.set", CopyKeyMap(0, 4)},
         {"CopyToSlot5", "copy-slot KV.set 0 5", 2, "TO takes a number from 0 to 4"},
@@ -316,6 +321,8 @@ INSTANTIATE_TEST_SUITE_P(
          "other.set: a KV.set (4684 bytes); give --force"},
         {"ExportStandardOutput", "export KV.set -o -", 0, "[controller 1]\nUP="},
         {"ShowStandardInput", "show -", 0, "file: standard input (40 bytes, not 4684"},
+        {"ShowDefaultsFromStandardInput", "show -", 0,
+         u8"slot 0:\n  controller 1: UP=↑ DOWN=↓ LEFT=← RIGHT=→ B1=z B2=x B3=c B4=v\n"},
         {"CheckStandardInput", "check -", 1, "standard input: size 40 bytes, not 4684 ("},
         {"SetStandardInput", "set - window=on", 2, "kvset: -: standard input cannot be changed"},
         {"SetGameWithoutFile", "set --game e window=on", 2,
@@ -362,6 +369,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The file beside LocalConfig.Txt, not the one in DataPath's folder.
         {"GameDataPathLocalConfig", "set --game m window=on", 0, "file is m/LocalConfig/KV.set",
          "m/LocalConfig/KV.set", kWindowOn},
+        {"CheckGameOneByteLocalConfig", "check --game n", 1,
+         "n/LocalConfig/LocalConfig.Txt: line 1: the line ends in LF alone"},
         {"GameMissing", "show --game none", 2, "--game none: cannot enter the folder"},
         {"ShadowedDataFile", "set h/Data/KV.set window=on", 0,
          "h/Data/KV.set: the game reads h/LocalConfig/KV.set instead", "h/Data/KV.set", kWindowOn},
@@ -374,6 +383,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"ShortFile", "set short.set window=on", 2, "the file is 4683 bytes, not 4684; nothing"},
         {"ReadOnly", "set readonly.set window=on", 2,
          "write the file: the file is read-only (fix: chmod u+w readonly.set); it was"},
+        {"ReadOnlyOfAnother", "set theirs.set window=on", 2,
+         "the file is read-only (fix: chmod u+w theirs.set)"},
         {"Folder", "show folder", 2, "folder: not a regular file"},
         {"NameWithBackslash", "set a\\KV.set window=on", 0, u8" → ", "a\\KV.set", kWindowOn},
         {"NameOfWaveDash", u8"set KV〜.set window=on", 0, u8" → ", u8"KV〜.set", kWindowOn},
@@ -427,21 +438,27 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
                                      {"path", root_ + "/KV.set"},
                                      {"size", 4684},
                                      {"findings", findings}}));
+  // A name from the root is its own path, not one under the current folder.
+  EXPECT_EQ(Kvset("check --json " + root_ + "/KV.set"), kExitFindings);
+  EXPECT_EQ(Json::parse(out_)["path"], root_ + "/KV.set");
 }
 
 // Each thing in LocalConfig.Txt that hides what the player meant, by its line, with its fix.
 TEST_F(KvsetTest, CheckGameReportsWhatLocalConfigHides) {
   WriteFile("lc/Data/KV.set", GoldenFile("defaults.set"));
   WriteFile("lc/LocalConfig/LocalConfig.Txt",
-            "DataPath Z:\\game\r\nDataPath \\d\r\nDataPath nowhere\r\n// old DataPath e\r\n"
-            "// moved\nDataPath d\n");
+            "\r\nDataPath Z:\\game\r\nDataPath \\d\r\nDataPath /d\r\nDataPath \x85\x40\r\n"
+            "// old DataPath e\r\nDataPath nowhere\n// moved\nDataPath d\n");
   fs::create_directory("lc/d");
-  const std::vector<std::string> findings = {"line 1: DataPath Z:\\game is a drive or root path",
-                                             "line 2: DataPath \\d is a drive or root path",
-                                             "line 3: DataPath nowhere: no such folder",
-                                             "line 4: DataPath stands after // on its line",
-                                             "line 5: the line ends in LF alone",
-                                             "line 6: the game does not see this DataPath"};
+  // Two findings of one line in the order found; a name no code page 932 reads is no folder.
+  const std::vector<std::string> findings = {"line 2: DataPath Z:\\game is a drive or root path",
+                                             "line 3: DataPath \\d is a drive or root path",
+                                             "line 4: DataPath /d is a drive or root path",
+                                             "line 5: DataPath \x85\x40: no such folder",
+                                             "line 6: DataPath stands after // on its line",
+                                             "line 7: the line ends in LF alone",
+                                             "line 7: DataPath nowhere: no such folder",
+                                             "line 9: the game does not see this DataPath"};
 
   EXPECT_EQ(Kvset("check --game lc"), kExitFindings);
 

@@ -34,8 +34,6 @@ struct GameFile {
   std::vector<std::string> localConfigFindings;
 };
 
-constexpr char kLocalConfigTextName[] = "LocalConfig\\LocalConfig.Txt";
-
 class GameFolder {
  public:
   virtual ~GameFolder() = default;

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "settings/folder_path.h"
+#include "settings/local_config.h"
 #include "settings/text_codec.h"
 #include "tools/kvset/ascii_case.h"
 #include "tools/kvset/game_folder.h"
@@ -23,14 +25,6 @@ constexpr char kGameRoot[] = "\\\x01";
 bool IsFolder(const std::string& path) {
   struct stat status;
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool IsDrivePath(const std::string& path) {
-  return path.size() > 1 && path[1] == ':';
-}
-
-bool IsRooted(const std::string& path) {
-  return !path.empty() && (path[0] == '\\' || path[0] == '/');
 }
 
 std::vector<std::string> PathParts(const std::string& path) {
@@ -130,7 +124,7 @@ class WineGameFiles : public FileSystem {
   // The names from the game folder on, "." and ".." taken out where they can be.
   std::optional<std::vector<std::string>> Resolved(const std::string& path) const {
     const bool fromGameRoot = path.rfind(kGameRoot, 0) == 0;
-    if (!fromGameRoot && (IsDrivePath(path) || IsRooted(path))) return std::nullopt;
+    if (!fromGameRoot && IsDriveOrRootPath(path)) return std::nullopt;
     std::vector<std::string> parts = fromGameRoot ? std::vector<std::string>() : current_;
     for (const std::string& part :
          PathParts(fromGameRoot ? path.substr(sizeof kGameRoot - 1) : path)) {

@@ -3,18 +3,13 @@
 // the working folder is the user's again, so that the other names on the
 // command line mean what they meant.
 #include "settings/folder_path.h"
+#include "settings/local_config.h"
 #include "settings/text_codec.h"
 #include "tools/kvset/game_folder.h"
 #include "tools/kvset/record_file.h"
 
 namespace cfg {
 namespace {
-
-bool IsRelativePath(const std::string& path) {
-  const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
-  const bool drive = path.size() > 1 && path[1] == ':';
-  return !rooted && !drive;
-}
 
 class WindowsGameFolder : public GameFolder {
  public:
@@ -35,7 +30,8 @@ class WindowsGameFolder : public GameFolder {
     files_.ChangeDirectory(startFolder);
     const std::string relative =
         lookup.path.rfind(".\\", 0) == 0 ? lookup.path.substr(2) : lookup.path;
-    file.path = IsRelativePath(relative) ? WithTrailingBackslash(folderNow) + relative : relative;
+    file.path =
+        IsDriveOrRootPath(relative) ? relative : WithTrailingBackslash(folderNow) + relative;
     file.name = Utf8FromCp932(file.path).value_or(file.path);
     file.found = lookup.found;
     return true;

@@ -4,29 +4,15 @@
 #include <set>
 #include <sstream>
 
+#include "settings/folder_path.h"
 #include "settings/local_config.h"
 #include "settings/text_codec.h"
-#include "tools/kvset/game_folder.h"
 
 namespace cfg {
 namespace {
 
 constexpr char kDataPath[] = "DataPath";
 constexpr char kComment[] = "//";
-
-std::string ReadText(FileSystem& files) {
-  const FileSystem::Handle file = files.FileOpenRead(std::string(".\\") + kLocalConfigTextName);
-  if (file == FileSystem::kNoHandle) return {};
-  std::string text;
-  char buffer[kLocalConfigMaxSize];
-  uint32_t got;
-  while (text.size() <= kLocalConfigMaxSize &&
-         (got = files.FileRead(file, buffer, sizeof buffer)) > 0) {
-    text.append(buffer, got);
-  }
-  files.FileClose(file);
-  return text;
-}
 
 // Lines counted as a person's editor counts them, from 1.
 int LineAt(const std::string& text, size_t position) {
@@ -37,23 +23,20 @@ std::string Line(int line) {
   return "line " + std::to_string(line) + ": ";
 }
 
-bool IsDriveOrRootPath(const std::string& folder) {
-  return (folder.size() > 1 && folder[1] == ':') || folder[0] == '\\' || folder[0] == '/';
-}
-
-// The game's reading: each DataPath applied, by its line.
-std::set<int> ApplyAsTheGame(FileSystem& files, const std::string& text,
+// The game's reading: each DataPath applied, by its line. `scanned` is the
+// text with the two NULs that end it.
+std::set<int> ApplyAsTheGame(FileSystem& files, const std::vector<char>& scanned,
                              std::vector<std::string>& findings) {
+  const std::string text(scanned.data(), scanned.size() - 2);
   std::set<int> lines;
-  std::string scanned = text + std::string(2, '\0');
   std::string token;
   std::string folder;
   size_t position = 0;
   while (scanned[position] != '\0') {
-    const size_t start = position;
     position = NextConfigToken(scanned.data(), position, token);
     if (token != kDataPath) continue;
-    const int line = LineAt(text, std::min(text.find(kDataPath, start), text.size()));
+    // The keyword just read, not one in a comment skipped on the way to it.
+    const int line = LineAt(text, std::min(text.rfind(kDataPath, position), text.size()));
     position = NextConfigToken(scanned.data(), position, folder);
     if (folder.empty()) break;
     lines.insert(line);
@@ -95,7 +78,9 @@ void CompareWithThePlayer(const std::string& text, const std::set<int>& applied,
 }  // namespace
 
 std::vector<std::string> CheckLocalConfig(FileSystem& files) {
-  const std::string text = ReadText(files);
+  const std::vector<char> scanned = ReadLocalConfigText(files);
+  if (scanned.empty()) return {};
+  const std::string text(scanned.data(), scanned.size() - 2);
   std::vector<std::string> findings;
   for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', end + 1)) {
     if (end > 0 && text[end - 1] == '\r') continue;
@@ -104,7 +89,7 @@ std::vector<std::string> CheckLocalConfig(FileSystem& files) {
                        "(fix: save the file with CR LF line ends, as unix2dos does)");
     break;
   }
-  const std::set<int> applied = ApplyAsTheGame(files, text, findings);
+  const std::set<int> applied = ApplyAsTheGame(files, scanned, findings);
   CompareWithThePlayer(text, applied, findings);
   std::stable_sort(findings.begin(), findings.end(),
                    [](const std::string& a, const std::string& b) {

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "settings/folder_path.h"
+
 #include "tools/kvset/ascii_case.h"
 #include "tools/kvset/export_output.h"
 #include "tools/kvset/game_folder.h"
@@ -30,12 +32,6 @@ size_t NameStart(const std::string& path, size_t end) {
   // ending in such a character only misses the warning.
   while (end > 0 && !IsSeparator(path[end - 1])) --end;
   return end;
-}
-
-bool IsRelativePath(const std::string& path) {
-  const bool rooted = !path.empty() && IsSeparator(path[0]);
-  const bool drive = path.size() > 1 && path[1] == ':';
-  return !rooted && !drive;
 }
 
 bool FileOpens(FileSystem& files, const std::string& path) {
@@ -160,7 +156,7 @@ bool TargetFile::ReportSave(bool done) {
 }
 
 std::string TargetFile::AbsolutePath() const {
-  if (path_.empty() || !IsRelativePath(path_)) return Utf8OfNamedPath(path_);
+  if (path_.empty() || IsDriveOrRootPath(path_)) return Utf8OfNamedPath(path_);
   const std::string folder = files_.named.CurrentDirectory();
   const char separator = folder.rfind('/', 0) == 0 ? '/' : '\\';
   std::string relative = path_;
