@@ -8,8 +8,6 @@
 namespace cfg {
 namespace {
 
-constexpr char kDataPathKeyword[] = "DataPath";
-
 enum class ByteClass { kEnd, kSeparator, kTwoByteSeparator, kSkipped, kComment, kLead, kToken };
 
 ByteClass ClassOf(const char* text, size_t position) {

@@ -13,6 +13,8 @@ constexpr size_t kLocalConfigMaxSize = 8194;  // bytes of text that fit the text
 constexpr size_t kConfigTokenMaxSize = 127;   // bytes of a token that fit its buffer
 // The file, from the game's folder.
 constexpr char kLocalConfigTextName[] = "LocalConfig\\LocalConfig.Txt";
+// The one keyword: the folder after it becomes the current directory.
+constexpr char kDataPathKeyword[] = "DataPath";
 
 // Collects the next token of `text` (NUL-terminated, with a second NUL behind
 // the first) starting at `position`; returns the position where the next call

@@ -1,15 +1,10 @@
 #include "settings/settings_folders.h"
 
 namespace cfg {
-namespace {
-
-constexpr char kLocalConfigFolder[] = "LocalConfig\\";
-constexpr char kDataFolder[] = ".\\Data\\";
-
-}  // namespace
 
 std::vector<std::string> SettingsFolders(const std::string& priorDirectory) {
-  return {priorDirectory + kLocalConfigFolder, kDataFolder};
+  const std::string localConfig = priorDirectory + kLocalConfigFolderName;
+  return {localConfig + "\\", std::string(".\\") + kDataFolderName + "\\"};
 }
 
 }  // namespace cfg

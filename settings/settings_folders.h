@@ -6,6 +6,10 @@
 
 namespace cfg {
 
+// The game's names of its folders, as they stand in the game's folder.
+constexpr char kLocalConfigFolderName[] = "LocalConfig";
+constexpr char kDataFolderName[] = "Data";
+
 // The folders to try, in order: the LocalConfig folder beside LocalConfig.Txt
 // (PriorDirectory + "LocalConfig\"), then ".\Data\" under the current
 // directory. The file is loaded from the first where it opens; the save goes

@@ -34,7 +34,6 @@ constexpr uint32_t kOptionBitsCleared = 0x3;
 constexpr uint32_t kModeBitsCleared = 0x6;
 constexpr uint32_t kModeBitsSet = 0x1;
 
-constexpr char kSettingsFileName[] = "KV.set";
 // Names left by a killed save are skipped, not reused.
 constexpr int kTemporaryNameTries = 100;
 // Scanners, indexers, sync and backup tools open a file just written for tens

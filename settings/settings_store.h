@@ -11,6 +11,8 @@
 
 namespace cfg {
 
+constexpr char kSettingsFileName[] = "KV.set";
+
 // Path of KV.set in a folder: a backslash is added unless the folder ends in one.
 std::string SettingsFilePath(const std::string& folder);
 

@@ -11,7 +11,6 @@
 namespace cfg {
 namespace {
 
-constexpr char kDataPath[] = "DataPath";
 constexpr char kComment[] = "//";
 
 // Lines counted as a person's editor counts them, from 1.
@@ -34,9 +33,9 @@ std::set<int> ApplyAsTheGame(FileSystem& files, const std::vector<char>& scanned
   size_t position = 0;
   while (scanned[position] != '\0') {
     position = NextConfigToken(scanned.data(), position, token);
-    if (token != kDataPath) continue;
+    if (token != kDataPathKeyword) continue;
     // The keyword just read, not one in a comment skipped on the way to it.
-    const int line = LineAt(text, std::min(text.rfind(kDataPath, position), text.size()));
+    const int line = LineAt(text, std::min(text.rfind(kDataPathKeyword, position), text.size()));
     position = NextConfigToken(scanned.data(), position, folder);
     if (folder.empty()) break;
     lines.insert(line);
@@ -60,7 +59,7 @@ void CompareWithThePlayer(const std::string& text, const std::set<int>& applied,
   std::istringstream lines(text);
   std::string line;
   for (int number = 1; std::getline(lines, line); ++number) {
-    const size_t word = line.find(kDataPath);
+    const size_t word = line.find(kDataPathKeyword);
     if (word == std::string::npos || applied.count(number) != 0) continue;
     const size_t comment = line.find(kComment);
     if (comment != std::string::npos && comment < word) {

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "settings/folder_path.h"
+#include "settings/settings_folders.h"
+#include "settings/settings_store.h"
 
 #include "tools/kvset/ascii_case.h"
 #include "tools/kvset/export_output.h"
@@ -13,10 +15,6 @@
 
 namespace cfg {
 namespace {
-
-constexpr char kDataFolderName[] = "data";
-constexpr char kLocalConfigFolderName[] = "LocalConfig";
-constexpr char kSettingsFileName[] = "KV.set";
 
 bool IsSeparator(char c) {
   return c == '\\' || c == '/';
