@@ -153,7 +153,7 @@ bool PosixFileSystem::FileTakeIdentity(Handle file, const std::string& original)
   struct stat status;
   if (stat(native->c_str(), &status) != 0) {
     if (errno != ENOENT) return Failed(false);
-    return fchmod(descriptor, kNewFileMode & ~CurrentUmask()) == 0 || Failed(false);
+    return calls_.fchmod(descriptor, kNewFileMode & ~CurrentUmask()) == 0 || Failed(false);
   }
   struct stat own;
   if (fstat(descriptor, &own) != 0) return Failed(false);
@@ -163,7 +163,7 @@ bool PosixFileSystem::FileTakeIdentity(Handle file, const std::string& original)
     calls_.fchown(descriptor, static_cast<uid_t>(-1), status.st_gid);
   }
   // After the owner: a change of owner clears the set-ID bits.
-  return fchmod(descriptor, status.st_mode & kPermissionBits) == 0 || Failed(false);
+  return calls_.fchmod(descriptor, status.st_mode & kPermissionBits) == 0 || Failed(false);
 }
 
 uint32_t PosixFileSystem::FileRead(Handle file, void* buffer, uint32_t count) {

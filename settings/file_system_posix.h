@@ -6,6 +6,7 @@
 #pragma once
 
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,6 +31,7 @@ struct PosixCalls {
   std::function<ssize_t(int, const void*, size_t)> write = ::write;
   std::function<int(int)> fsync = ::fsync;
   std::function<int(int, uid_t, gid_t)> fchown = ::fchown;
+  std::function<int(int, mode_t)> fchmod = ::fchmod;
   std::function<ssize_t(const char*, char*, size_t)> readlink = ::readlink;
   std::function<int(int, int)> flock = ::flock;
 };

@@ -253,6 +253,16 @@ INSTANTIATE_TEST_SUITE_P(
            kept << std::ifstream("f").rdbuf();
            return !saved && fault.cause == FileError::kDiskFull && kept.str() == "old";
          }},
+        {"ModeRefused",  // a new file that cannot take the old one's mode does not replace it
+         [](PosixCalls& c, auto&) {
+           c.fchmod = [](int, mode_t) {
+             errno = EPERM;
+             return -1;
+           };
+         },
+         [](PosixFileSystem& files, auto&) {
+           return Saved(files, "new") == ": old";  // a refusal is a cause without system text
+         }},
         {"OwnerRefusedGroupKept",
          [](PosixCalls& c, std::vector<uid_t>& owners) {
            c.fchown = [&owners](int file, uid_t owner, gid_t group) {
