@@ -179,6 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, SaveFaultTest,
     ::testing::ValuesIn(std::vector<SaveRow>{
         {"TemporaryNameTaken", TakeNames(1), kAsLoaded, FileError::kNone},
+        {"NinetyNineTemporaryNamesTaken", TakeNames(99), kAsLoaded, FileError::kNone},
         {"HundredTemporaryNamesTaken", TakeNames(100), kAsLoaded, FileError::kExists},
         {"ChangedOnDiskGetsOnlyThePlayersChange", {}, kTheirs, FileError::kNone},
         {"ChangedOnDiskUnreadable", Fail(FileOperation::kRead), kTheirs, FileError::kOther},

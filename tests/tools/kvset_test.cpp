@@ -480,6 +480,9 @@ Image CraftedImage() {
   for (int position = 0; position < 8; ++position) {
     image = WithBinding(image, 3, 1, position, bindings[position][0], bindings[position][1]);
   }
+  // Table 1's third entry (from 3884 + 200 + 2 * 20): head, value, then the three.
+  const int32_t entry[5] = {-1, 77, 1, 2, 3};
+  for (int k = 0; k < 5; ++k) image = WithInt(image, 4124 + 4 * k, entry[k]);
   return WithInt(image, BindingAt(3, 1, 0) + 8, -559038737);  // 0xDEADBEEF
 }
 
@@ -518,6 +521,8 @@ TEST_F(KvsetTest, ShowWritesTheOptionsEveryBindingAndTheRankingsAsTextAndJson) {
   EXPECT_EQ(json["slots"][3]["controllers"][1]["bindings"][0],
             Json::parse(u8R"({"position": "UP", "input": "↓", "source": 0, "code": 208,
                               "handler": 3735928559})"));
+  EXPECT_EQ(json["rankings"][1]["entries"][2],
+            Json::parse(R"({"rank": 3, "head": -1, "value": 77, "triple": [1, 2, 3]})"));
   EXPECT_EQ(json["path"], root_ + "/KV.set");
   for (const char* field : {"slots", "rankings", "path"}) json.erase(field);
   EXPECT_EQ(json, Json::parse(R"({"format": 1, "file": "KV.set", "size": 4684,
