@@ -290,6 +290,7 @@ TEST(LanguageFromCommandLineTest, TakesEachSpellingAndFallsBackToJapanese) {
       {"/lang:english", ja},
       {"/language:en", ja},
       {"lang:en", ja},
+      {"xlang:en", ja},
       {"/lang:en /lang:ja", ja},
       {"-lang ja --lang=en", en},
       {"/lang:e", ja},
