@@ -448,19 +448,21 @@ TEST_F(KvsetTest, CheckGameReportsWhatLocalConfigHides) {
   WriteFile("lc/Data/KV.set", GoldenFile("defaults.set"));
   WriteFile("lc/LocalConfig/LocalConfig.Txt",
             "\r\nDataPath Z:\\game\r\nDataPath \\d\r\nDataPath /d\r\nDataPath \x85\x40\r\n"
-            "DataPath \xB1\r\n// old DataPath e\r\nDataPath nowhere\n// moved\nDataPath d\n");
+            "DataPath \xB1\r\nDataPath Data\\KV.set\r\n// old DataPath e\r\nDataPath nowhere\n"
+            "// moved\nDataPath d\n");
   fs::create_directory("lc/d");
   // Two findings of one line in the order found; a name no code page 932 reads is no folder;
-  // a half-width kana, three bytes in UTF-8, is shown as itself.
+  // a half-width kana, three bytes in UTF-8, is shown as itself; a file is no folder.
   const std::vector<std::string> findings = {"line 2: DataPath Z:\\game is a drive or root path",
                                              "line 3: DataPath \\d is a drive or root path",
                                              "line 4: DataPath /d is a drive or root path",
                                              "line 5: DataPath \x85\x40: no such folder",
                                              u8"line 6: DataPath ｱ: no such folder",
-                                             "line 7: DataPath stands after // on its line",
-                                             "line 8: the line ends in LF alone",
-                                             "line 8: DataPath nowhere: no such folder",
-                                             "line 10: the game does not see this DataPath"};
+                                             "line 7: DataPath Data\\KV.set: no such folder",
+                                             "line 8: DataPath stands after // on its line",
+                                             "line 9: the line ends in LF alone",
+                                             "line 9: DataPath nowhere: no such folder",
+                                             "line 11: the game does not see this DataPath"};
 
   EXPECT_EQ(Kvset("check --game lc"), kExitFindings);
 
