@@ -16,9 +16,9 @@ case $1 in
     out=$("$kvset" --version | wc -c) short=$("$kvset" qqqqqqqq 2>&1 | wc -c)
     long=$("$kvset" qqqqqqqqqq 2>&1 | wc -c)
     test "$out" -eq $((${#3} + 7)) && test $((long - short)) -eq 2 ;;
-  # A bindings text piped into import lands in the file.
+  # A bindings text piped into import lands in the file; a piped byte is read too.
   import-from-standard-input)
     "$kvset" defaults KV.set && printf '[controller 2]\nB4=q\n' | "$kvset" import KV.set - &&
-      "$kvset" export KV.set | grep -qx B4=q ;;
+      "$kvset" export KV.set | grep -qx B4=q && printf x | "$kvset" show - | grep -q '(1 bytes' ;;
   *) echo "no such check: $1" >&2 && exit 2 ;;
 esac

@@ -165,16 +165,32 @@ struct RunCase {
   std::string message;       // a part of the output
   std::string changed = "";  // the one file written
   Edit after = nullptr;      // its bytes, from those before
+  bool whole = false;        // the message is all that was written
 };
 
 class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> {
  protected:
   void SetUp() override {
-    for (const char* name :
-         {"KV.set", "other.set", "readonly.set", "g/Data/KV.set", "h/Data/KV.set",
-          "h/LocalConfig/KV.set", "k/Data/KV.set", "k/d/Data/KV.set", "m/LocalConfig/KV.set",
-          "n/Data/KV.set", "p/data/kv.set", "q/Data/KV.set", "q/localconfig/kv.set",
-          "r/d/data/KV.set", "a/KV.set", "a\\KV.set", u8"KV〜.set", u8"KV～.set", "KV\xFF.set"}) {
+    for (const char* name : {"KV.set",
+                             "other.set",
+                             "readonly.set",
+                             "g/Data/KV.set",
+                             "h/Data/KV.set",
+                             "h/LocalConfig/KV.set",
+                             "k/Data/KV.set",
+                             "k/d/Data/KV.set",
+                             "m/LocalConfig/KV.set",
+                             "n/Data/KV.set",
+                             "p/data/kv.set",
+                             "q/Data/KV.set",
+                             "q/localconfig/kv.set",
+                             "r/d/data/KV.set",
+                             "u/Data/KV.set",
+                             "a/KV.set",
+                             "a\\KV.set",
+                             u8"KV〜.set",
+                             u8"KV～.set",
+                             "KV\xFF.set"}) {
       images_[name] = PatternImage();
     }
     images_["slot5.set"] = WithInt(PatternImage(), 0, 5);
@@ -188,6 +204,7 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     images_["k/LocalConfig/LocalConfig.Txt"] = "// moved\r\nDataPath d\r\n";
     images_["m/LocalConfig/LocalConfig.Txt"] = "DataPath d\r\n";
     images_["r/localconfig/localconfig.txt"] = "DataPath D\r\n";
+    images_["u/LocalConfig/LocalConfig.Txt"] = "DataPath d\\..\r\n";
     images_["n/LocalConfig/LocalConfig.Txt"] = "\n";
     images_["theirs.set"] = PatternImage();
     // Marked twice, as by an editor that adds its mark to a marked text.
@@ -213,7 +230,7 @@ class RunTest : public KvsetTest, public ::testing::WithParamInterface<RunCase> 
     // A sparse file 4 GiB longer than a record, which a 32-bit size would take for one.
     WriteFile("huge.set", PatternImage());
     truncate("huge.set", (uint64_t{1} << 32) + 4684);
-    for (const char* folder : {"e/Data", "folder", "m/d", u8"x\U0001F600/data"}) {
+    for (const char* folder : {"e/Data", "folder", "m/d", "u/d", u8"x\U0001F600/data"}) {
       fs::create_directories(folder);
     }
     for (const char* absent : {"e/Data/KV.set", "new.set", "none.set", u8"x\U0001F600/data/KV.set"})
@@ -236,6 +253,7 @@ TEST_P(RunTest, WritesOnlyTheFileAskedFor) {
   alarm(0);
 
   EXPECT_NE((out_ + err_).find(row.message), std::string::npos) << out_ << err_;
+  if (row.whole) EXPECT_EQ(out_ + err_, row.message);
   if (row.status == kExitError) {
     EXPECT_EQ(err_.rfind("kvset: "), 0u) << err_;  // one message, and only one
   } else if (row.message.empty()) {
@@ -259,8 +277,11 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, RunTest,
     ::testing::ValuesIn(std::vector<RunCase>{
         {"SetAll", "set KV.set slot=0 keep320x240=on start640x480=off window=on", 0,
-         u8"KV.set: window mode: on (fullScreen -1785821312) → on (fullScreen 0)\n", "KV.set",
-         Ints({{0, 0}, {3564, 1}, {3560, 0}, {3568, 0}})},
+         u8"kvset: KV.set: current slot: 2 → 0\nkvset: KV.set: window mode: on (fullScreen "
+         u8"-1785821312) → on (fullScreen 0)\nkvset: KV.set: start at 640x480: on (start640x480 "
+         u8"1565937480) → off (start640x480 0)\nkvset: KV.set: keep 320x240: on (keep320x240 "
+         u8"2037541732) → on (keep320x240 1)\n",
+         "KV.set", Ints({{0, 0}, {3564, 1}, {3560, 0}, {3568, 0}}), true},
         {"SetAllOther", "set KV.set start640x480=on keep320x240=off window=off slot=4", 0, u8" → ",
          "KV.set", Ints({{0, 4}, {3564, 0}, {3560, 1}, {3568, 1}})},
         {"SetSlot5", "set KV.set window=on slot=5", 2, "KV.set: slot=5: expected a slot 0-4"},
@@ -304,6 +325,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"CopySlotDryRun", "copy-slot KV.set --dry-run 4 0", 0, "--dry-run: the file was not"},
         {"CopySlotFrom4", "copy-slot KV.set 4 0", 0, u8" → ", "KV.set", CopyKeyMap(4, 0)},
         {"CopySlotTo4", "copy-slot KV.set 0 4", 0, u8" → ", "KV.set", CopyKeyMap(0, 4)},
+        {"CopySlotWithoutTo", "copy-slot KV.set 0", 2, "kvset: KV.set: TO is required\n"},
+        {"CopySlotWithoutSlots", "copy-slot KV.set", 2, "kvset: KV.set: FROM is required\n"},
         {"CopyToSlot5", "copy-slot KV.set 0 5", 2, "TO takes a number from 0 to 4"},
         {"CopyFromSlot5", "copy-slot KV.set 5 0", 2, "FROM takes a number from 0 to 4"},
         {"Import", "import KV.set --slot 1 map.txt", 0, u8" → ", "KV.set",
@@ -342,7 +365,7 @@ INSTANTIATE_TEST_SUITE_P(
          "long.set", kRepaired},
         {"RepairWhole", "repair KV.set", 0, "KV.set: already 4684 bytes; nothing to repair"},
         {"ResetRankings", "reset-rankings KV.set", 0, "kvset: KV.set: rankings: reset\n", "KV.set",
-         Golden("defaults.set", 3884)},
+         Golden("defaults.set", 3884), true},
         {"DefaultsOverAFile", "defaults KV.set", 2, "KV.set: the file exists; give --force"},
         {"DefaultsForced", "defaults KV.set --force", 0, "", "KV.set", Golden("defaults.set")},
         {"DefaultsJoystick", "defaults new.set --joystick", 0, "", "new.set",
@@ -366,6 +389,8 @@ INSTANTIATE_TEST_SUITE_P(
          kWindowOn},
         {"GameDataPathLowerCase", "set --game r window=on", 0, "file is r/d/data/KV.set",
          "r/d/data/KV.set", kWindowOn},
+        {"GameDataPathThereAndBack", "set --game u window=on", 0, "file is u/Data/KV.set\n",
+         "u/Data/KV.set", kWindowOn},
         // The file beside LocalConfig.Txt, not the one in DataPath's folder.
         {"GameDataPathLocalConfig", "set --game m window=on", 0, "file is m/LocalConfig/KV.set",
          "m/LocalConfig/KV.set", kWindowOn},
