@@ -308,6 +308,9 @@ INSTANTIATE_TEST_SUITE_P(
         {"BindController5", "bind KV.set --controller 5 UP=z", 2, "from 1 to 4"},
         {"BindUnknownKey", "bind KV.set UP=z B1=zz", 2, "KV.set: B1=zz: no such input"},
         {"BindMisspelt", "bind KV.set B1=hmoe", 2, "(did you mean Home?); 'kvset keys' lists"},
+        {"BindFarFromEveryName", "bind KV.set B1=qqqqqq", 2,
+         "B1=qqqqqq: no such input (a key name, key:CODE, padN:NAME, padN:0xMASK or none); 'kvset "
+         "keys' lists them\n"},
         {"BindMisspeltNone", "bind KV.set B1=nnoe", 2, "(did you mean none?)"},
         {"BindMisspeltArrow", "bind KV.set B1=rihgt", 2, "(did you mean right?)"},
         {"BindMisspeltPad", "bind KV.set B1=pda4:up", 2, "(did you mean pad4:UP?)"},
@@ -464,8 +467,10 @@ TEST_F(KvsetTest, CheckReportsOneLineAFindingAndExits1) {
                                      {"size", 4684},
                                      {"findings", findings}}));
   // A name from the root is its own path, not one under the current folder.
-  EXPECT_EQ(Kvset("check --json " + root_ + "/KV.set"), kExitFindings);
-  EXPECT_EQ(Json::parse(out_)["path"], root_ + "/KV.set");
+  for (const std::string& name : {root_ + "/KV.set", std::string("./KV.set")}) {
+    EXPECT_EQ(Kvset("check --json " + name), kExitFindings);
+    EXPECT_EQ(Json::parse(out_)["path"], root_ + "/KV.set");
+  }
 }
 
 // Each thing in LocalConfig.Txt that hides what the player meant, by its line, with its fix.
