@@ -525,6 +525,7 @@ TEST_F(KvsetTest, ShowWritesTheOptionsEveryBindingAndTheRankingsAsTextAndJson) {
   WriteFile("KV.set", CraftedImage());
   ASSERT_EQ(Kvset("show KV.set --json"), kExitDone);
   Json json = Json::parse(out_);
+  EXPECT_EQ(out_.rfind("{\n  \"format\": 1,\n  \"file\"", 0), 0u);  // two spaces a level
 
   ASSERT_EQ(Kvset("show KV.set"), kExitDone);
 

@@ -63,7 +63,8 @@ TEST(SuggestionTest, NamesTheNearestWordWithinTheSlipsAllowed) {
   const std::pair<std::string, std::string> cases[] = {
       {"hmoe", "Home"},     {"hsow", "show"},   {"shwo", "show"}, {"cheeck", "check"},
       {"chck", "check"},    {"CHECH", "check"}, {"chakk", ""},    {"ekbort", "export"},
-      {"ixport", "export"}, {"q", ""},          {"window", ""},
+      {"ixport", "export"}, {"q", ""},          {"window", ""},   {"showw", "show"},
+      {"exportxyz", ""},
   };
   for (const auto& [word, name] : cases) {
     EXPECT_EQ(DidYouMean(word, names), name.empty() ? "" : " (did you mean " + name + "?)") << word;
