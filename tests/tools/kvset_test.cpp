@@ -375,8 +375,10 @@ INSTANTIATE_TEST_SUITE_P(
          Golden("defaults-joystick.set")},
         {"DefaultsNoFolder", "defaults no/KV.set", 2, "file (its folder is missing); it was not"},
         {"DefaultsGame", "defaults --game e", 0,
-         "--game e: no KV.set yet; e/Data/KV.set is where Config.exe saves it\n", "e/Data/KV.set",
-         Golden("defaults.set")},
+         "kvset: --game e: no KV.set yet; e/Data/KV.set is where Config.exe saves it\n",
+         "e/Data/KV.set", Golden("defaults.set"), true},
+        {"DryRunGameWithoutFile", "set --game e window=on --dry-run", 2,
+         "kvset: --game e: no KV.set yet; make one with 'kvset defaults --game e'"},
         // Only the game's own names need code page 932; each is matched ignoring case.
         {"DefaultsGameNotCp932", u8"defaults --game x\U0001F600", 0, u8"x\U0001F600/data/KV.set is",
          u8"x\U0001F600/data/KV.set", Golden("defaults.set")},
