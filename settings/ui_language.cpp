@@ -1,7 +1,8 @@
 #include "settings/ui_language.h"
 
-#include <cctype>
 #include <string>
+
+#include "settings/ascii_case.h"
 
 namespace cfg {
 namespace {
@@ -103,15 +104,8 @@ const UiTexts kTexts[] = {
     },
 };
 
-std::string Lowered(std::string_view text) {
-  std::string lowered;
-  for (const char c : text)
-    lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lowered;
-}
-
 Language LanguageNamed(std::string_view code) {
-  const std::string lowered = Lowered(code);
+  const std::string lowered = LowerAscii(std::string(code));
   for (size_t i = 0; i < std::size(kTexts); ++i) {
     if (lowered == kTexts[i].code) return static_cast<Language>(i);
   }
@@ -140,7 +134,7 @@ Language LanguageFromCommandLine(std::string_view commandLine) {
   Language language = Language::kJapanese;
   std::string_view rest = commandLine;
   for (std::string_view word = NextWord(rest); !word.empty(); word = NextWord(rest)) {
-    const std::string lowered = Lowered(word);
+    const std::string lowered = LowerAscii(std::string(word));
     const size_t name = lowered.rfind("--", 0) == 0 ? 2 : lowered.find_first_of("/-") == 0 ? 1 : 0;
     if (name == 0 || lowered.compare(name, 4, "lang") != 0) continue;
     const size_t after = name + 4;

@@ -6,8 +6,8 @@
 
 #include "bindings/name_tables.h"
 #include "input/key_codes.h"
+#include "settings/ascii_case.h"
 #include "settings/text_codec.h"
-#include "tools/kvset/ascii_case.h"
 
 namespace cfg {
 namespace {

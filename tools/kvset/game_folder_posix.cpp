@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
+#include "settings/ascii_case.h"
 #include "settings/folder_path.h"
 #include "settings/local_config.h"
 #include "settings/text_codec.h"
-#include "tools/kvset/ascii_case.h"
 #include "tools/kvset/game_folder.h"
 
 namespace cfg {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "tools/kvset/ascii_case.h"
+#include "settings/ascii_case.h"
 
 namespace cfg {
 namespace {

@@ -6,7 +6,7 @@
 #include "settings/settings_folders.h"
 #include "settings/settings_store.h"
 
-#include "tools/kvset/ascii_case.h"
+#include "settings/ascii_case.h"
 #include "tools/kvset/export_output.h"
 #include "tools/kvset/game_folder.h"
 #include "tools/kvset/named_path.h"
